@@ -1,0 +1,53 @@
+#pragma once
+// MenuConfig: the configuration of kemora-menu for one company directory, read from
+// DIR/kemora-menu.ini:
+//   [Menu]       "IniPath"      main ini handed out by MenuIniPath (relative to DIR)
+//                "Help"         help file passed with the "H" switch (optional)
+//                "IniComuni"    file of "ScriviIniComuni"/"LeggiIniComuni" for all terminals
+//                               (default: the main ini)
+//                "IniTerminale" the same for this terminal only (default DIR/terminale.ini)
+//   [Variabili]  company menu variables ("NomeDBAzie", "VersMenu", ...)
+//   [Personali]  personal parameters, keyed by what follows "Personal." in the variable name
+//                ("Tutti.§DataMinima")
+//   [Form]       optional: form opened for a menu entry, keyed "<Chiave>.<ChiaveSec>"; an entry
+//                without one opens the form named by its ChiaveSec
+// The menu database is the main ini's [Menu] "DriveDB" + "NomeDB", else DIR/menu/menu.db.
+// Lookups read the file each time, so edits show at once; names ignore case.
+#include <QString>
+#include <optional>
+
+namespace kem {
+
+class MenuConfig {
+public:
+    // Fails (false, *error set) when DIR or DIR/kemora-menu.ini does not exist.
+    static bool Load(const QString &companyDir, MenuConfig *config, QString *error);
+
+    QString companyDir() const { return dir_; }
+    QString configFile() const { return file_; }
+    QString iniPath() const { return iniPath_; }
+    QString helpFile() const { return help_; }
+    QString menuDbPath() const { return menuDb_; }
+    QString commonIniPath() const { return commonIni_; }
+    QString terminalIniPath() const { return terminalIni_; }
+
+    std::optional<QString> variable(const QString &name) const;
+    std::optional<QString> personal(const QString &sectionDotKey) const;
+    // The form a menu entry opens.
+    QString formFor(const QString &chiave, const QString &chiaveSec) const;
+
+private:
+    std::optional<QString> read(const QString &file, const QString &section,
+                                const QString &key) const;
+    QString absolute(const QString &path) const;
+
+    QString dir_;
+    QString file_;
+    QString iniPath_;
+    QString help_;
+    QString menuDb_;
+    QString commonIni_;
+    QString terminalIni_;
+};
+
+} // namespace kem
