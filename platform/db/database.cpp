@@ -1,0 +1,683 @@
+#include "dbimpl.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlResult>
+#include <QUrl>
+
+#include <sqlite3.h>
+
+#include <atomic>
+
+namespace kem {
+
+// ---------------------------------------------------------------- DbError
+
+namespace {
+std::string whatOf(int number, const QString &description, const QString &statement)
+{
+    QString w = QStringLiteral("Errore(%1): %2").arg(number).arg(description);
+    if (!statement.isEmpty())
+        w += QStringLiteral(" [") + statement + u']';
+    return w.toStdString();
+}
+} // namespace
+
+DbError::DbError(int number, const QString &description, const QString &statement)
+    : std::runtime_error(whatOf(number, description, statement)), number_(number),
+      description_(description), statement_(statement)
+{
+}
+
+// ---------------------------------------------------------------- values
+
+ColType ColTypeOf(const QString &declared)
+{
+    const QString t = declared.toUpper();
+    if (t.isEmpty())
+        return ColType::Unknown;
+    if (t.contains(u"BOOL") || t.contains(u"BIT"))
+        return ColType::Bool;
+    if (t.contains(u"DATE") || t.contains(u"TIME"))
+        return ColType::Date;
+    if (t.contains(u"INT"))
+        return ColType::Int;
+    if (t.contains(u"DOUB") || t.contains(u"REAL") || t.contains(u"FLOA") || t.contains(u"NUM")
+        || t.contains(u"DEC") || t.contains(u"CURR") || t.contains(u"MONEY"))
+        return ColType::Double;
+    return ColType::Text;
+}
+
+namespace {
+QVariant intOf(qlonglong v)
+{
+    if (v >= std::numeric_limits<int>::min() && v <= std::numeric_limits<int>::max())
+        return int(v);
+    return v;
+}
+
+QVariant dateOf(const QString &s)
+{
+    if (s.size() == 10) {
+        const QDate d = QDate::fromString(s, Qt::ISODate);
+        if (d.isValid())
+            return d;
+    } else if (s.size() >= 16 && s.size() <= 19) {
+        QString iso = s;
+        iso[10] = u'T';
+        const QDateTime dt = QDateTime::fromString(iso, Qt::ISODate);
+        if (dt.isValid())
+            return dt;
+    }
+    return {};
+}
+} // namespace
+
+QVariant FromEngine(const QVariant &raw, ColType type)
+{
+    if (raw.isNull())
+        return {};
+    const int id = raw.typeId();
+    switch (type) {
+    case ColType::Text:
+        return id == QMetaType::QString ? raw : QVariant(raw.toString());
+    case ColType::Int: {
+        bool ok = false;
+        const qlonglong v = raw.toLongLong(&ok);
+        if (ok)
+            return intOf(v);
+        const double d = raw.toDouble(&ok);
+        return ok ? QVariant(d) : raw;
+    }
+    case ColType::Double: {
+        bool ok = false;
+        const double d = raw.toDouble(&ok);
+        return ok ? QVariant(d) : raw;
+    }
+    case ColType::Bool:
+        return raw.toLongLong() != 0;
+    case ColType::Date:
+        if (id == QMetaType::QString) {
+            const QVariant d = dateOf(raw.toString());
+            return d.isValid() ? d : raw;
+        }
+        return raw;
+    case ColType::Unknown:
+        if (id == QMetaType::LongLong)
+            return intOf(raw.toLongLong());
+        if (id == QMetaType::QString) {
+            const QString s = raw.toString();
+            if (s.size() == 10 && s.at(4) == u'-' && s.at(7) == u'-') {
+                const QVariant d = dateOf(s);
+                if (d.isValid())
+                    return d;
+            }
+        }
+        return raw;
+    }
+    return raw;
+}
+
+QVariant ToEngine(const QVariant &value)
+{
+    if (!value.isValid() || value.isNull())
+        return {};
+    switch (value.typeId()) {
+    case QMetaType::QDate:
+        return value.toDate().toString(Qt::ISODate);
+    case QMetaType::QDateTime: {
+        const QDateTime dt = value.toDateTime();
+        if (dt.time() == QTime(0, 0))
+            return dt.date().toString(Qt::ISODate);
+        return dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    }
+    case QMetaType::Bool:
+        return value.toBool() ? 1 : 0;
+    default:
+        return value;
+    }
+}
+
+// ---------------------------------------------------------------- Impl
+
+Database::Impl::~Impl() { close(); }
+
+void Database::Impl::close()
+{
+    shapes.clear();
+    tables.clear();
+    handle = nullptr;
+    txDepth = 0;
+    connText.clear();
+    if (!connName.isEmpty()) {
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(connName);
+        connName.clear();
+    }
+}
+
+void Database::Impl::requireOpen(const QString &sql) const
+{
+    if (!handle)
+        throw DbError(3420, QStringLiteral("Object invalid or no longer set: the database is not open."), sql);
+}
+
+void Database::Impl::fail(const QSqlError &err, const QString &statement) const
+{
+    QString message = err.databaseText();
+    if (message.isEmpty())
+        message = err.text();
+    throw DbError(dialect.ErrorNumber(err.nativeErrorCode(), message), message, statement);
+}
+
+void Database::Impl::execPlain(const QString &engineSql)
+{
+    requireOpen(engineSql);
+    QSqlQuery q(db);
+    ++stats.statements;
+    if (!q.exec(engineSql))
+        fail(q.lastError(), engineSql);
+}
+
+const TableInfo &Database::Impl::tableInfo(const QString &table)
+{
+    const QString key = table.toLower();
+    auto it = tables.find(key);
+    if (it != tables.end())
+        return it.value();
+    TableInfo info;
+    QSqlQuery q(db);
+    if (q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(dialect.QuoteName(table)))) {
+        while (q.next()) {
+            info.exists = true;
+            info.columns << q.value(1).toString();
+            info.types << q.value(2).toString();
+            info.pk << q.value(5).toInt();
+            // Defaults of a new row: plain literals only (numbers and quoted text).
+            const QString def = q.value(4).toString().trimmed();
+            QVariant v;
+            if (def.size() >= 2 && def.startsWith(u'\'') && def.endsWith(u'\'')) {
+                v = def.mid(1, def.size() - 2).replace(QStringLiteral("''"), QStringLiteral("'"));
+            } else if (!def.isEmpty()) {
+                bool ok = false;
+                const qlonglong i = def.toLongLong(&ok);
+                if (ok) {
+                    v = i;
+                } else {
+                    const double d = def.toDouble(&ok);
+                    if (ok)
+                        v = d;
+                }
+            }
+            info.defaults << FromEngine(v, ColTypeOf(info.types.last()));
+        }
+    }
+    return tables.insert(key, info).value();
+}
+
+bool Database::Impl::tableExists(const QString &table)
+{
+    requireOpen(table);
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type IN ('table','view') AND name = ? COLLATE NOCASE"));
+    q.addBindValue(table);
+    if (!q.exec())
+        fail(q.lastError(), table);
+    return q.next();
+}
+
+std::shared_ptr<const ColumnSet> Database::Impl::buildColumns(const QList<jet::Token> &tokens, QSqlQuery &q)
+{
+    auto cols = std::make_shared<ColumnSet>();
+    const QVariant hv = q.result()->handle();
+    sqlite3_stmt *stmt = hv.isValid() ? *static_cast<sqlite3_stmt *const *>(hv.constData()) : nullptr;
+    const int n = stmt ? sqlite3_column_count(stmt) : 0;
+    for (int i = 0; i < n; ++i)
+        cols->types << ColTypeOf(QString::fromUtf8(sqlite3_column_decltype(stmt, i)));
+
+    struct Name {
+        QString qualified, plain, baseColumn;
+        bool alias = false;
+    };
+    QList<Name> names;
+    const jet::SelectShape shape = jet::AnalyzeSelect(tokens);
+    bool ok = true;
+    int exprNo = 1000;
+    auto refOf = [&](const QString &qual) -> const jet::TableRef * {
+        for (const jet::TableRef &r : shape.from)
+            if (r.refName().compare(qual, Qt::CaseInsensitive) == 0)
+                return &r;
+        return nullptr;
+    };
+    auto expand = [&](const jet::TableRef &ref) {
+        if (ref.name.isEmpty()) {
+            ok = false;
+            return;
+        }
+        const TableInfo &ti = tableInfo(ref.name);
+        if (!ti.exists)
+            ok = false;
+        for (const QString &c : ti.columns)
+            names.append({ref.refName() + u'.' + c, c, c, false});
+    };
+    for (const jet::SelectItem &it : shape.items) {
+        switch (it.kind) {
+        case jet::SelectItem::Column: {
+            Name nm;
+            nm.qualified = it.table.isEmpty() ? QString() : it.table + u'.' + it.column;
+            nm.plain = it.alias.isEmpty() ? it.column : it.alias;
+            nm.alias = !it.alias.isEmpty();
+            nm.baseColumn = it.column;
+            names.append(nm);
+            break;
+        }
+        case jet::SelectItem::TableStar:
+            if (const jet::TableRef *r = refOf(it.table))
+                expand(*r);
+            else
+                ok = false;
+            break;
+        case jet::SelectItem::Star:
+            for (const jet::TableRef &r : shape.from)
+                expand(r);
+            break;
+        case jet::SelectItem::Expr:
+            names.append({QString(), it.alias.isEmpty() ? QStringLiteral("Expr%1").arg(exprNo++) : it.alias, QString(),
+                          !it.alias.isEmpty()});
+            break;
+        }
+    }
+    if (!ok || names.size() != n) {
+        // Shapes the analysis does not follow: the engine's own (plain) names.
+        names.clear();
+        for (int i = 0; i < n; ++i)
+            names.append({QString(), QString::fromUtf8(sqlite3_column_name(stmt, i)), QString(), false});
+    }
+    for (const Name &nm : names)
+        cols->names << (nm.qualified.isEmpty() ? nm.plain : nm.qualified);
+    // Lookup: qualified names of plain columns first, then aliases, then plain names, then
+    // the qualified names behind aliases; the first column of a name wins.
+    auto add = [&](const QString &nm, int i) {
+        const QString key = nm.toLower();
+        if (!key.isEmpty() && !cols->lookup.contains(key))
+            cols->lookup.insert(key, i);
+    };
+    for (int i = 0; i < names.size(); ++i)
+        if (!names[i].alias)
+            add(names[i].qualified, i);
+    for (int i = 0; i < names.size(); ++i)
+        if (names[i].alias)
+            add(names[i].plain, i);
+    for (int i = 0; i < names.size(); ++i)
+        if (!names[i].alias)
+            add(names[i].plain, i);
+    for (int i = 0; i < names.size(); ++i)
+        if (names[i].alias)
+            add(names[i].qualified, i);
+
+    // Updatable: one table, no grouping, the whole primary key among the columns.
+    if (ok && !shape.hasJoinOrMany && !shape.grouped && !shape.distinct && shape.from.size() == 1
+        && !shape.from[0].name.isEmpty()) {
+        const jet::TableRef &ref = shape.from[0];
+        const TableInfo &ti = tableInfo(ref.name);
+        QStringList base;
+        QVariantList defaults;
+        for (int i = 0; i < names.size(); ++i) {
+            const Name &nm = names[i];
+            QString col;
+            const bool ownTable = nm.qualified.isEmpty()
+                                  || nm.qualified.section(u'.', 0, 0).compare(ref.refName(), Qt::CaseInsensitive) == 0;
+            if (ownTable && !nm.baseColumn.isEmpty()) {
+                for (int c = 0; c < ti.columns.size(); ++c)
+                    if (ti.columns[c].compare(nm.baseColumn, Qt::CaseInsensitive) == 0) {
+                        col = ti.columns[c];
+                        defaults << ti.defaults[c];
+                        break;
+                    }
+            }
+            if (col.isEmpty())
+                defaults << QVariant();
+            base << col;
+        }
+        QVector<int> keys;
+        bool complete = true;
+        int keyCount = 0;
+        for (int c = 0; c < ti.columns.size(); ++c)
+            keyCount = qMax(keyCount, ti.pk[c]);
+        for (int k = 1; k <= keyCount && complete; ++k) {
+            int c = int(ti.pk.indexOf(k));
+            const int at = c < 0 ? -1 : int(base.indexOf(ti.columns[c]));
+            if (at < 0)
+                complete = false;
+            else
+                keys << at;
+        }
+        if (keyCount > 0 && complete) {
+            cols->baseTable = ti.columns.isEmpty() ? QString() : ref.name;
+            cols->baseColumns = base;
+            cols->keyColumns = keys;
+            cols->defaults = defaults;
+        }
+    }
+    return cols;
+}
+
+std::shared_ptr<Shape> Database::Impl::build(const jet::Statement &st, const QString &sql)
+{
+    auto shape = std::make_shared<Shape>();
+    try {
+        shape->engineSql = dialect.Translate(st.tokens);
+    } catch (const DbError &e) {
+        throw DbError(e.number(), e.description(), sql);
+    }
+    shape->query = std::make_unique<QSqlQuery>(db);
+    shape->query->setForwardOnly(true);
+    ++stats.prepared;
+    if (!shape->query->prepare(shape->engineSql))
+        fail(shape->query->lastError(), sql);
+    const QVariant hv = shape->query->result()->handle();
+    sqlite3_stmt *stmt = hv.isValid() ? *static_cast<sqlite3_stmt *const *>(hv.constData()) : nullptr;
+    if (stmt && sqlite3_column_count(stmt) > 0)
+        shape->columns = buildColumns(st.tokens, *shape->query);
+    return shape;
+}
+
+void Database::Impl::bindAndExec(Shape &shape, const QVariantList &values, const QString &sql, QueryResult &out,
+                                 bool wantSelect)
+{
+    QSqlQuery &q = *shape.query;
+    for (int i = 0; i < values.size(); ++i)
+        q.bindValue(i, values[i]);
+    ++stats.statements;
+    if (!q.exec()) {
+        const QSqlError err = q.lastError();
+        q.finish();
+        fail(err, sql);
+    }
+    out.columns = shape.columns;
+    if (shape.columns) {
+        if (!wantSelect) {
+            q.finish();
+            throw DbError(3065, QStringLiteral("Cannot execute a select query."), sql);
+        }
+        const int n = int(shape.columns->types.size());
+        const ColType *types = shape.columns->types.constData();
+        while (q.next()) {
+            for (int i = 0; i < n; ++i)
+                out.data.append(FromEngine(q.value(i), types[i]));
+            ++out.rows;
+        }
+        if (q.lastError().isValid()) {
+            const QSqlError err = q.lastError();
+            q.finish();
+            fail(err, sql);
+        }
+    } else {
+        out.affected = q.numRowsAffected();
+    }
+    q.finish();
+}
+
+QueryResult Database::Impl::run(const QString &sql, bool wantSelect)
+{
+    requireOpen(sql);
+    QueryResult out;
+    if (cacheOn) {
+        const jet::Statement st = jet::Tokenize(sql, true);
+        auto it = shapes.constFind(st.key);
+        std::shared_ptr<Shape> shape;
+        if (it != shapes.constEnd()) {
+            shape = it.value();
+        } else {
+            shape = build(st, sql);
+            if (shapes.size() >= 512)
+                shapes.clear();
+            shapes.insert(st.key, shape);
+        }
+        bindAndExec(*shape, st.literals, sql, out, wantSelect);
+    } else {
+        const jet::Statement st = jet::Tokenize(sql, false);
+        auto shape = build(st, sql);
+        bindAndExec(*shape, {}, sql, out, wantSelect);
+    }
+    if (!out.columns) {
+        const jet::Statement st = jet::Tokenize(sql, false);
+        const QString lead = jet::LeadingKeyword(st.tokens);
+        if (lead == u"CREATE" || lead == u"DROP" || lead == u"ALTER") {
+            shapes.clear();
+            tables.clear();
+        }
+    }
+    return out;
+}
+
+qint64 Database::Impl::runEngine(const QString &engineSql, const QVariantList &values, const QString &jetForErrors)
+{
+    requireOpen(jetForErrors);
+    const QString key = QStringLiteral("\x01") + engineSql;
+    std::shared_ptr<Shape> shape = shapes.value(key);
+    if (!shape) {
+        shape = std::make_shared<Shape>();
+        shape->engineSql = engineSql;
+        shape->query = std::make_unique<QSqlQuery>(db);
+        shape->query->setForwardOnly(true);
+        ++stats.prepared;
+        if (!shape->query->prepare(engineSql))
+            fail(shape->query->lastError(), jetForErrors);
+        if (cacheOn)
+            shapes.insert(key, shape);
+    }
+    QueryResult out;
+    bindAndExec(*shape, values, jetForErrors, out, false);
+    return out.affected;
+}
+
+// ---------------------------------------------------------------- Database
+
+Database::Database() : d(std::make_shared<Impl>()), dao_(std::make_unique<DaoDatabase>(*this)) {}
+
+Database::~Database() = default;
+
+Database::Impl &Database::impl() { return *d; }
+
+namespace {
+std::atomic<int> connectionCounter{0};
+
+bool isOdbcName(const QString &name) { return name.left(5).toUpper() == u"ODBC;"; }
+bool isDataSourceName(const QString &name)
+{
+    return isOdbcName(name) || name.right(4).toLower() == u".dsn" || !name.contains(u'.');
+}
+
+// "pwd=" item of a connect text such as ";pwd=secret" or "ODBC;UID=x;PWD=y".
+QString passwordItem(const QString &text)
+{
+    for (const QString &part : text.split(u';')) {
+        const QString p = part.trimmed();
+        if (p.left(4).compare(QStringLiteral("pwd="), Qt::CaseInsensitive) == 0)
+            return p.mid(4);
+    }
+    return {};
+}
+} // namespace
+
+QString Database::DbOpen(const QString &name, bool exclusive, bool readOnly, const QString &connect,
+                         const QVariant &extra)
+{
+    Q_UNUSED(extra); // no engine option uses it yet
+    d->close();
+    if (isDataSourceName(name)) {
+        // Data sources (ODBC, later PostgreSQL) are the hook for the multi-user engine; until
+        // it exists the open fails the way a refused connection does.
+        if (isOdbcName(name))
+            throw DbError(3151, QStringLiteral("ODBC--connection to '%1' failed: data sources are not supported "
+                                               "by this installation.").arg(name));
+        throw DbError(3059, QStringLiteral("Operation canceled by user: login to data source '%1' refused (data "
+                                           "sources are not supported by this installation).").arg(name));
+    }
+    const QFileInfo fi(name);
+    if (!fi.exists() || !fi.isFile())
+        throw DbError(3024, QStringLiteral("Could not find file '%1'.").arg(name));
+
+    struct Cleanup {
+        Impl *impl;
+        bool keep = false;
+        ~Cleanup() { if (!keep) impl->close(); }
+    } cleanup{d.get()};
+
+    d->connName = QStringLiteral("kemdb-%1").arg(++connectionCounter);
+    d->db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), d->connName);
+    // URI with an explicit mode: SQLite must never create a missing company file.
+    QString uri = QUrl::fromLocalFile(fi.absoluteFilePath()).toString(QUrl::FullyEncoded);
+    uri += readOnly ? QStringLiteral("?mode=ro") : QStringLiteral("?mode=rw");
+    d->db.setDatabaseName(uri);
+    QString options = QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=3000");
+    if (readOnly)
+        options += QStringLiteral(";QSQLITE_OPEN_READONLY");
+    d->db.setConnectOptions(options);
+    if (!d->db.open())
+        d->fail(d->db.lastError(), name);
+    const QVariant hv = d->db.driver()->handle();
+    d->handle = hv.isValid() ? *static_cast<sqlite3 *const *>(hv.constData()) : nullptr;
+    if (!d->handle)
+        throw DbError(3000, QStringLiteral("The SQLite driver gave no connection handle."), name);
+    QString regError;
+    if (!SqliteDialect::RegisterFunctions(d->handle, &regError))
+        throw DbError(3000, regError, name);
+    if (exclusive)
+        d->execPlain(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE"));
+    // QSQLITE opens lazily: read the schema now so that a damaged file or one that is not a
+    // database fails here (3343) and not at the first statement.
+    d->execPlain(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+
+    if (d->tableExists(QStringLiteral("KemAccesso"))) {
+        QSqlQuery q(d->db);
+        if (!q.exec(QStringLiteral("SELECT Password FROM KemAccesso")))
+            d->fail(q.lastError(), name);
+        const QString stored = q.next() ? q.value(0).toString() : QString();
+        if (!stored.isEmpty()) {
+            QString given = DbParamGet(QStringLiteral("DbAccPWD"));
+            if (given.startsWith(u';') || given.contains(u'='))
+                given = passwordItem(given);
+            if (given != stored && passwordItem(connect) != stored)
+                throw DbError(3031, QStringLiteral("Not a valid password."), name);
+        }
+    }
+    d->connText = QStringLiteral("SQLITE;DATABASE=%1%2%3")
+                      .arg(fi.absoluteFilePath(), readOnly ? QStringLiteral(";READONLY") : QString(),
+                           exclusive ? QStringLiteral(";EXCLUSIVE") : QString());
+    cleanup.keep = true;
+    return d->connText;
+}
+
+void Database::DbClose() { d->close(); }
+
+qint64 Database::DbExecute(const QString &sql) { return d->run(sql, false).affected; }
+
+QString Database::DbParamGet(const QString &name) const { return d->params.value(name.toLower()); }
+
+void Database::DbParamSet(const QString &name, const QString &value) { d->params.insert(name.toLower(), value); }
+
+DaoDatabase &Database::DbDaoGet() { return *dao_; }
+
+void Database::BeginTrans()
+{
+    d->execPlain(d->txDepth == 0 ? QStringLiteral("BEGIN") : QStringLiteral("SAVEPOINT kem_tx%1").arg(d->txDepth));
+    ++d->txDepth;
+}
+
+void Database::CommitTrans()
+{
+    if (d->txDepth == 0)
+        throw DbError(3034, QStringLiteral("You tried to commit or rollback a transaction without first beginning a transaction."));
+    d->execPlain(d->txDepth == 1 ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE kem_tx%1").arg(d->txDepth - 1));
+    --d->txDepth;
+}
+
+void Database::Rollback()
+{
+    if (d->txDepth == 0)
+        throw DbError(3034, QStringLiteral("You tried to commit or rollback a transaction without first beginning a transaction."));
+    if (d->txDepth == 1) {
+        d->execPlain(QStringLiteral("ROLLBACK"));
+    } else {
+        d->execPlain(QStringLiteral("ROLLBACK TO kem_tx%1").arg(d->txDepth - 1));
+        d->execPlain(QStringLiteral("RELEASE kem_tx%1").arg(d->txDepth - 1));
+    }
+    --d->txDepth;
+}
+
+int Database::transactionDepth() const { return d->txDepth; }
+
+bool Database::isOpen() const { return d->handle != nullptr; }
+
+QString Database::connectionText() const { return d->connText; }
+
+bool Database::TableExists(const QString &table) { return d->tableExists(table); }
+
+void Database::setStatementCache(bool on)
+{
+    d->cacheOn = on;
+    if (!on)
+        d->shapes.clear();
+}
+
+bool Database::statementCache() const { return d->cacheOn; }
+
+DbStats Database::stats() const { return d->stats; }
+
+void Database::resetStats() { d->stats = {}; }
+
+qint64 DaoDatabase::Execute(const QString &sql)
+{
+    affected_ = 0;
+    affected_ = db_.DbExecute(sql);
+    return affected_;
+}
+
+// ---------------------------------------------------------------- transactions
+
+TransactionGuard::TransactionGuard(Database &db) : db_(db) { db_.BeginTrans(); }
+
+TransactionGuard::~TransactionGuard()
+{
+    if (done_)
+        return;
+    try {
+        db_.Rollback();
+    } catch (const DbError &) {
+        // The connection is gone or the engine already rolled back; nothing left to undo.
+    }
+}
+
+void TransactionGuard::commit()
+{
+    db_.CommitTrans();
+    done_ = true;
+}
+
+ReadTransaction::ReadTransaction(Database &db) : db_(db)
+{
+    db_.BeginTrans();
+    active_ = true;
+}
+
+ReadTransaction::~ReadTransaction()
+{
+    if (!active_)
+        return;
+    try {
+        db_.CommitTrans();
+    } catch (const DbError &) {
+        try {
+            db_.Rollback();
+        } catch (const DbError &) {
+        }
+    }
+}
+
+} // namespace kem
