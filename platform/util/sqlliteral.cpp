@@ -116,6 +116,8 @@ QString SqlLiteral(const QVariant &value, VarKind kind, bool *ok)
         return QString::fromLatin1(buf, res.ptr - buf);
     }
     case VarKind::Date: {
+        if (value.metaType().id() == QMetaType::QDate && value.toDate().isNull())
+            return null;
         const QDate d = ToDate(value);
         if (!d.isValid())
             return fail();
