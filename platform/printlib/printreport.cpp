@@ -1,0 +1,935 @@
+#include "printreport.h"
+
+#include "papers.h"
+#include "renderers.h"
+
+#include <QAtomicInt>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontMetricsF>
+#include <QLocale>
+#include <QRegularExpression>
+
+#include <cmath>
+
+namespace kem {
+
+namespace {
+
+// Text is measured once on a 1200 dpi reference device; positions are then device-free.
+constexpr int kRefDotsPerMeter = 47244;  // 1200 dpi
+const QImage &referenceDevice()
+{
+    static const QImage img = [] {
+        QImage i(1, 1, QImage::Format_RGB32);
+        i.setDotsPerMeterX(kRefDotsPerMeter);
+        i.setDotsPerMeterY(kRefDotsPerMeter);
+        return i;
+    }();
+    return img;
+}
+double pxToMm(double px)
+{
+    return px * 1000.0 / kRefDotsPerMeter;
+}
+double mmToPx(double mm)
+{
+    return mm * kRefDotsPerMeter / 1000.0;
+}
+
+QString fontKey(const PrintFont &f)
+{
+    return QStringLiteral("%1|%2|%3%4%5%6").arg(f.Name.toLower()).arg(f.Size)
+        .arg(int(f.Bold)).arg(int(f.Italic)).arg(int(f.Underline)).arg(int(f.Strikethrough));
+}
+
+QFontMetricsF referenceMetrics(const PrintFont &font)
+{
+    static QHash<QString, QFontMetricsF> cache;
+    const QString key = fontKey(font);
+    auto it = cache.constFind(key);
+    if (it == cache.constEnd())
+        it = cache.insert(key, QFontMetricsF(font.ToQFont(), &referenceDevice()));
+    return *it;
+}
+
+// "1.234,50", "-12", "0,5": a number written the Italian way, thousands grouped by points.
+bool readItalianNumber(const QString &text, double *value)
+{
+    static const QRegularExpression re(QStringLiteral("^-?(\\d{1,3}(\\.\\d{3})+|\\d+)(,\\d+)?$"));
+    const QString t = text.trimmed();
+    if (!re.match(t).hasMatch())
+        return false;
+    QString c = t;
+    c.remove(QLatin1Char('.')).replace(QLatin1Char(','), QLatin1Char('.'));
+    bool ok = false;
+    *value = c.toDouble(&ok);
+    return ok;
+}
+
+bool isNumberVariant(const QVariant &v)
+{
+    switch (v.metaType().id()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A number in a display format such as "#,##0.00" (decimals = places after the point);
+// an empty format shows as many decimals as the value needs.
+QString formatNumber(double v, const QString &format)
+{
+    int decimals = 0;
+    if (format.isEmpty()) {
+        QString s = QString::number(v, 'f', 10);
+        while (s.endsWith(QLatin1Char('0')))
+            s.chop(1);
+        const int dot = int(s.indexOf(QLatin1Char('.')));
+        decimals = dot < 0 ? 0 : int(s.size()) - dot - 1;
+    } else {
+        const int dot = int(format.indexOf(QLatin1Char('.')));
+        if (dot >= 0)
+            for (int i = dot + 1; i < format.size() && (format[i] == QLatin1Char('0') || format[i] == QLatin1Char('#')); ++i)
+                ++decimals;
+    }
+    QLocale it(QLocale::Italian, QLocale::Italy);
+    if (format.isEmpty() || !format.contains(QLatin1Char(',')))
+        it.setNumberOptions(QLocale::OmitGroupSeparator);
+    return it.toString(v, 'f', decimals);
+}
+
+QAtomicInt previewSequence;
+
+} // namespace
+
+PrintReport::PrintReport(QObject *parent) : QObject(parent)
+{
+    m_doc.pageSize = PageSizeForPaper(0).size(QPageSize::Millimeter);
+}
+
+PrintReport::~PrintReport()
+{
+    PreviewPagesDelete();
+    if (m_state != State::Idle && !m_jobOverSent)
+        jobFinished(m_state == State::Ended ? JobPreviewClosed : JobCancelled);
+}
+
+bool PrintReport::fail(const QString &text)
+{
+    m_error = text;
+    return false;
+}
+
+bool PrintReport::ready(const char *op)
+{
+    if (m_state != State::InDoc)
+        return fail(QStringLiteral("%1: nessun documento di stampa aperto").arg(QLatin1String(op)));
+    return true;
+}
+
+void PrintReport::StopSet(int code)
+{
+    m_stop = code;
+}
+
+// ---------------------------------------------------------------- styles and measuring
+
+bool PrintReport::FontAdd(const QString &name, const PrintFont &font)
+{
+    if (name.trimmed().isEmpty())
+        return fail(QStringLiteral("FontAdd: nome dello stile vuoto"));
+    if (font.Size <= 0)
+        return fail(QStringLiteral("FontAdd: dimensione non valida per lo stile %1").arg(name));
+    m_styles.insert(name.trimmed().toLower(), Style{font});
+    return true;
+}
+
+bool PrintReport::StyleSelect(const QString &name)
+{
+    if (!m_styles.contains(name.trimmed().toLower()))
+        return fail(QStringLiteral("Stile inesistente: %1").arg(name));
+    m_style = name.trimmed();
+    return true;
+}
+
+bool PrintReport::StyleFontGet(const QString &name, PrintFont *font) const
+{
+    const auto it = m_styles.constFind(name.trimmed().toLower());
+    if (it == m_styles.constEnd())
+        return false;
+    if (font)
+        *font = it->font;
+    return true;
+}
+
+PrintFont PrintReport::currentFont() const
+{
+    PrintFont f;  // a fresh working font: arial 8
+    StyleFontGet(m_style, &f);
+    return f;
+}
+
+PrintReport::Metrics PrintReport::metricsFor(const PrintFont &font) const
+{
+    const QFontMetricsF fm = referenceMetrics(font);
+    return Metrics{pxToMm(fm.ascent()), pxToMm(fm.descent()), pxToMm(fm.lineSpacing())};
+}
+
+double PrintReport::widthFor(const PrintFont &font, const QString &text) const
+{
+    return pxToMm(referenceMetrics(font).horizontalAdvance(text));
+}
+
+double PrintReport::TextWidthGet(const QString &text) const
+{
+    return widthFor(currentFont(), text);
+}
+
+double PrintReport::LineHeightGet() const
+{
+    return metricsFor(currentFont()).lineSpacing + m_interl;
+}
+
+bool PrintReport::AlignSet(const QString &code)
+{
+    const QString c = code.trimmed().toUpper();
+    if (c != QLatin1String("S") && c != QLatin1String("C") && c != QLatin1String("D"))
+        return fail(QStringLiteral("Allineamento non valido: %1").arg(code));
+    m_align = c.at(0);
+    return true;
+}
+
+// ---------------------------------------------------------------- columns
+
+void PrintReport::ColumnsClear()
+{
+    m_columns.clear();
+}
+
+int PrintReport::ColumnAdd(const QString &sample, qint16 piNumber, const QString &option)
+{
+    const QString opt = option.trimmed().toUpper();
+    ColumnDef c;
+    c.id = m_nextColumn++;
+    const bool first = m_columns.isEmpty() || opt.contains(QLatin1Char('P'));
+    c.left = first ? m_doc.marginLeft : m_columns.last().right + 2.0;
+    c.right = c.left + TextWidthGet(sample);
+    c.align = m_align;
+    c.number = piNumber;
+    c.option = opt;
+    c.charWidth = piNumber > 0 ? piNumber : int(sample.size());
+    c.charStart = first ? 0 : m_columns.last().charStart + m_columns.last().charWidth + 1;
+    if (opt.contains(QLatin1Char('U')))
+        c.right = std::max(c.right, m_doc.pageSize.width() - m_doc.marginRight);
+    m_columns.append(c);
+    return c.id;
+}
+
+const ColumnDef *PrintReport::ColumnGet(int id) const
+{
+    for (const ColumnDef &c : m_columns)
+        if (c.id == id)
+            return &c;
+    return nullptr;
+}
+
+// ---------------------------------------------------------------- job
+
+bool PrintReport::JobStart(int piMode, bool *pbCancelled)
+{
+    bool dummy = false;
+    bool &cancelled = pbCancelled ? *pbCancelled : dummy;
+    cancelled = false;
+    if (m_state == State::Started || m_state == State::InDoc) {
+        cancelled = true;
+        return fail(QStringLiteral("Un lavoro di stampa è già aperto su questo oggetto"));
+    }
+    if (m_state == State::Ended)
+        PreviewPagesDelete();
+    m_renderers.clear();
+    m_preview = nullptr;
+    m_jobOverSent = false;
+    m_previewClosed = false;
+    m_error.clear();
+    m_doc.pages.clear();
+    m_doc.rows.clear();
+    m_pageNum = 0;
+    m_run = m_options ? *m_options : PrintOptions();
+    auto cancel = [&](const QString &why) {
+        fail(why);
+        cancelled = true;
+        m_state = State::Ended;
+        jobFinished(JobCancelled);
+        return false;
+    };
+    if (piMode != 1)
+        return cancel(QStringLiteral("JobStart: modalità %1 non prevista").arg(piMode));
+
+    const bool portrait = m_forzaVert == 1 || m_run.ForzaVert == 1;
+    m_doc.landscape = m_landscape && !portrait;
+    QSizeF size = PageSizeForPaper(m_run.ParamInt(QStringLiteral("NumTipoCarta"))).size(QPageSize::Millimeter);
+    if (m_doc.landscape)
+        size.transpose();
+    m_doc.pageSize = size;
+    m_doc.charColumns = m_run.FisColonne > 0 ? m_run.FisColonne : 132;
+    if (m_doc.printableWidth() <= 0)
+        return cancel(QStringLiteral("Margini non validi: non resta spazio sulla pagina"));
+
+    if (!buildRenderers())
+        return cancel(m_error);
+    m_state = State::Started;
+    return true;
+}
+
+PrintJob PrintReport::printerJob(const QString &printer) const
+{
+    PrintJob job;
+    job.printer = printer;
+    job.title = !m_doc.title.isEmpty() ? m_doc.title : m_reportKey;
+    const QString media = CupsMediaForPaper(m_run.ParamInt(QStringLiteral("NumTipoCarta")));
+    if (!media.isEmpty())
+        job.options.append({QStringLiteral("media"), media});
+    const QString source = CupsSourceForBin(m_run.ParamInt(QStringLiteral("NumCassetto")));
+    if (!source.isEmpty()) {
+        job.options.append({QStringLiteral("media-source"), source});
+        job.options.append({QStringLiteral("InputSlot"), source});
+    }
+    if (!m_doc.landscape && (m_forzaVert == 1 || m_run.ForzaVert == 1))
+        job.options.append({QStringLiteral("orientation-requested"), QStringLiteral("3")});
+    return job;
+}
+
+bool PrintReport::buildRenderers()
+{
+    if (!m_submitter)
+        m_submitter = std::make_shared<CupsSubmitter>();
+    auto printerName = [&](QString *name) {
+        *name = m_run.NomeStampante.trimmed();
+        if (name->isEmpty())
+            *name = m_submitter->DefaultPrinter();
+        if (name->isEmpty())
+            return fail(QStringLiteral("Stampante di default non disponibile"));
+        return true;
+    };
+    auto folderOk = [&](const QString &path) {
+        const QFileInfo fi(path);
+        if (!fi.absoluteDir().exists())
+            return fail(QStringLiteral("La cartella del file di stampa non esiste: %1").arg(fi.absolutePath()));
+        if (fi.isDir())
+            return fail(QStringLiteral("Il nome del file di stampa indica una cartella: %1").arg(path));
+        return true;
+    };
+    const QString noFile = QStringLiteral("In caso di stampa su file è obbligatorio specificare il nome file.");
+
+    switch (m_run.StaVid) {
+    case PrintOptions::Printer: {
+        if (m_pdfAuto) {
+            QVariant p = ParamGet(QStringLiteral("PdfAutomImpPar"));
+            if (!p.isValid())
+                p = m_run.ParamGet(QStringLiteral("PdfAutomImpPar"));
+            const QString path = p.toString().trimmed();
+            if (path.isEmpty())
+                return fail(QStringLiteral("Nome del file PDF automatico non indicato"));
+            if (!folderOk(path))
+                return false;
+            m_renderers.push_back(std::make_unique<PdfRenderer>(path));
+            return true;
+        }
+        QString printer;
+        if (!printerName(&printer))
+            return false;
+        m_renderers.push_back(std::make_unique<PrinterRenderer>(m_submitter, printerJob(printer), QPointF(m_dx, m_dy)));
+        return true;
+    }
+    case PrintOptions::Preview: {
+        const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("mmss"));
+        do {
+            m_previewBase = QDir(QDir::tempPath()).filePath(QStringLiteral("kemprev-%1-%2-%3")
+                .arg(QCoreApplication::applicationPid()).arg(previewSequence.fetchAndAddOrdered(1)).arg(stamp));
+        } while (QFile::exists(PreviewRenderer::PageFile(m_previewBase, 1)));
+        const double dpi = 96.0 * (m_fatt > 0 ? m_fatt : 1.0);
+        auto r = std::make_unique<PreviewRenderer>(m_previewBase, dpi);
+        m_preview = r.get();
+        m_renderers.push_back(std::move(r));
+        return true;
+    }
+    case PrintOptions::File: {
+        const QString path = m_run.FileName.trimmed();
+        if (path.isEmpty())
+            return fail(noFile);
+        if (!folderOk(path))
+            return false;
+        switch (m_run.FileForm) {
+        case PrintOptions::SpreadsheetText: {
+            QChar sep, qual;
+            if (!m_run.SeparatorChar(&sep, &m_error) || !m_run.QualifierChar(&qual, &m_error))
+                return false;
+            m_renderers.push_back(std::make_unique<DelimitedTextRenderer>(path, sep, qual, m_run.NumNoForm));
+            return true;
+        }
+        case PrintOptions::PlainText:
+            m_renderers.push_back(std::make_unique<PlainTextRenderer>(path));
+            return true;
+        case PrintOptions::Xlsx:
+            m_renderers.push_back(std::make_unique<XlsxRenderer>(path));
+            return true;
+        case PrintOptions::PdfFile:
+            m_renderers.push_back(std::make_unique<PdfRenderer>(path));
+            return true;
+        }
+        return fail(QStringLiteral("Formato del file di stampa non valido (%1)").arg(m_run.FileForm));
+    }
+    case PrintOptions::FixedWidth: {
+        FixedWidthFormat fmt;
+        fmt.columns = m_run.FisColonne;
+        fmt.rows = m_run.FisRighe;
+        fmt.top = m_run.FisMrAlt;
+        fmt.bottom = m_run.FisMrBas;
+        if (fmt.columns < 1 || fmt.rows < 1 || fmt.top < 0 || fmt.bottom < 0 || fmt.top + fmt.bottom >= fmt.rows)
+            return fail(QStringLiteral("Parametri della stampa a lunghezza fissa non validi: colonne %1, righe %2, "
+                                       "righe vuote in alto %3, in basso %4")
+                            .arg(fmt.columns).arg(fmt.rows).arg(fmt.top).arg(fmt.bottom));
+        if (m_run.FisUtilComp) {
+            fmt.compressOn = FixedWidthRenderer::ParseSequence(m_run.FisCodIniComp);
+            fmt.compressOff = FixedWidthRenderer::ParseSequence(m_run.FisCodFinComp);
+        }
+        if (m_run.FisStampante) {
+            QString printer;
+            if (!printerName(&printer))
+                return false;
+            PrintJob job = printerJob(printer);
+            job.options.clear();  // raw text: the printer's own paper and bin
+            m_renderers.push_back(std::make_unique<FixedWidthRenderer>(fmt, m_submitter, job));
+            return true;
+        }
+        const QString path = m_run.FisFileName.trimmed();
+        if (path.isEmpty())
+            return fail(noFile);
+        if (!folderOk(path))
+            return false;
+        m_renderers.push_back(std::make_unique<FixedWidthRenderer>(fmt, path));
+        return true;
+    }
+    }
+    return fail(QStringLiteral("Destinazione di stampa non valida (%1)").arg(m_run.StaVid));
+}
+
+bool PrintReport::DocBegin()
+{
+    if (m_state != State::Started)
+        return fail(QStringLiteral("DocBegin: il lavoro di stampa non è aperto"));
+    m_state = State::InDoc;
+    m_line.clear();
+    startPage();
+    return true;
+}
+
+bool PrintReport::DocEnd()
+{
+    if (m_state == State::Started) {  // document never begun
+        m_state = State::Ended;
+        jobFinished(m_previewClosed ? JobPreviewClosed : m_stop ? JobStopped : JobCancelled);
+        return true;
+    }
+    if (m_state != State::InDoc)
+        return true;
+    const bool preview = m_preview != nullptr;
+    if (!m_line.isEmpty() && (!m_stop || preview))
+        placeLine();
+    m_line.clear();
+    if (m_doc.pages.size() > 1 && m_doc.pages.last().isEmpty())
+        m_doc.pages.removeLast();
+    m_state = State::Ended;
+    if (preview && m_previewClosed) {
+        PreviewPagesDelete();
+        jobFinished(JobPreviewClosed);
+        return true;
+    }
+    if (m_stop && !preview) {
+        m_renderers.clear();
+        jobFinished(JobStopped);
+        return true;
+    }
+    bool ok = true;
+    QString error;
+    for (auto &r : m_renderers)
+        if (!r->Finish(m_doc, &error)) {
+            ok = false;
+            break;
+        }
+    if (!ok) {
+        fail(error);
+        jobFinished(JobFailed);
+        return false;
+    }
+    if (!preview)
+        jobFinished(JobPrinted);
+    return true;
+}
+
+void PrintReport::jobFinished(int reason)
+{
+    if (m_jobOverSent)
+        return;
+    m_jobOverSent = true;
+    if (m_owner)
+        m_owner->oiStaAttLet(0);
+    emit jobOver(reason);
+}
+
+void PrintReport::letEvents()
+{
+    if (!(m_jobMode & ModeLetEvents))
+        return;
+    if (m_pump)
+        m_pump();
+    else if (QCoreApplication::instance())
+        QCoreApplication::processEvents();
+}
+
+// ---------------------------------------------------------------- pages and lines
+
+void PrintReport::startPage()
+{
+    Page p;
+    p.number = ++m_pageNum;
+    m_doc.pages.append(p);
+    m_y = m_doc.marginTop;
+    m_x = m_doc.marginLeft;
+    m_pageLines = 0;
+    emit pageStarted(m_pageNum);
+}
+
+bool PrintReport::finishPage()
+{
+    if (!m_line.isEmpty())
+        placeLine();
+    QString error;
+    for (auto &r : m_renderers)
+        if (!r->PageDone(m_doc, int(m_doc.pages.size()) - 1, &error))
+            return fail(error);
+    return true;
+}
+
+bool PrintReport::PageNew()
+{
+    if (!ready("PageNew"))
+        return false;
+    if (m_stop)
+        return true;
+    const bool ok = finishPage();
+    startPage();
+    letEvents();
+    return ok;
+}
+
+bool PrintReport::placeLine()
+{
+    QList<Pending> items = std::move(m_line);
+    m_line.clear();
+    const double rightEdge = m_doc.pageSize.width() - m_doc.marginRight;
+    double groupWidth = 0;
+    int lastRight = -1;
+    for (int i = 0; i < items.size(); ++i)
+        if (items[i].rightGroup) {
+            groupWidth += items[i].run.width + items[i].gapAfter;
+            lastRight = i;
+        }
+    if (lastRight >= 0) {
+        groupWidth -= items[lastRight].gapAfter;
+        double x = rightEdge - groupWidth;
+        for (Pending &p : items)
+            if (p.rightGroup) {
+                p.run.x = x;
+                p.cell.left = x;
+                p.cell.right = x + p.run.width;
+                x += p.run.width + p.gapAfter;
+            }
+    }
+    double ascent = 0, descent = 0, spacing = 0;
+    if (items.isEmpty()) {
+        const Metrics m = metricsFor(currentFont());
+        ascent = m.ascent;
+        descent = m.descent;
+        spacing = m.lineSpacing;
+    }
+    for (const Pending &p : items) {
+        ascent = std::max(ascent, p.m.ascent);
+        descent = std::max(descent, p.m.descent);
+        spacing = std::max(spacing, p.m.lineSpacing);
+    }
+    const double height = std::max(spacing, ascent + descent) + m_interl;
+
+    // A line that would run off the sheet goes to a new page rather than being lost.
+    const double bottom = m_doc.pageSize.height() - m_doc.marginBottom;
+    if (!fixedMode() && m_y + height > bottom + 1e-6 && !m_doc.pages.last().isEmpty()) {
+        finishPage();
+        startPage();
+    }
+    Page &page = m_doc.pages.last();
+    GridRow row;
+    row.page = m_pageNum;
+    for (Pending &p : items) {
+        p.run.baseline = m_y + ascent;
+        page.texts.append(p.run);
+        if (p.hasCell)
+            row.cells.append(p.cell);
+    }
+    m_doc.rows.append(row);
+    m_y += height;
+    m_x = m_doc.marginLeft;
+    ++m_pageLines;
+    return true;
+}
+
+bool PrintReport::LineEnd()
+{
+    if (!ready("LineEnd"))
+        return false;
+    if (m_stop)
+        return true;
+    placeLine();
+    letEvents();
+    return true;
+}
+
+bool PrintReport::RoomCheck(int lines, QString *psText, double *pdRoom, bool *pbBreak)
+{
+    if (psText)
+        psText->clear();
+    bool brk = false;
+    double room = 0;
+    if (!ready("RoomCheck")) {
+        brk = false;
+    } else if (fixedMode()) {
+        room = (m_run.FisRighe - m_run.FisMrAlt - m_run.FisMrBas) - m_pageLines;
+        brk = lines > room;
+    } else {
+        room = m_doc.pageSize.height() - m_doc.marginBottom - m_y;
+        brk = lines * LineHeightGet() > room + 1e-6;
+    }
+    if (pdRoom)
+        *pdRoom = room;
+    if (pbBreak)
+        *pbBreak = brk;
+    return brk;
+}
+
+bool PrintReport::SkipGet() const
+{
+    return m_state != State::InDoc || m_stop != 0;
+}
+
+void PrintReport::addItem(const PrintFont &font, const QString &text, double x, double width, QChar align,
+                          bool rightGroup, double gapAfter, const GridCell *cell)
+{
+    Pending p;
+    p.run.x = x;
+    p.run.width = width;
+    p.run.style = m_style;
+    p.run.font = font;
+    p.run.text = text;
+    p.m = metricsFor(font);
+    p.rightGroup = rightGroup;
+    p.gapAfter = gapAfter;
+    if (cell) {
+        p.cell = *cell;
+        p.cell.align = align;
+        p.hasCell = true;
+    }
+    m_line.append(p);
+}
+
+// ---------------------------------------------------------------- printing
+
+bool PrintReport::CellPrint(int column, const QVariant &value, bool pbLineData, bool pbClip,
+                            const QString &psFormat, const QString &psFileValue)
+{
+    if (!ready("CellPrint"))
+        return false;
+    if (m_stop)
+        return true;
+    const ColumnDef *col = ColumnGet(column);
+    if (!col)
+        return fail(QStringLiteral("CellPrint: colonna inesistente (%1)").arg(column));
+    GridCell cell;
+    double number = 0;
+    if (isNumberVariant(value)) {
+        cell.numeric = true;
+        cell.value = value.toDouble();
+        cell.text = formatNumber(value.toDouble(), psFormat);
+    } else {
+        cell.text = value.toString();
+        if (m_align == QLatin1Char('D') && readItalianNumber(cell.text, &number)) {
+            cell.numeric = true;
+            cell.value = number;
+        } else {
+            cell.value = cell.text;
+        }
+    }
+    cell.fileText = cell.text;
+    if (!psFileValue.isEmpty()) {
+        bool ok = false;
+        number = psFileValue.trimmed().toDouble(&ok);
+        cell.numeric = ok;
+        cell.value = ok ? QVariant(number) : QVariant(psFileValue);
+        cell.fileText = psFileValue;
+    }
+    const PrintFont font = currentFont();
+    const double colWidth = col->right - col->left;
+    QString shown = cell.text;
+    double width = widthFor(font, shown);
+    if (pbClip && width > colWidth) {
+        shown = referenceMetrics(font).elidedText(shown, Qt::ElideRight, mmToPx(colWidth));
+        width = widthFor(font, shown);
+    }
+    double x = col->left;
+    if (m_align == QLatin1Char('D'))
+        x = col->right - width;
+    else if (m_align == QLatin1Char('C'))
+        x = col->left + (colWidth - width) / 2;
+    cell.left = col->left;
+    cell.right = col->right;
+    cell.column = col->id;
+    cell.charStart = col->charStart;
+    cell.charWidth = col->charWidth;
+    cell.lastColumn = col->option.contains(QLatin1Char('U'));
+    cell.toFile = pbLineData;
+    addItem(font, shown, x, width, m_align, false, 0, &cell);
+    m_x = std::max(x + width, col->right);
+    return true;
+}
+
+bool PrintReport::TextPrint(double pdWidth, const QString &text, bool pbLineData, double *pdOutX)
+{
+    if (!ready("TextPrint"))
+        return false;
+    if (m_stop)
+        return true;
+    const PrintFont font = currentFont();
+    const double w = widthFor(font, text);
+    const double field = pdWidth > 0 ? pdWidth : w;
+    GridCell cell;
+    cell.text = cell.fileText = text;
+    cell.value = text;
+    cell.toFile = pbLineData;
+    bool rightGroup = false;
+    double x = m_x;
+    cell.left = m_x;
+    cell.right = m_x + field;
+    if (m_align == QLatin1Char('D')) {
+        if (pdWidth > 0)
+            x = m_x + field - w;
+        else
+            rightGroup = true;
+    } else if (m_align == QLatin1Char('C')) {
+        if (pdWidth > 0) {
+            x = m_x + (field - w) / 2;
+        } else {
+            x = m_doc.marginLeft + (m_doc.printableWidth() - w) / 2;
+            cell.left = m_doc.marginLeft;
+            cell.right = m_doc.pageSize.width() - m_doc.marginRight;
+        }
+    }
+    addItem(font, text, x, w, m_align, rightGroup, 0, &cell);
+    if (!rightGroup)
+        m_x = pdWidth > 0 ? m_x + field : x + w;
+    if (pdOutX)
+        *pdOutX = m_x;
+    return true;
+}
+
+bool PrintReport::LabelValuePrint(const QString &label, const QVariant &value, double pdWidth,
+                                  bool pbLabelBold, bool pbLineData, double pdGap, bool pbValueBold)
+{
+    if (!ready("LabelValuePrint"))
+        return false;
+    if (m_stop)
+        return true;
+    const PrintFont base = currentFont();
+    PrintFont labelFont = base, valueFont = base;
+    labelFont.Bold = base.Bold || pbLabelBold;
+    valueFont.Bold = base.Bold || pbValueBold;
+
+    GridCell lc;
+    lc.text = lc.fileText = label;
+    lc.value = label;
+    lc.toFile = pbLineData;
+    GridCell vc;
+    vc.toFile = pbLineData;
+    double number = 0;
+    if (isNumberVariant(value)) {
+        vc.numeric = true;
+        vc.value = value.toDouble();
+        vc.text = formatNumber(value.toDouble(), QString());
+    } else {
+        vc.text = value.toString();
+        vc.numeric = m_align == QLatin1Char('D') && readItalianNumber(vc.text, &number);
+        vc.value = vc.numeric ? QVariant(number) : QVariant(vc.text);
+    }
+    vc.fileText = vc.text;
+    const double space = widthFor(base, QStringLiteral(" "));
+    const double gap = pdGap < 0 ? 2 * space : pdGap;
+    const double lw = widthFor(labelFont, label);
+    const double vw = widthFor(valueFont, vc.text);
+    if (m_align == QLatin1Char('D') && pdWidth <= 0) {
+        addItem(labelFont, label, 0, lw, m_align, true, space, &lc);
+        addItem(valueFont, vc.text, 0, vw, m_align, true, gap, &vc);
+        return true;
+    }
+    const double field = pdWidth > 0 ? std::max(pdWidth, vw) : vw;
+    const double lx = m_x;
+    const double vStart = lx + lw + space;
+    const double vx = (vc.numeric || m_align == QLatin1Char('D')) ? vStart + field - vw : vStart;
+    lc.left = lx;
+    lc.right = lx + lw;
+    vc.left = vStart;
+    vc.right = vStart + field;
+    addItem(labelFont, label, lx, lw, QLatin1Char('S'), false, 0, &lc);
+    addItem(valueFont, vc.text, vx, vw, vc.numeric ? QLatin1Char('D') : QLatin1Char('S'), false, 0, &vc);
+    m_x = vStart + field + gap;
+    return true;
+}
+
+bool PrintReport::RulePrint(int piPen, int piAbove, int piBelow)
+{
+    if (!ready("RulePrint"))
+        return false;
+    if (m_stop)
+        return true;
+    if (!m_line.isEmpty())
+        placeLine();
+    const double pen = std::max(piPen, 1) * 0.1;
+    const double above = std::max(piAbove, 0) * 25.4 / 72.0;
+    const double below = std::max(piBelow, 0) * 25.4 / 72.0;
+    const double y = m_y + above;
+    m_doc.pages.last().rules.append(RuleItem{m_doc.marginLeft, y, m_doc.pageSize.width() - m_doc.marginRight, y, pen});
+    m_y = y + pen + below;
+    GridRow row;
+    row.page = m_pageNum;
+    row.rule = true;
+    m_doc.rows.append(row);
+    ++m_pageLines;
+    return true;
+}
+
+bool PrintReport::PicturePrint(const QImage &picture, double x, double y, double width, double height)
+{
+    if (!ready("PicturePrint"))
+        return false;
+    if (m_stop)
+        return true;
+    if (picture.isNull() || picture.width() <= 0 || picture.height() <= 0)
+        return fail(QStringLiteral("PicturePrint: immagine non valida"));
+    const double dpmX = picture.dotsPerMeterX() > 0 ? picture.dotsPerMeterX() : 96 / 0.0254;
+    const double dpmY = picture.dotsPerMeterY() > 0 ? picture.dotsPerMeterY() : 96 / 0.0254;
+    const double naturalW = picture.width() * 1000.0 / dpmX;
+    const double naturalH = picture.height() * 1000.0 / dpmY;
+    if (width <= 0 && height <= 0) {
+        width = naturalW;
+        height = naturalH;
+    } else if (width <= 0) {
+        width = naturalW * height / naturalH;
+    } else if (height <= 0) {
+        height = naturalH * width / naturalW;
+    }
+    m_doc.pages.last().pictures.append(PictureItem{picture, QRectF(x, y, width, height)});
+    return true;
+}
+
+bool PrintReport::PicturePrint(const QString &file, double x, double y, double width, double height)
+{
+    const QImage img(file);
+    if (img.isNull())
+        return fail(QStringLiteral("PicturePrint: impossibile leggere l'immagine %1").arg(file));
+    return PicturePrint(img, x, y, width, height);
+}
+
+// ---------------------------------------------------------------- commands and parameters
+
+bool PrintReport::CommandRun(const QString &name, const QVariantList &args)
+{
+    Q_UNUSED(args);
+    if (name.compare(QLatin1String("AttivaPdfAutom"), Qt::CaseInsensitive) == 0) {
+        if (m_state == State::Started || m_state == State::InDoc)
+            return fail(QStringLiteral("AttivaPdfAutom: il lavoro di stampa è già aperto"));
+        m_pdfAuto = true;
+        return true;
+    }
+    return fail(QStringLiteral("Comando sconosciuto: %1").arg(name));
+}
+
+void PrintReport::ParamSet(const QString &name, const QVariant &value)
+{
+    m_params.insert(name.trimmed().toLower(), value);
+}
+
+QVariant PrintReport::ParamGet(const QString &name) const
+{
+    return m_params.value(name.trimmed().toLower());
+}
+
+// ---------------------------------------------------------------- preview page store
+
+QString PrintReport::PreviewPageFile(int page) const
+{
+    return m_previewBase.isEmpty() ? QString() : PreviewRenderer::PageFile(m_previewBase, page);
+}
+
+QStringList PrintReport::PreviewPagesGet() const
+{
+    return m_preview ? m_preview->Files() : QStringList();
+}
+
+int PrintReport::PreviewLastPageGet() const
+{
+    return m_preview ? m_preview->LastPage() : 0;
+}
+
+bool PrintReport::PreviewPagesDelete(QString *error)
+{
+    if (m_previewBase.isEmpty())
+        return true;
+    const QFileInfo base(m_previewBase);
+    const QDir dir = base.absoluteDir();
+    static const QRegularExpression pageSuffix(QStringLiteral("^\\d{3,}$"));
+    bool ok = true;
+    const QString prefix = base.fileName() + QLatin1Char('.');
+    for (const QString &name : dir.entryList({prefix + QLatin1Char('*')}, QDir::Files)) {
+        if (!pageSuffix.match(name.mid(prefix.size())).hasMatch())
+            continue;
+        QFile f(dir.filePath(name));
+        if (f.exists() && !f.remove()) {
+            ok = false;
+            if (error)
+                *error = QStringLiteral("Impossibile cancellare %1: %2").arg(f.fileName(), f.errorString());
+        }
+    }
+    return ok;
+}
+
+void PrintReport::PreviewClose()
+{
+    PreviewPagesDelete();
+    if (m_state == State::InDoc || m_state == State::Started) {
+        m_previewClosed = true;
+        StopSet(2);
+        return;
+    }
+    if (m_state == State::Ended)
+        jobFinished(JobPreviewClosed);
+}
+
+} // namespace kem
