@@ -29,14 +29,15 @@ bool IniFile::load(const QString &path, QString *error)
         m_bom = kUtf8Bom;
         bytes.remove(0, m_bom.size());
     }
-    QStringDecoder probe(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    (void)probe.decode(bytes);
+    QStringDecoder probe(QStringDecoder::Utf8); // only a stateful decoder reports errors
+    const QString probed = probe.decode(bytes); // decode() is lazy: the conversion runs here
+    Q_UNUSED(probed);
     m_encoding = probe.hasError() ? Encoding::Windows1252 : Encoding::Utf8;
     const qsizetype firstEol = bytes.indexOf('\n');
     if (firstEol > 0 && bytes[firstEol - 1] == '\r')
         m_eol = "\r\n";
 
-    QStringDecoder decoder(CodecName(m_encoding));
+    QStringDecoder decoder(CodecName(m_encoding), QStringDecoder::Flag::Stateless);
     qsizetype from = 0;
     while (from < bytes.size()) {
         qsizetype nl = bytes.indexOf('\n', from);
