@@ -1,0 +1,33 @@
+#include "batchcommand.h"
+
+#include <QTextStream>
+
+namespace kem::batch {
+
+int RunDemo(const QStringList &args);
+int RunSynth(const QStringList &args);
+
+const QList<BatchCommand> &BatchCommands()
+{
+    static const QList<BatchCommand> commands{
+        {QStringLiteral("demo"), QStringLiteral("scrive l'azienda dimostrativa in DIR"), &RunDemo},
+        {QStringLiteral("synth"), QStringLiteral("scrive un'azienda sintetica per le prove di carico"),
+         &RunSynth},
+    };
+    return commands;
+}
+
+void PrintError(const QString &message)
+{
+    QTextStream err(stderr);
+    err << message << Qt::endl;
+}
+
+void PrintOut(const QString &text)
+{
+    QTextStream out(stdout);
+    out << text;
+    out.flush();
+}
+
+} // namespace kem::batch

@@ -1,0 +1,82 @@
+#include "commandline.h"
+
+#include "batchcommand.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace kem::batch {
+
+std::optional<int> ParseArguments(QCommandLineParser &parser, const QString &name,
+                                  const QStringList &args)
+{
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Mostra questo aiuto."));
+    parser.addOption(help);
+    if (!parser.parse(QStringList{QStringLiteral("distinta-batch ") + name} + args)) {
+        PrintError(parser.errorText());
+        PrintError(QStringLiteral("Usare \"distinta-batch %1 --help\" per l'aiuto.").arg(name));
+        return ExitUsage;
+    }
+    if (parser.isSet(help)) {
+        PrintOut(parser.helpText());
+        return ExitOk;
+    }
+    return std::nullopt;
+}
+
+std::optional<int> IntOption(const QCommandLineParser &parser, const QString &option)
+{
+    bool ok = false;
+    const QString text = parser.value(option).trimmed();
+    const int value = text.toInt(&ok);
+    if (!ok) {
+        PrintError(QStringLiteral("Valore non valido per --%1: \"%2\" (serve un numero intero)")
+                       .arg(option, parser.value(option)));
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<double> NumberOption(const QCommandLineParser &parser, const QString &option)
+{
+    bool ok = false;
+    QString text = parser.value(option).trimmed();
+    text.replace(QLatin1Char(','), QLatin1Char('.')); // "12,5" as well as "12.5"
+    const double value = text.toDouble(&ok);
+    if (!ok) {
+        PrintError(QStringLiteral("Valore non valido per --%1: \"%2\" (serve un numero)")
+                       .arg(option, parser.value(option)));
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<QString> TargetDirectory(const QCommandLineParser &parser, const QString &name,
+                                       bool force)
+{
+    const QStringList pos = parser.positionalArguments();
+    if (pos.size() != 1) {
+        PrintError(pos.isEmpty()
+                       ? QStringLiteral("Manca la cartella DIR dell'azienda.")
+                       : QStringLiteral("Una sola cartella DIR, non %1 argomenti.").arg(pos.size()));
+        PrintError(QStringLiteral("Usare \"distinta-batch %1 --help\" per l'aiuto.").arg(name));
+        return std::nullopt;
+    }
+    const QString dir = pos.first();
+    const QFileInfo info(dir);
+    if (info.exists() && !info.isDir()) {
+        PrintError(QStringLiteral("%1 esiste e non è una cartella.").arg(dir));
+        return std::nullopt;
+    }
+    if (info.exists() && !force &&
+        !QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty()) {
+        PrintError(QStringLiteral("La cartella %1 non è vuota: usare --force per riscrivere "
+                                  "l'azienda al suo interno.")
+                       .arg(dir));
+        return std::nullopt;
+    }
+    return dir;
+}
+
+} // namespace kem::batch

@@ -1,0 +1,43 @@
+// distinta-batch: the headless side of the BOM module (company generators and, later,
+// the reports run to files).
+#include "batchcommand.h"
+
+#include <QCoreApplication>
+
+using namespace kem::batch;
+
+namespace {
+
+QString Usage()
+{
+    QString text = QStringLiteral("Uso: distinta-batch COMANDO [opzioni] [argomenti]\n\nComandi:\n");
+    for (const BatchCommand &c : BatchCommands())
+        text += QStringLiteral("  %1  %2\n").arg(c.name, -12).arg(c.summary);
+    text += QStringLiteral("\n\"distinta-batch COMANDO --help\" descrive le opzioni di un comando.\n");
+    return text;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("distinta-batch"));
+    QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.isEmpty()) {
+        PrintError(Usage());
+        return ExitUsage;
+    }
+    const QString name = args.takeFirst();
+    if (name == QLatin1String("--help") || name == QLatin1String("-h") ||
+        name == QLatin1String("help")) {
+        PrintOut(Usage());
+        return ExitOk;
+    }
+    for (const BatchCommand &c : BatchCommands()) {
+        if (c.name == name)
+            return c.run(args);
+    }
+    PrintError(QStringLiteral("Comando sconosciuto: %1\n").arg(name) + Usage());
+    return ExitUsage;
+}

@@ -1,0 +1,52 @@
+#pragma once
+// Large synthetic companies for benchmarks: N finished products, each with a BOM D levels
+// deep and C components per assembly, a share of the components drawn from pools of common
+// sub-assemblies and materials so that structures share parts.
+#include <QList>
+#include <QString>
+
+namespace kem {
+
+struct SynthParams {
+    int products = 0;      // finished products (DistBase 1)
+    int depth = 0;         // BOM levels below each product
+    int components = 0;    // components of every assembly
+    double sharedPct = 0;  // percent of the components taken from the shared pools
+};
+
+// Sizes of one BOM level k (1 = the products' direct components).
+struct SynthLevel {
+    qint64 incoming = 0;     // links from level k-1 to level k
+    qint64 shared = 0;    // of which to a shared article
+    qint64 privates = 0;  // of which to an article used by that one link only
+    qint64 pool = 0;      // shared articles of level k
+};
+
+struct SynthPlan {
+    QList<SynthLevel> levels; // levels[k-1] describes level k
+    qint64 links = 0;
+    qint64 articles = 0;      // products + every article of every level
+};
+
+// The largest company the generator agrees to write.
+constexpr qint64 kSynthMaxLinks = 20'000'000;
+
+// Checks the parameters; on failure returns false with *error set.
+bool CheckSynthParams(const SynthParams &p, QString *error);
+
+// How many articles and links the parameters give (valid parameters only).
+SynthPlan PlanSynthCompany(const SynthParams &p);
+
+struct SynthStats {
+    qint64 articles = 0;
+    qint64 links = 0;
+    double seconds = 0; // time spent writing the company database
+};
+
+// Writes the company directory (ini files, dati/azienda.db, menu/menu.db) into dir.
+// The same parameters always give the same data (fixed seed) apart from the years of costs
+// and stock, which follow the clock.
+bool WriteSynthCompany(const QString &dir, const SynthParams &p, QString *error,
+                       SynthStats *stats = nullptr);
+
+} // namespace kem
