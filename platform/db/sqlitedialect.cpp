@@ -79,6 +79,19 @@ bool concatBoundary(const Token &t, int depth)
     return false;
 }
 
+// Keywords that a parenthesis follows with a space ("FROM (", "IN (") unlike a function call.
+bool spacedKeyword(const Token &t)
+{
+    static const QStringList kws = {
+        QStringLiteral("SELECT"), QStringLiteral("FROM"),  QStringLiteral("IN"),     QStringLiteral("ON"),
+        QStringLiteral("AND"),    QStringLiteral("OR"),    QStringLiteral("NOT"),    QStringLiteral("WHERE"),
+        QStringLiteral("JOIN"),   QStringLiteral("AS"),    QStringLiteral("BY"),     QStringLiteral("EXISTS"),
+        QStringLiteral("SET"),    QStringLiteral("VALUES"), QStringLiteral("WHEN"),  QStringLiteral("THEN"),
+        QStringLiteral("ELSE"),   QStringLiteral("CASE"),  QStringLiteral("HAVING"), QStringLiteral("UNION"),
+        QStringLiteral("INTO"),   QStringLiteral("LIKE"),  QStringLiteral("IS"),     QStringLiteral("DISTINCT")};
+    return kws.contains(t.up);
+}
+
 QString quoteText(const QString &s)
 {
     QString out = s;
@@ -223,7 +236,7 @@ QString SqliteDialect::Translate(QList<Token> tk) const
             const bool noSpace = t.isOp(QLatin1StringView(".")) || t.isOp(QLatin1StringView(","))
                                  || t.isOp(QLatin1StringView(")")) || p.isOp(QLatin1StringView("."))
                                  || p.isOp(QLatin1StringView("("))
-                                 || (t.isOp(QLatin1StringView("(")) && p.kind == Tok::Ident);
+                                 || (t.isOp(QLatin1StringView("(")) && p.kind == Tok::Ident && !spacedKeyword(p));
             if (!noSpace)
                 out += u' ';
         }
