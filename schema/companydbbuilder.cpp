@@ -107,7 +107,8 @@ bool CompanyDbBuilder::start(QString *error, const QStringList &tables)
         // The file is only moved into place after a successful commit, so the journal
         // buys nothing here: keep writing fast.
         QSqlQuery q(db_);
-        for (const char *pragma : {"PRAGMA journal_mode=OFF", "PRAGMA synchronous=OFF"}) {
+        for (const char *pragma : {"PRAGMA journal_mode=OFF", "PRAGMA synchronous=OFF",
+                                   "PRAGMA cache_size=-65536"}) {
             if (!q.exec(QString::fromLatin1(pragma)))
                 return fail(QString::fromLatin1(pragma) + QStringLiteral(": ") +
                             q.lastError().text());

@@ -19,7 +19,14 @@ std::optional<int> ParseArguments(QCommandLineParser &parser, const QString &nam
         return ExitUsage;
     }
     if (parser.isSet(help)) {
-        PrintOut(parser.helpText());
+        // Qt names the executable path in the first line; name the subcommand instead.
+        QString text = parser.helpText();
+        const qsizetype eol = text.indexOf(QLatin1Char('\n'));
+        const QString first = text.left(eol);
+        const qsizetype opts = first.indexOf(QStringLiteral(" ["));
+        text.replace(0, eol, QStringLiteral("Uso: distinta-batch ") + name +
+                                 (opts >= 0 ? first.mid(opts) : QString()));
+        PrintOut(text);
         return ExitOk;
     }
     return std::nullopt;
