@@ -33,7 +33,8 @@ enum class VarKind { Text, Int16, Int32, Double, Date, Bool };
 QString SqlLiteral(const QVariant &value, VarKind kind, bool *ok = nullptr);
 
 // Emptiness test: null is blank for every kind; Text: empty or all-blank text; Int16/Int32/
-// Double: 0 (a text value is read with TextToNum); Date: a null or invalid date, or blank text;
+// Double: 0 (a text value is read with TextToNum;
+// text that is not a number is not blank); Date: a null or invalid date, or blank text;
 // Bool: false.
 bool IsBlank(const QVariant &value, VarKind kind);
 

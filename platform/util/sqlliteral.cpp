@@ -143,12 +143,9 @@ bool IsBlank(const QVariant &value, VarKind kind)
     case VarKind::Int16:
     case VarKind::Int32:
     case VarKind::Double: {
-        double d = 0.0;
-        if (IsTextual(value))
-            d = TextToNum(value.toString());
-        else
-            d = value.toDouble();
-        return d == 0.0;
+        bool ok = true;
+        const double d = IsTextual(value) ? TextToNum(value.toString(), &ok) : value.toDouble(&ok);
+        return ok && d == 0.0; // text that is no number is not blank
     }
     case VarKind::Date:
         if (IsTextual(value))

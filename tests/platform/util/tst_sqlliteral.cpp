@@ -146,6 +146,7 @@ private slots:
         QTest::newRow("double zero") << QVariant(0.0) << VarKind::Double << true;
         QTest::newRow("double small") << QVariant(0.001) << VarKind::Double << false;
         QTest::newRow("double text zero") << QVariant("0,00") << VarKind::Double << true;
+        QTest::newRow("double text not a number") << QVariant("abc") << VarKind::Double << false;
         QTest::newRow("null double") << QVariant() << VarKind::Double << true;
         QTest::newRow("date null") << QVariant(QDate()) << VarKind::Date << true;
         QTest::newRow("date invalid") << QVariant(QDate(2024, 2, 30)) << VarKind::Date << true;
