@@ -36,6 +36,13 @@ bool CupsSubmitter::Submit(const PrintJob &job, int *jobId, QString *error)
         *error = QStringLiteral("Impossibile leggere il file di stampa %1: %2").arg(job.file, in.errorString());
         return false;
     }
+    cups_dest_t *dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, job.printer.toUtf8().constData(), nullptr);
+    if (!dest) {
+        *error = QStringLiteral("La stampante %1 non è disponibile (%2)")
+                     .arg(job.printer, QString::fromUtf8(cupsLastErrorString()));
+        return false;
+    }
+    cupsFreeDests(1, dest);
     cups_option_t *opts = nullptr;
     int nopts = 0;
     for (const auto &o : job.options)
