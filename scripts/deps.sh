@@ -7,7 +7,7 @@ PKGS=(
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-qpa-plugins libqt6opengl6-dev
   libsqlite3-dev sqlite3
   libxlsxwriter-dev libcurl4-openssl-dev libcups2-dev
-  fonts-liberation2 poppler-utils xvfb
+  fonts-liberation2 poppler-utils xvfb unzip
 )
 missing=()
 for p in "${PKGS[@]}"; do
