@@ -16,6 +16,7 @@
 // ";pwd=..." form) or a "pwd=" item of the connect text matches it exactly.
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <memory>
 #include <stdexcept>
@@ -154,6 +155,9 @@ public:
     bool RsEof(const QString &h);
     qint64 RsCount(const QString &h);
     QVariant RsField(const QString &h, const QString &name);
+    // The columns of a result set by position (qualified names as the column map has them).
+    QStringList RsFieldNames(const QString &h);
+    QVariant RsFieldAt(const QString &h, int index);
     void RsEdit(const QString &h);
     void RsAddNew(const QString &h);
     void RsFieldSet(const QString &h, const QString &name, const QVariant &value);

@@ -121,6 +121,24 @@ QVariant ResultSets::RsField(const QString &h, const QString &name)
     return rs.at(rs.pos, c);
 }
 
+QStringList ResultSets::RsFieldNames(const QString &h)
+{
+    const ResultSet &rs = d->get(h);
+    return rs.columns ? rs.columns->names : QStringList();
+}
+
+QVariant ResultSets::RsFieldAt(const QString &h, int index)
+{
+    const ResultSet &rs = d->get(h);
+    if (index < 0 || index >= rs.ncols)
+        throw DbError(3265, QStringLiteral("Item not found in this collection: column %1.").arg(index), rs.sql);
+    if (rs.mode != EditMode::None)
+        return rs.buffer[index];
+    if (rs.pos >= rs.rows)
+        noCurrentRecord(rs.sql);
+    return rs.at(rs.pos, index);
+}
+
 void ResultSets::RsEdit(const QString &h)
 {
     ResultSet &rs = d->get(h);
