@@ -166,6 +166,16 @@ void IniFile::terminateLast()
 
 bool IniFile::setValue(const QString &section, const QString &key, const QString &value, QString *error)
 {
+    // Names and values that would change the file's structure are refused, never written.
+    const auto breaksLine = [](const QString &t) { return t.contains(QLatin1Char('\n')) || t.contains(QLatin1Char('\r')); };
+    const QString keyName = key.trimmed(), sectionName = section.trimmed();
+    if (breaksLine(section) || breaksLine(key) || breaksLine(value) || sectionName.isEmpty()
+        || sectionName.contains(QLatin1Char(']')) || keyName.isEmpty() || keyName.contains(QLatin1Char('='))
+        || keyName.startsWith(QLatin1Char(';')) || keyName.startsWith(QLatin1Char('['))) {
+        if (error)
+            *error = QStringLiteral("Sezione \"%1\", chiave \"%2\" o valore non validi per un file ini").arg(section, key);
+        return false;
+    }
     const qsizetype header = findSection(section);
     if (header >= 0) {
         const qsizetype at = findKey(header, key);

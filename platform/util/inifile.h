@@ -34,7 +34,8 @@ public:
     std::optional<QString> value(const QString &section, const QString &key) const;
     // Sets the key, adding it at the end of its section (after its last non-blank line) or the
     // section at the end of the file. False with *error when the file's encoding cannot hold
-    // the text.
+    // the text, or when a name or the value would change the file's structure (a line break
+    // anywhere, "]" in the section, "=" in the key, a key starting with ";" or "[").
     bool setValue(const QString &section, const QString &key, const QString &value,
                   QString *error = nullptr);
     void removeKey(const QString &section, const QString &key);

@@ -152,7 +152,8 @@ QString IniRead(const QString &file, const QString &section, const QString &key,
 //   key empty (or null): deletes the whole section.
 //   value null (QString()): deletes the key.  value empty but not null (""): writes "key=".
 // Returns false, with *error set, when the file cannot be read or written or the value cannot
-// be written in the file's encoding (a Windows-1252 file stays Windows-1252).
+// be written in the file's encoding (a Windows-1252 file stays Windows-1252), or when a name or
+// the value would change the file's structure (line breaks, "]" in section, "=" in key).
 bool IniWrite(const QString &file, const QString &section, const QString &key,
               const QString &value, QString *error = nullptr);
 

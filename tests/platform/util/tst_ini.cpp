@@ -176,6 +176,33 @@ private slots:
         QCOMPARE(ReadBytes(file), before); // nothing half-written
     }
 
+    void structureBreakingTextIsRefused_data()
+    {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("line break in value") << "A" << "k" << "x\n[Base]\nDriveDB=/tmp";
+        QTest::newRow("carriage return in value") << "A" << "k" << "x\rk2=y";
+        QTest::newRow("equals in key") << "A" << "k=1" << "x";
+        QTest::newRow("comment key") << "A" << ";k" << "x";
+        QTest::newRow("bracket in section") << "A]x" << "k" << "x";
+        QTest::newRow("line break in section") << "A\nB" << "k" << "x";
+    }
+
+    void structureBreakingTextIsRefused()
+    {
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        const QString file = m_dir.filePath("struttura.ini");
+        const QByteArray before("[A]\nk=1\n");
+        WriteBytes(file, before);
+        QString error;
+        QVERIFY(!kem::IniWrite(file, section, key, value, &error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(ReadBytes(file), before);
+    }
+
     void writeCreatesFile()
     {
         const QString file = m_dir.filePath("nuovo.ini");
