@@ -69,8 +69,6 @@ int main(int argc, char **argv)
         return fail(error);
     kem::MenuHost host(config);
     kem::ModuleLauncher launcher(host);
-    if (!host.listen(&error))
-        return fail(error);
 
     std::unique_ptr<kem::MenuWindow> window;
     std::unique_ptr<kem::StdinWatcher> input;
@@ -79,6 +77,8 @@ int main(int argc, char **argv)
         QObject::connect(&launcher, &kem::ModuleLauncher::logLine, &Err);
         QObject::connect(&host, &kem::MenuHost::messageRequested,
                          [](const QString &text) { Err(QStringLiteral("MsgBox: ") + text); });
+        if (!host.listen(&error))
+            return fail(error);
         std::printf("%s\n", host.socketName().toLocal8Bit().constData());
         std::fflush(stdout);
         input = std::make_unique<kem::StdinWatcher>();
@@ -89,6 +89,8 @@ int main(int argc, char **argv)
         });
     } else {
         window = std::make_unique<kem::MenuWindow>(host, launcher);
+        if (!host.listen(&error))
+            return fail(error);
         window->show();
     }
     if (parser.isSet(open) && !launcher.openForm(parser.value(open), &error))
