@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 // How the structure stays acyclic: every article belongs to exactly one level, and its level
@@ -299,6 +300,34 @@ private:
 
 } // namespace
 
+namespace {
+
+// Builds the plan level by level; false as soon as the links pass `limit` (the counts stay
+// within 64 bits because each level starts from at most `limit` links).
+bool BuildPlan(const SynthParams &p, qint64 limit, SynthPlan *plan)
+{
+    plan->articles = p.products;
+    qint64 incoming = qint64(p.products) * p.components;
+    for (int k = 1; k <= p.depth; ++k) {
+        SynthLevel lv;
+        lv.incoming = incoming;
+        lv.shared = SharedBefore(incoming, p.sharedPct);
+        lv.privates = incoming - lv.shared;
+        lv.pool = lv.shared > 0
+                      ? std::max<qint64>(p.components, (lv.shared + kPoolReuse - 1) / kPoolReuse)
+                      : 0;
+        plan->levels << lv;
+        plan->links += lv.incoming;
+        plan->articles += lv.privates + lv.pool;
+        if (plan->links > limit)
+            return false;
+        incoming = qint64(p.components) * (lv.privates + lv.pool);
+    }
+    return true;
+}
+
+} // namespace
+
 bool CheckSynthParams(const SynthParams &p, QString *error)
 {
     auto fail = [&](const QString &m) {
@@ -314,40 +343,16 @@ bool CheckSynthParams(const SynthParams &p, QString *error)
         return fail(QStringLiteral("Il numero di componenti deve essere almeno 1"));
     if (!(p.sharedPct >= 0 && p.sharedPct <= 100))
         return fail(QStringLiteral("La percentuale di componenti comuni deve essere tra 0 e 100"));
-    // Grow the plan level by level and stop as soon as it is too large.
-    double incoming = double(p.products) * p.components;
-    double total = 0;
-    for (int k = 1; k <= p.depth; ++k) {
-        total += incoming;
-        if (total > double(kSynthMaxLinks))
-            return fail(QStringLiteral("Troppi legami: al massimo %1").arg(kSynthMaxLinks));
-        const double shared = std::floor(incoming * p.sharedPct / 100.0);
-        const double pool = shared > 0 ? std::max<double>(p.components,
-                                                          std::ceil(shared / kPoolReuse))
-                                       : 0;
-        incoming = double(p.components) * (incoming - shared + pool);
-    }
+    SynthPlan plan;
+    if (!BuildPlan(p, kSynthMaxLinks, &plan))
+        return fail(QStringLiteral("Troppi legami: al massimo %1").arg(kSynthMaxLinks));
     return true;
 }
 
 SynthPlan PlanSynthCompany(const SynthParams &p)
 {
     SynthPlan plan;
-    plan.articles = p.products;
-    qint64 incoming = qint64(p.products) * p.components;
-    for (int k = 1; k <= p.depth; ++k) {
-        SynthLevel lv;
-        lv.incoming = incoming;
-        lv.shared = SharedBefore(incoming, p.sharedPct);
-        lv.privates = incoming - lv.shared;
-        lv.pool = lv.shared > 0
-                      ? std::max<qint64>(p.components, (lv.shared + kPoolReuse - 1) / kPoolReuse)
-                      : 0;
-        plan.levels << lv;
-        plan.links += lv.incoming;
-        plan.articles += lv.privates + lv.pool;
-        incoming = qint64(p.components) * (lv.privates + lv.pool);
-    }
+    BuildPlan(p, std::numeric_limits<qint64>::max() / 4, &plan);
     return plan;
 }
 

@@ -16,7 +16,7 @@ struct SynthParams {
 
 // Sizes of one BOM level k (1 = the products' direct components).
 struct SynthLevel {
-    qint64 incoming = 0;     // links from level k-1 to level k
+    qint64 incoming = 0;  // links from level k-1 to level k
     qint64 shared = 0;    // of which to a shared article
     qint64 privates = 0;  // of which to an article used by that one link only
     qint64 pool = 0;      // shared articles of level k
@@ -34,7 +34,7 @@ constexpr qint64 kSynthMaxLinks = 20'000'000;
 // Checks the parameters; on failure returns false with *error set.
 bool CheckSynthParams(const SynthParams &p, QString *error);
 
-// How many articles and links the parameters give (valid parameters only).
+// How many articles and links the parameters give (parameters accepted by CheckSynthParams).
 SynthPlan PlanSynthCompany(const SynthParams &p);
 
 struct SynthStats {
