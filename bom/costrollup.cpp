@@ -1,0 +1,387 @@
+#include "bom/costrollup.h"
+
+#include "common/vatremoval.h"
+#include "platform/util/kemutil.h"
+
+#include <cstring>
+
+namespace kem {
+
+namespace {
+
+QString text(const QVariant &v) { return v.isNull() ? QString() : v.toString(); }
+
+bool sameText(const QString &a, const QString &b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// Codes compare without regard to case, as the database compares them.
+QString codeKey(const QString &code) { return code.trimmed().toUpper(); }
+
+// The exact bits of a quantity, so that a cached value is reused only for the very same one.
+QString qtyKey(double qta)
+{
+    if (qta == 0)
+        qta = 0; // -0 and 0 value alike
+    quint64 bits = 0;
+    static_assert(sizeof bits == sizeof qta);
+    std::memcpy(&bits, &qta, sizeof bits);
+    return QString::number(bits, 16);
+}
+
+const QString kSep = QStringLiteral("\x1f");
+
+} // namespace
+
+CostRollup::CostRollup(Database &db, const CompanyParams &params, MessageSink &sink,
+                       PriceLookup &prices)
+    : db_(db), params_(params), sink_(sink), prices_(prices)
+{
+}
+
+void CostRollup::setOverride(const QString &qualePrezzo, const QString &listino,
+                             const QString &listIvato)
+{
+    qualePrezzo_ = qualePrezzo;
+    listino_ = listino;
+    listIvato_ = listIvato;
+    values_.clear(); // values depend on the override
+}
+
+void CostRollup::setPath(Path path) { path_ = path; }
+
+void CostRollup::clearCache()
+{
+    links_.clear();
+    articles_.clear();
+    listVat_.clear();
+    pricesCache_.clear();
+    values_.clear();
+}
+
+bool CostRollup::CreaMovDiBaLegami(const QString &psArticolo, const QString &psUM,
+                                   const QString &psSconto, double pdQta, qint16 piLivello,
+                                   double &pdPrz, double pdQtaMovim, double pdFattConv,
+                                   const QString &psQualeImporto, const QString &psQualeListino,
+                                   qint16 piProdDistBase)
+{
+    Q_UNUSED(psUM)
+    Q_UNUSED(piLivello)
+    Q_UNUSED(pdQtaMovim)
+    Q_UNUSED(pdFattConv)
+    return legami(psArticolo, psSconto, pdQta, pdPrz, psQualeImporto, psQualeListino,
+                  piProdDistBase);
+}
+
+bool CostRollup::CreaMovDiBaScar(ResultSets &pgRecDat, const QString &psRecDat, double pdQta,
+                                 double &pdValRiga, qint16 piLivello)
+{
+    Q_UNUSED(piLivello)
+    pdValRiga = 0;
+    try {
+        return valueLink(readLink(pgRecDat, psRecDat), pdQta, pdValRiga);
+    } catch (const std::exception &e) {
+        reportError(e);
+        pdValRiga = 0;
+        return false;
+    }
+}
+
+bool CostRollup::legami(const QString &article, const QString &sconto, double qta, double &prz,
+                        const QString &method, const QString &list, qint16 kind)
+{
+    prz = 0;
+    return path_ == Path::Cached ? legamiCached(article, sconto, qta, prz, method, list, kind)
+                                 : legamiStraightforward(article, sconto, qta, prz, method, list, kind);
+}
+
+bool CostRollup::legamiStraightforward(const QString &article, const QString &sconto, double qta,
+                                       double &prz, const QString &method, const QString &list,
+                                       qint16 kind)
+{
+    bool entered = false;
+    try {
+        RsGuard links(rs_, rs_.RsOpen(db_, linksSql(article)));
+        if (rs_.RsIsEmpty(links.handle()) || kind == 3) {
+            prz = leafValue(article, sconto, qta, method, list);
+            return true;
+        }
+        if (!enterAssembly(article))
+            return false;
+        entered = true;
+        double total = 0;
+        rs_.RsMoveFirst(links.handle());
+        while (!rs_.RsEof(links.handle())) {
+            double value = 0;
+            if (!CreaMovDiBaScar(rs_, links.handle(), qta, value, 2)) {
+                leaveAssembly();
+                return false;
+            }
+            total += value;
+            rs_.RsMoveNext(links.handle());
+        }
+        leaveAssembly();
+        prz = total;
+        return true;
+    } catch (const std::exception &e) {
+        if (entered)
+            leaveAssembly();
+        reportError(e);
+        prz = 0;
+        return false;
+    }
+}
+
+bool CostRollup::legamiCached(const QString &article, const QString &sconto, double qta,
+                              double &prz, const QString &method, const QString &list, qint16 kind)
+{
+    const QString key = codeKey(article) + kSep + sconto + kSep + method.trimmed().toUpper() + kSep
+        + codeKey(list) + kSep + (kind == 3 ? QStringLiteral("3") : QString()) + kSep + qtyKey(qta);
+    if (const auto hit = values_.constFind(key); hit != values_.constEnd()) {
+        prz = hit->value;
+        return hit->ok;
+    }
+    bool entered = false;
+    try {
+        const QString linksKey = codeKey(article);
+        auto found = links_.constFind(linksKey);
+        if (found == links_.constEnd()) {
+            QVector<LinkRow> rows;
+            RsGuard rs(rs_, rs_.RsOpen(db_, linksSql(article)));
+            if (!rs_.RsIsEmpty(rs.handle())) {
+                rs_.RsMoveFirst(rs.handle());
+                while (!rs_.RsEof(rs.handle())) {
+                    rows << readLink(rs_, rs.handle());
+                    rs_.RsMoveNext(rs.handle());
+                }
+            }
+            found = links_.insert(linksKey, rows);
+        }
+        const QVector<LinkRow> rows = *found; // a shared copy: the hash may grow below
+        if (rows.isEmpty() || kind == 3) {
+            prz = leafValue(article, sconto, qta, method, list);
+            values_.insert(key, {true, prz});
+            return true;
+        }
+        if (!enterAssembly(article))
+            return false;
+        entered = true;
+        double total = 0;
+        for (const LinkRow &link : rows) {
+            double value = 0;
+            if (!valueLink(link, qta, value)) {
+                leaveAssembly();
+                // A failure below never depends on the path it was reached by: an article that
+                // reaches one of the assemblies being valued lies on a cycle itself.
+                values_.insert(key, {false, 0});
+                return false;
+            }
+            total += value;
+        }
+        leaveAssembly();
+        prz = total;
+        values_.insert(key, {true, total});
+        return true;
+    } catch (const std::exception &e) {
+        if (entered)
+            leaveAssembly();
+        reportError(e);
+        prz = 0;
+        return false;
+    }
+}
+
+double CostRollup::leafValue(const QString &article, const QString &sconto, double qta,
+                             const QString &method, const QString &list)
+{
+    const QString flag = list.trimmed().isEmpty() ? QString() : listVatFlag(list);
+    const Price p = price(method, article, list, flag, sconto);
+    double value = p.value;
+    // VAT comes off only a list price that includes it, at the article's own rate.
+    if (p.przIvato) {
+        const auto row = this->article(article);
+        value = VatRemoval(value, row ? row->aliquota : 0, params_.current.numDecGest,
+                           params_.arrotIvaEuro);
+    }
+    if (qta != 0)
+        value = RoundNum(value * qta, QStringLiteral("A"), 1, params_.current.numDec);
+    return value;
+}
+
+bool CostRollup::valueLink(const LinkRow &link, double qta, double &valRiga)
+{
+    const std::optional<ArticleRow> art = article(link.figlio);
+    if (!art) {
+        sink_.msgCom("Prodotto " + link.figlio + " previsto come legame ma inesistente",
+                     {QStringLiteral("&Ok")});
+        return false;
+    }
+    const QString one = QStringLiteral("A");
+    const double quantity = RoundNum(link.qta * qta, one, 1, params_.numDecQta);
+    double factor = 1;
+    double stockQty = quantity;
+    if (sameText(link.um, art->artUM)) {
+        factor = 1;
+    } else if (sameText(link.um, art->artUMVen)) {
+        factor = art->fatConVen;
+        stockQty = RoundNum(quantity * factor, one, 1, params_.numDecQta);
+    } else if (sameText(link.um, art->artUMAcq)) {
+        factor = art->fatConAcq;
+        stockQty = RoundNum(quantity * factor, one, 1, params_.numDecQta);
+    }
+
+    if (art->distBase == 1 || art->distBase == 2) {
+        const QString list = art->distBase == 2 ? link.listino : QString();
+        double value = 0;
+        if (!legami(link.figlio, art->sconto, stockQty, value, QString(), list, 0))
+            return false;
+        valRiga = value;
+        return true;
+    }
+
+    const bool overridden = !qualePrezzo_.trimmed().isEmpty();
+    const QString method = overridden ? qualePrezzo_ : link.qualeImporto;
+    const QString list = overridden ? listino_ : link.listino;
+    const QString flag = overridden ? listIvato_ : link.listIvato;
+    const Price p = price(method, link.figlio, list, flag, art->sconto);
+    double value = p.value;
+    if (p.przIvato)
+        value = VatRemoval(value, art->aliquota, params_.current.numDecGest, params_.arrotIvaEuro);
+    if (stockQty != 0)
+        value = RoundNum(value * stockQty, one, 1, params_.current.numDec);
+    valRiga = value;
+    return true;
+}
+
+CostRollup::LinkRow CostRollup::readLink(ResultSets &rs, const QString &h)
+{
+    LinkRow link;
+    link.figlio = text(rs.RsField(h, QStringLiteral("ArticoloFiglio")));
+    link.um = text(rs.RsField(h, QStringLiteral("UM")));
+    link.qta = rs.RsField(h, QStringLiteral("Qta")).toDouble();
+    link.qualeImporto = text(rs.RsField(h, QStringLiteral("QualeImporto")));
+    link.listino = text(rs.RsField(h, QStringLiteral("Artlegami.listino")));
+    link.listIvato = FlagText(rs.RsField(h, QStringLiteral("Listini.Ivato")));
+    return link;
+}
+
+QString CostRollup::linksSql(const QString &article) const
+{
+    return "Select ArtLegami.*, Listini.Ivato from ArtLegami" + QString(" Left Join Listini")
+        + " On ArtLegami.Listino = Listini.Listino" + " Where ArticoloPadre = "
+        + SqlLiteral(article, VarKind::Text);
+}
+
+std::optional<CostRollup::ArticleRow> CostRollup::article(const QString &code)
+{
+    if (path_ == Path::Straightforward)
+        return queryArticle(code);
+    const QString key = codeKey(code);
+    auto found = articles_.constFind(key);
+    if (found == articles_.constEnd())
+        found = articles_.insert(key, queryArticle(code));
+    return *found;
+}
+
+std::optional<CostRollup::ArticleRow> CostRollup::queryArticle(const QString &code)
+{
+    const QString sql = "Select Articoli.* , TabIva.Aliquota" + QString(" from Articoli LEFT JOIN TabIva")
+        + " ON Articoli.IvaVendite" + " = TabIva.Iva" + " Where Articoli.Articolo = "
+        + SqlLiteral(code, VarKind::Text);
+    RsGuard rs(rs_, rs_.RsOpen(db_, sql));
+    if (rs_.RsIsEmpty(rs.handle()))
+        return std::nullopt;
+    rs_.RsMoveFirst(rs.handle());
+    const QString &h = rs.handle();
+    ArticleRow row;
+    row.artUM = text(rs_.RsField(h, QStringLiteral("Articoli.ArtUM")));
+    row.artUMVen = text(rs_.RsField(h, QStringLiteral("Articoli.ArtUMVen")));
+    row.artUMAcq = text(rs_.RsField(h, QStringLiteral("Articoli.ArtUMAcq")));
+    row.fatConVen = rs_.RsField(h, QStringLiteral("Articoli.FatConVen")).toDouble();
+    row.fatConAcq = rs_.RsField(h, QStringLiteral("Articoli.FatConAcq")).toDouble();
+    row.sconto = text(rs_.RsField(h, QStringLiteral("Articoli.sconto")));
+    row.distBase = rs_.RsField(h, QStringLiteral("Articoli.DistBase")).toInt();
+    row.aliquota = rs_.RsField(h, QStringLiteral("TabIva.Aliquota")).toDouble();
+    return row;
+}
+
+QString CostRollup::listVatFlag(const QString &list)
+{
+    const QString key = codeKey(list);
+    if (path_ == Path::Cached) {
+        if (const auto hit = listVat_.constFind(key); hit != listVat_.constEnd())
+            return *hit;
+    }
+    const QString sql = "Select Listini.* from Listini" + QString(" Where Listini.Listino = ")
+        + SqlLiteral(list, VarKind::Text);
+    QString flag;
+    {
+        RsGuard rs(rs_, rs_.RsOpen(db_, sql));
+        if (!rs_.RsIsEmpty(rs.handle())) {
+            rs_.RsMoveFirst(rs.handle());
+            flag = FlagText(rs_.RsField(rs.handle(), QStringLiteral("Listini.Ivato")));
+        }
+    }
+    if (path_ == Path::Cached)
+        listVat_.insert(key, flag);
+    return flag;
+}
+
+CostRollup::Price CostRollup::price(const QString &method, const QString &article,
+                                    const QString &list, const QString &listIvato,
+                                    const QString &sconto)
+{
+    QString key;
+    if (path_ == Path::Cached) {
+        key = method.trimmed().toUpper() + kSep + codeKey(article) + kSep + codeKey(list) + kSep
+            + FlagText(listIvato) + kSep + sconto;
+        if (const auto hit = pricesCache_.constFind(key); hit != pricesCache_.constEnd())
+            return *hit;
+    }
+    const QString none;
+    Price p;
+    const QDate date = params_.workingDate;
+    const QString found = prices_.CercaListinoDett(
+        method, none, none, none, none, static_cast<qint16>(date.year()), article, list, listIvato,
+        p.przIvato, date, params_.moneta, params_.current.numDecGest, 1, none, sconto);
+    p.value = TextToNum(found);
+    if (path_ == Path::Cached)
+        pricesCache_.insert(key, p);
+    return p;
+}
+
+bool CostRollup::enterAssembly(const QString &article)
+{
+    const QString key = codeKey(article);
+    if (!valuingKeys_.contains(key)) {
+        valuing_ << article;
+        valuingKeys_.insert(key);
+        return true;
+    }
+    int start = 0;
+    while (start < valuing_.size() && codeKey(valuing_.at(start)) != key)
+        ++start;
+    QStringList cycle = valuing_.mid(start);
+    cycle << article;
+    QString text = "Distinta ciclica: " + cycle.join(QStringLiteral(" -> "));
+    if (start > 0)
+        text += " (nella distinta di " + valuing_.first() + ")";
+    sink_.msgCom(text, {QStringLiteral("&Ok")});
+    return false;
+}
+
+void CostRollup::leaveAssembly()
+{
+    valuingKeys_.remove(codeKey(valuing_.takeLast()));
+}
+
+void CostRollup::reportError(const std::exception &e)
+{
+    if (const auto *db = dynamic_cast<const DbError *>(&e))
+        sink_.MsgErrfrm(QString::number(db->number()), db->description());
+    else
+        sink_.MsgErrfrm(QStringLiteral("0"), QString::fromLocal8Bit(e.what()));
+}
+
+} // namespace kem

@@ -1,0 +1,109 @@
+#pragma once
+// Value of a quantity of an article, walking its bill of materials down to the leaves: a leaf
+// through its cost or list price, an assembly as the sum of its links.
+#include "bom/pricelookup.h"
+#include "common/companyparams.h"
+#include "common/messages.h"
+#include "platform/db/kemdb.h"
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <optional>
+
+namespace kem {
+
+class CostRollup {
+public:
+    // Straightforward: every valuation reads what it needs (one links query per assembly, one
+    // article query per link). Cached: the same reads are made once per run and kept.
+    enum class Path { Straightforward, Cached };
+
+    CostRollup(Database &db, const CompanyParams &params, MessageSink &sink, PriceLookup &prices);
+
+    // The report's override of every leaf's valuation method, price list and list VAT flag
+    // (osQualePrezzo, osListino, osListIvato); a blank method keeps each link's own.
+    void setOverride(const QString &qualePrezzo, const QString &listino, const QString &listIvato);
+    void setPath(Path path);
+    Path path() const { return path_; }
+    // Forgets what the cached path has read: call at the start of every report run.
+    void clearCache();
+
+    // Values pdQta of psArticolo into pdPrz (0 when it fails). psUM, pdQtaMovim and pdFattConv
+    // are carried for the callers; piLivello only marks the depth (1 from the report, 2 below).
+    bool CreaMovDiBaLegami(const QString &psArticolo, const QString &psUM, const QString &psSconto,
+                           double pdQta, qint16 piLivello, double &pdPrz, double pdQtaMovim,
+                           double pdFattConv, const QString &psQualeImporto,
+                           const QString &psQualeListino, qint16 piProdDistBase);
+    // Values the link on which the result set psRecDat of pgRecDat stands, for pdQta of its
+    // assembly, into pdValRiga.
+    bool CreaMovDiBaScar(ResultSets &pgRecDat, const QString &psRecDat, double pdQta,
+                         double &pdValRiga, qint16 piLivello);
+
+private:
+    struct LinkRow {
+        QString figlio, um, qualeImporto, listino, listIvato;
+        double qta = 0;
+    };
+    struct ArticleRow {
+        QString artUM, artUMVen, artUMAcq, sconto;
+        double fatConVen = 1, fatConAcq = 1, aliquota = 0;
+        int distBase = 0;
+    };
+    struct Value {
+        bool ok = false;
+        double value = 0;
+    };
+    struct Price {
+        double value = 0;
+        bool przIvato = false;
+    };
+
+    bool legami(const QString &article, const QString &sconto, double qta, double &prz,
+                const QString &method, const QString &list, qint16 kind);
+    bool legamiStraightforward(const QString &article, const QString &sconto, double qta,
+                               double &prz, const QString &method, const QString &list, qint16 kind);
+    bool legamiCached(const QString &article, const QString &sconto, double qta, double &prz,
+                      const QString &method, const QString &list, qint16 kind);
+    double leafValue(const QString &article, const QString &sconto, double qta,
+                     const QString &method, const QString &list);
+    bool valueLink(const LinkRow &link, double qta, double &valRiga);
+
+    static LinkRow readLink(ResultSets &rs, const QString &h);
+    QString linksSql(const QString &article) const;
+    std::optional<ArticleRow> article(const QString &code);
+    std::optional<ArticleRow> queryArticle(const QString &code);
+    QString listVatFlag(const QString &list);
+    Price price(const QString &method, const QString &article, const QString &list,
+                const QString &listIvato, const QString &sconto);
+
+    // The path of assemblies being valued, outermost first, to catch a structure that
+    // contains itself.
+    bool enterAssembly(const QString &article);
+    void leaveAssembly();
+
+    void reportError(const std::exception &e);
+
+    Database &db_;
+    const CompanyParams &params_;
+    MessageSink &sink_;
+    PriceLookup &prices_;
+    ResultSets rs_;
+    Path path_ = Path::Straightforward;
+    QString qualePrezzo_, listino_, listIvato_;
+
+    QStringList valuing_;
+    QSet<QString> valuingKeys_;
+
+    // Cache of the cached path. It lives for one report run: the company database does not
+    // change under a run, so rows and values read once stay true until clearCache().
+    QHash<QString, QVector<LinkRow>> links_;          // assembly -> its links, query order
+    QHash<QString, std::optional<ArticleRow>> articles_; // code -> row, nullopt when missing
+    QHash<QString, QString> listVat_;                // list -> its VAT flag
+    QHash<QString, Price> pricesCache_;              // method, article, list, flag, discount
+    QHash<QString, Value> values_;                   // article, discount, method, list, kind, qty
+};
+
+} // namespace kem

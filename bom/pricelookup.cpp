@@ -1,0 +1,184 @@
+#include "bom/pricelookup.h"
+
+#include "common/discount.h"
+#include "platform/util/kemutil.h"
+
+#include <QMetaType>
+
+namespace kem {
+
+namespace {
+
+// The sub-level code of an article without sub-levels.
+const QString kNoLevel = QStringLiteral("~ç~");
+
+QString text(const QVariant &v) { return v.isNull() ? QString() : v.toString(); }
+
+bool sameCode(const QString &a, const QString &b)
+{
+    return a.trimmed().compare(b.trimmed(), Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+QString FlagText(const QVariant &value)
+{
+    if (value.isNull() || !value.isValid())
+        return {};
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+        return value.toBool() ? QStringLiteral("S") : QStringLiteral("N");
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+        return value.toDouble() != 0 ? QStringLiteral("S") : QStringLiteral("N");
+    default:
+        break;
+    }
+    const QString t = value.toString().trimmed();
+    // A Boolean column read back as text.
+    if (t == QLatin1String("1") || t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("S");
+    if (t == QLatin1String("0") || t.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("N");
+    return t;
+}
+
+bool FlagIsS(const QString &flag) { return sameCode(flag, QStringLiteral("S")); }
+
+QString MoneyText(double value, int decimals)
+{
+    return FormatNum(RoundNum(value, QStringLiteral("A"), 1, decimals),
+                     NumFormat(decimals, QChar(), QStringLiteral("#,##0"), QChar('0')));
+}
+
+PriceLookup::PriceLookup(Database &db, const CompanyParams &params, MessageSink &sink)
+    : db_(db), params_(params), sink_(sink)
+{
+}
+
+QString PriceLookup::CercaListinoDett(const QString &psQualeImporto, const QString &psCausDest,
+                                      const QString &psCausProv, const QString &psUnitaDa,
+                                      const QString &psUnitaA, qint16 piAnno,
+                                      const QString &psArticolo, const QString &psListino,
+                                      const QString &psListIvato, bool &pbPrzIvato,
+                                      const QDate &psDataReg, const QString &psMoneta,
+                                      qint16 piNumDecMonGes, double pdFatConv, const QString &psUM,
+                                      const QString &psSconto)
+{
+    Q_UNUSED(psCausDest)
+    Q_UNUSED(psCausProv)
+    Q_UNUSED(psUnitaDa)
+    Q_UNUSED(psUnitaA)
+    Q_UNUSED(psUM)
+    pbPrzIvato = false;
+    try {
+        const QString method = psQualeImporto.trimmed().toUpper();
+        if (method == QLatin1String("M") || method == QLatin1String("U") || method == QLatin1String("S"))
+            return yearlyCost(method, piAnno, psArticolo, psMoneta, piNumDecMonGes, pdFatConv);
+        return listPrice(psArticolo, psListino, psListIvato, pbPrzIvato, psDataReg, psMoneta,
+                         piNumDecMonGes, psSconto);
+    } catch (const DbError &e) {
+        pbPrzIvato = false;
+        sink_.MsgErrfrm(QString::number(e.number()), e.description());
+    } catch (const std::exception &e) {
+        pbPrzIvato = false;
+        sink_.MsgErrfrm(QStringLiteral("0"), QString::fromLocal8Bit(e.what()));
+    }
+    return {};
+}
+
+QString PriceLookup::yearlyCost(const QString &method, qint16 year, const QString &article,
+                                const QString &currency, int decimals, double factor)
+{
+    const bool lira = params_.isLira(currency);
+    if (!lira && !sameCode(currency, params_.codEuro))
+        return {};
+    const QString sql = "Select * from ArticoliCosti" + QString(" Where anno = ")
+        + SqlLiteral(year, VarKind::Int16) + " AND Articolo = " + SqlLiteral(article, VarKind::Text)
+        + " AND Livello1 = " + SqlLiteral(kNoLevel, VarKind::Text)
+        + " AND Livello2 = " + SqlLiteral(kNoLevel, VarKind::Text);
+    RsGuard rs(rs_, rs_.RsOpen(db_, sql));
+    if (rs_.RsIsEmpty(rs.handle()))
+        return {};
+    rs_.RsMoveFirst(rs.handle());
+    QString column = method == QLatin1String("M") ? QStringLiteral("MedioPonderale")
+        : method == QLatin1String("U")            ? QStringLiteral("CostoUltimo")
+                                                  : QStringLiteral("Standard");
+    if (lira)
+        column += QLatin1String("Lire");
+    const double cost = rs_.RsField(rs.handle(), column).toDouble();
+    return MoneyText(cost * factor, decimals);
+}
+
+QString PriceLookup::listPrice(const QString &article, const QString &list,
+                               const QString &listIvato, bool &przIvato, const QDate &date,
+                               const QString &currency, int decimals,
+                               const QString &articleDiscount)
+{
+    if (list.trimmed().isEmpty())
+        return {};
+    const QString priceColumn = params_.isLira(currency) ? QStringLiteral("PrezzoLire")
+                                                         : QStringLiteral("Prezzo");
+    const QString dateLit = SqlLiteral(date, VarKind::Date);
+    const QString artLit = SqlLiteral(article, VarKind::Text);
+    const QString listLit = SqlLiteral(list, VarKind::Text);
+    const QString levelLit = SqlLiteral(kNoLevel, VarKind::Text);
+
+    double price = 0;
+    {
+        const QString promoSql = "Select top 1 * from ArtLisPromozioni" + QString(" Where Articolo = ")
+            + artLit + " AND Listino = " + listLit + " AND Livello1 = " + levelLit
+            + " AND Livello2 = " + levelLit + " AND DataInizioProm <= " + dateLit
+            + " AND DataFineProm >= " + dateLit + " ORDER BY DataInizioProm Desc";
+        RsGuard promo(rs_, rs_.RsOpen(db_, promoSql));
+        if (!rs_.RsIsEmpty(promo.handle())) {
+            rs_.RsMoveFirst(promo.handle());
+            if (FlagIsS(text(rs_.RsField(promo.handle(), QStringLiteral("MessProm"))))) {
+                sink_.msgCom("Articolo con prezzo in promozione: " + QString("\r\n")
+                                 + text(rs_.RsField(promo.handle(), QStringLiteral("Descrizione"))),
+                             {QStringLiteral("&Ok")});
+            }
+            price = TextToNum(MoneyText(rs_.RsField(promo.handle(), priceColumn).toDouble(), decimals));
+            przIvato = FlagIsS(listIvato);
+            return MoneyText(price, decimals);
+        }
+    }
+
+    const QString listSql = "Select top 1 ArtListini.*, Listini.ScoSomSost, Listini.Sconto from ArtListini LEFT JOIN Listini"
+        + QString(" ON ArtListini.Listino = Listini.Listino") + " Where Articolo = " + artLit
+        + " AND ArtListini.Listino = " + listLit + " AND Livello1 = " + levelLit
+        + " AND Livello2 = " + levelLit + " AND DataInizio <= " + dateLit
+        + " ORDER BY DataInizio Desc";
+    RsGuard rs(rs_, rs_.RsOpen(db_, listSql));
+    if (rs_.RsIsEmpty(rs.handle()))
+        return {};
+    rs_.RsMoveFirst(rs.handle());
+    price = TextToNum(MoneyText(rs_.RsField(rs.handle(), priceColumn).toDouble(), decimals));
+
+    QString rule = text(rs_.RsField(rs.handle(), QStringLiteral("ArtListini.ScoSomSost"))).trimmed();
+    if (sameCode(rule, QStringLiteral("L")))
+        rule = text(rs_.RsField(rs.handle(), QStringLiteral("Listini.ScoSomSost"))).trimmed();
+    QString discount = text(rs_.RsField(rs.handle(), QStringLiteral("ArtListini.Sconto")));
+    if (IsBlank(discount, VarKind::Text))
+        discount = text(rs_.RsField(rs.handle(), QStringLiteral("Listini.Sconto")));
+    if (sameCode(rule, QStringLiteral("M")))
+        discount = DiscountChain({discount, articleDiscount});
+    if (!IsBlank(discount, VarKind::Text)) {
+        bool invalid = false;
+        const double pct = DiscountPercent(discount, 0, kNoRounding, &invalid);
+        if (invalid) {
+            // The price stays undiscounted, but never silently.
+            sink_.msgCom("Sconto non valido \"" + discount + "\" per l'articolo " + article
+                             + " nel listino " + list + ": prezzo non scontato",
+                         {QStringLiteral("&Ok")});
+        }
+        price = RoundNum(price - price * pct / 100.0, QStringLiteral("A"), 1, decimals);
+    }
+    przIvato = FlagIsS(listIvato);
+    return MoneyText(price, decimals);
+}
+
+} // namespace kem
