@@ -128,8 +128,9 @@ private:
             }
             if (!found)
                 return;
-            while (ok - failed > 1) {
-                const qint64 mid = failed + (ok - failed) / 2;
+            // the distance may exceed qint64 when failed is negative: measure it unsigned
+            while (quint64(ok) - quint64(failed) > 1) {
+                const qint64 mid = qint64(quint64(failed) + (quint64(ok) - quint64(failed)) / 2);
                 (reachable(mid) ? ok : failed) = mid;
             }
             from = ok;
