@@ -1,5 +1,6 @@
 #include "printreport.h"
 
+#include "kemutil.h"
 #include "papers.h"
 #include "renderers.h"
 
@@ -10,7 +11,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
-#include <QLocale>
 #include <QRegularExpression>
 
 #include <cmath>
@@ -46,27 +46,15 @@ QString fontKey(const PrintFont &f)
         .arg(int(f.Bold)).arg(int(f.Italic)).arg(int(f.Underline)).arg(int(f.Strikethrough));
 }
 
-QFontMetricsF referenceMetrics(const PrintFont &font)
-{
-    static QHash<QString, QFontMetricsF> cache;
-    const QString key = fontKey(font);
-    auto it = cache.constFind(key);
-    if (it == cache.constEnd())
-        it = cache.insert(key, QFontMetricsF(font.ToQFont(), &referenceDevice()));
-    return *it;
-}
-
 // "1.234,50", "-12", "0,5": a number written the Italian way, thousands grouped by points.
+// Only text of exactly this shape counts as a number (codes such as "12A" or dates do not).
 bool readItalianNumber(const QString &text, double *value)
 {
     static const QRegularExpression re(QStringLiteral("^-?(\\d{1,3}(\\.\\d{3})+|\\d+)(,\\d+)?$"));
-    const QString t = text.trimmed();
-    if (!re.match(t).hasMatch())
+    if (!re.match(text.trimmed()).hasMatch())
         return false;
-    QString c = t;
-    c.remove(QLatin1Char('.')).replace(QLatin1Char(','), QLatin1Char('.'));
     bool ok = false;
-    *value = c.toDouble(&ok);
+    *value = TextToNum(text.trimmed(), &ok);
     return ok;
 }
 
@@ -87,27 +75,10 @@ bool isNumberVariant(const QVariant &v)
     }
 }
 
-// A number in a display format such as "#,##0.00" (decimals = places after the point);
-// an empty format shows as many decimals as the value needs.
+// A number in a display format such as "#,##0.00"; without a format, as plain text.
 QString formatNumber(double v, const QString &format)
 {
-    int decimals = 0;
-    if (format.isEmpty()) {
-        QString s = QString::number(v, 'f', 10);
-        while (s.endsWith(QLatin1Char('0')))
-            s.chop(1);
-        const int dot = int(s.indexOf(QLatin1Char('.')));
-        decimals = dot < 0 ? 0 : int(s.size()) - dot - 1;
-    } else {
-        const int dot = int(format.indexOf(QLatin1Char('.')));
-        if (dot >= 0)
-            for (int i = dot + 1; i < format.size() && (format[i] == QLatin1Char('0') || format[i] == QLatin1Char('#')); ++i)
-                ++decimals;
-    }
-    QLocale it(QLocale::Italian, QLocale::Italy);
-    if (format.isEmpty() || !format.contains(QLatin1Char(',')))
-        it.setNumberOptions(QLocale::OmitGroupSeparator);
-    return it.toString(v, 'f', decimals);
+    return format.isEmpty() ? NumText(v) : FormatNum(v, format);
 }
 
 QAtomicInt previewSequence;
@@ -181,15 +152,24 @@ PrintFont PrintReport::currentFont() const
     return f;
 }
 
+const QFontMetricsF &PrintReport::refMetrics(const PrintFont &font) const
+{
+    const QString key = fontKey(font);
+    auto it = m_metrics.constFind(key);
+    if (it == m_metrics.constEnd())
+        it = m_metrics.insert(key, QFontMetricsF(font.ToQFont(), &referenceDevice()));
+    return *it;
+}
+
 PrintReport::Metrics PrintReport::metricsFor(const PrintFont &font) const
 {
-    const QFontMetricsF fm = referenceMetrics(font);
+    const QFontMetricsF fm = refMetrics(font);
     return Metrics{pxToMm(fm.ascent()), pxToMm(fm.descent()), pxToMm(fm.lineSpacing())};
 }
 
 double PrintReport::widthFor(const PrintFont &font, const QString &text) const
 {
-    return pxToMm(referenceMetrics(font).horizontalAdvance(text));
+    return pxToMm(refMetrics(font).horizontalAdvance(text));
 }
 
 double PrintReport::TextWidthGet(const QString &text) const
@@ -692,7 +672,7 @@ bool PrintReport::CellPrint(int column, const QVariant &value, bool pbLineData, 
     QString shown = cell.text;
     double width = widthFor(font, shown);
     if (pbClip && width > colWidth) {
-        shown = referenceMetrics(font).elidedText(shown, Qt::ElideRight, mmToPx(colWidth));
+        shown = refMetrics(font).elidedText(shown, Qt::ElideRight, mmToPx(colWidth));
         width = widthFor(font, shown);
     }
     double x = col->left;

@@ -15,6 +15,7 @@
 #include "printoptions.h"
 #include "printsubmitter.h"
 
+#include <QFontMetricsF>
 #include <QHash>
 #include <QObject>
 #include <QPointer>
@@ -196,6 +197,7 @@ private:
 
     bool fail(const QString &text);
     bool ready(const char *op);
+    const QFontMetricsF &refMetrics(const PrintFont &font) const;
     Metrics metricsFor(const PrintFont &font) const;
     double widthFor(const PrintFont &font, const QString &text) const;
     PrintFont currentFont() const;
@@ -217,6 +219,7 @@ private:
     std::shared_ptr<PrintSubmitter> m_submitter;
     std::function<void()> m_pump;
     QHash<QString, Style> m_styles;  // by lower-case name
+    mutable QHash<QString, QFontMetricsF> m_metrics;  // measured on the reference device, by font
     QString m_style;
     QChar m_align = QLatin1Char('S');
     QList<ColumnDef> m_columns;

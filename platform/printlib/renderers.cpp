@@ -1,5 +1,7 @@
 #include "renderers.h"
 
+#include "kemutil.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -230,9 +232,7 @@ QString rawNumber(const GridCell &cell)
 {
     const double v = cell.value.toDouble();
     const int dec = shownDecimals(cell.text);
-    QString s = dec >= 0 ? QString::number(v, 'f', dec) : QString::number(v, 'g', 15);
-    s.replace(QLatin1Char('.'), QLatin1Char(','));
-    return s;
+    return dec > 0 ? FormatNum(v, QStringLiteral("0.") + QString(dec, QLatin1Char('0'))) : NumText(v);
 }
 
 } // namespace
