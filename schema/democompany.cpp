@@ -303,6 +303,10 @@ bool AddPrices(CompanyInserters &ins)
             AddListPrice(ins, code, QStringLiteral("ACQ"), D(2025, 3, 1), a.price,
                          QStringLiteral("S"),
                          code == QLatin1String("VIT-4X40") ? QStringLiteral("10+5") : QString());
+            // Fittings are also sold on their own, as spare parts.
+            if (QLatin1String(a.group) == QLatin1String("FER") && !a.inactive)
+                AddListPrice(ins, code, QStringLiteral("01"), D(2025, 1, 1),
+                             a.price * 1.8 * 1.22, L);
             break;
         }
     }
@@ -316,6 +320,8 @@ bool AddPrices(CompanyInserters &ins)
                  D(2099, 12, 31), 590.0, S("Promozione rivenditori tavolo O'Neil"), false);
     AddPromotion(ins, QStringLiteral("LEG-ROV-45"), QStringLiteral("ACQ"), D(2025, 6, 1),
                  D(2099, 12, 31), 9.5, S("Offerta fornitore listelli rovere"), false);
+    AddPromotion(ins, QStringLiteral("CER-35-110"), QStringLiteral("01"), D(2025, 9, 1),
+                 D(2099, 12, 31), 2.9, S("Promozione cerniere ricambio"), true);
     AddPromotion(ins, QStringLiteral("PIE-FELTRO"), QStringLiteral("ACQ"), D(2019, 1, 1),
                  D(2019, 12, 31), 0.05, S("Offerta scaduta piedini"), false);
     return ins.ok();
