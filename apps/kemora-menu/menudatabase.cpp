@@ -84,7 +84,7 @@ QList<MenuEntry> MenuDatabase::entries()
     QSqlQuery query(QSqlDatabase::database(connection_, false));
     query.setForwardOnly(true);
     if (!query.exec(QStringLiteral(
-            "SELECT Chiave, ChiaveSec, Caption, DescPrg FROM MenuDett ORDER BY Chiave, ChiaveSec"))) {
+            "SELECT Chiave, ChiaveSec, Caption, DescPrg FROM MenuDett ORDER BY rowid"))) {
         Fail(QStringLiteral("Errore nella lettura delle voci del menu: %1").arg(query.lastError().text()));
     }
     QList<MenuEntry> out;

@@ -29,7 +29,7 @@ public:
     // nullopt when there is no row. Throws kem::MenuError (Remote) with the reason when the
     // database cannot be opened, the statement is not a SELECT or fails, or a column is absent.
     std::optional<QStringList> firstRow(const QString &statement, const QStringList &columns);
-    // The menu's entries in key order. Throws like firstRow.
+    // The menu's entries in the order they were written. Throws like firstRow.
     QList<MenuEntry> entries();
 
 private:

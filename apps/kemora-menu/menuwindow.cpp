@@ -25,6 +25,12 @@ MenuWindow::MenuWindow(MenuHost &host, ModuleLauncher &launcher, QWidget *parent
       programs_(new QComboBox(this)), command_(new QLineEdit(this)), param_(new QLineEdit(this)),
       text2_(new QLineEdit(this)), answer_(new QLabel(this)), log_(new QPlainTextEdit(this))
 {
+    functions_->setObjectName(QStringLiteral("functions"));
+    programs_->setObjectName(QStringLiteral("programs"));
+    command_->setObjectName(QStringLiteral("command"));
+    param_->setObjectName(QStringLiteral("param"));
+    text2_->setObjectName(QStringLiteral("text2"));
+    answer_->setObjectName(QStringLiteral("answer"));
     setWindowTitle(QStringLiteral("Kemora - Menu (%1)").arg(host_.config().companyDir()));
     functions_->setHeaderLabels({QStringLiteral("Funzione"), QStringLiteral("Descrizione")});
     functions_->setRootIsDecorated(false);

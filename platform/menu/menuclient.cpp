@@ -72,7 +72,7 @@ void MenuClient::readAvailable()
     }
 }
 
-QVariant MenuClient::call(const QString &op, const QVariantList &args)
+QVariant MenuClient::call(const QString &op, const QVariantList &args, int timeoutMs)
 {
     if (!isConnected()) {
         throw MenuError(MenuError::Disconnected,
@@ -95,7 +95,7 @@ QVariant MenuClient::call(const QString &op, const QVariantList &args)
 
     socket_.write(EncodeFrame(MakeCall(id, op, args)));
     socket_.flush();
-    const QDeadlineTimer deadline(callTimeout_);
+    const QDeadlineTimer deadline(timeoutMs);
     for (;;) {
         readAvailable();
         if (haveReply_) {
@@ -114,7 +114,7 @@ QVariant MenuClient::call(const QString &op, const QVariantList &args)
             throw MenuError(MenuError::Timeout,
                             QStringLiteral("Il menu non ha risposto a %1 entro %2 ms")
                                 .arg(op)
-                                .arg(callTimeout_));
+                                .arg(timeoutMs));
         }
         socket_.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime())));
     }
@@ -156,64 +156,66 @@ void MenuClient::dispatchCommands()
 
 void MenuClient::MenuActivate(const QString &scope)
 {
-    call(QStringLiteral("MenuActivate"), {scope});
+    call(QStringLiteral("MenuActivate"), {scope}, callTimeout_);
 }
 
 void MenuClient::MenuUnregister()
 {
-    call(QStringLiteral("MenuUnregister"), {});
+    call(QStringLiteral("MenuUnregister"), {}, callTimeout_);
 }
 
 void MenuClient::MenuRegister(const QString &menuIdentity, const QString &programKey,
                               const QString &extraText)
 {
-    call(QStringLiteral("MenuRegister"), {menuIdentity, programKey, extraText});
+    call(QStringLiteral("MenuRegister"), {menuIdentity, programKey, extraText}, callTimeout_);
 }
 
 void MenuClient::MenuReturnTo(const QString &launcherKey, const QString &secondaryKey,
                               const QString &param)
 {
-    call(QStringLiteral("MenuReturnTo"), {launcherKey, secondaryKey, param});
+    call(QStringLiteral("MenuReturnTo"), {launcherKey, secondaryKey, param}, callTimeout_);
 }
 
 QVariant MenuClient::MenuCall(const QString &function, const QString &scope, const QVariant &param)
 {
-    return call(QStringLiteral("MenuCall"), {function, scope, param});
+    return call(QStringLiteral("MenuCall"), {function, scope, param}, callTimeout_);
 }
 
 void MenuClient::MenuPassaA(const QString &formTitle, const QString &formName, const QVariant &value)
 {
-    call(QStringLiteral("MenuPassaA"), {formTitle, formName, value});
+    call(QStringLiteral("MenuPassaA"), {formTitle, formName, value}, callTimeout_);
 }
 
 QString MenuClient::MenuIniPath()
 {
-    return call(QStringLiteral("MenuIniPath"), {}).toString();
+    return call(QStringLiteral("MenuIniPath"), {}, callTimeout_).toString();
 }
 
 LaunchParams MenuClient::MenuLaunchParams()
 {
-    return LaunchParamsFromMap(call(QStringLiteral("MenuLaunchParams"), {}).toMap());
+    return LaunchParamsFromMap(call(QStringLiteral("MenuLaunchParams"), {}, callTimeout_).toMap());
 }
 
 void MenuClient::MenuLaunchSelect(const QString &key)
 {
-    call(QStringLiteral("MenuLaunchSelect"), {key});
+    call(QStringLiteral("MenuLaunchSelect"), {key}, callTimeout_);
 }
 
 void MenuClient::MenuKeyRelease(const QString &key)
 {
-    call(QStringLiteral("MenuKeyRelease"), {key});
+    call(QStringLiteral("MenuKeyRelease"), {key}, callTimeout_);
 }
 
 QString MenuClient::MenuVar(const QString &name, const QString &def)
 {
-    return call(QStringLiteral("MenuVar"), {name, def}).toString();
+    const bool asksUser = name.compare(QLatin1String("ChiediPwdSql"), Qt::CaseInsensitive) == 0;
+    return call(QStringLiteral("MenuVar"), {name, def}, asksUser ? interactiveTimeout_ : callTimeout_)
+        .toString();
 }
 
 void MenuClient::MenuVarSet(const QString &name, const QString &value)
 {
-    call(QStringLiteral("MenuVarSet"), {name, value});
+    call(QStringLiteral("MenuVarSet"), {name, value}, callTimeout_);
 }
 
 } // namespace kem

@@ -24,6 +24,8 @@ public:
     QString socketName() const { return socketName_; }
     void setCallTimeout(int ms) { callTimeout_ = ms; }
     int callTimeout() const { return callTimeout_; }
+    // Timeout of the calls that wait for the user at the menu (MenuVar "ChiediPwdSql").
+    void setInteractiveTimeout(int ms) { interactiveTimeout_ = ms; }
 
     void MenuActivate(const QString &scope) override;
     void MenuUnregister() override;
@@ -47,7 +49,7 @@ signals:
     void menuLost();
 
 private:
-    QVariant call(const QString &op, const QVariantList &args);
+    QVariant call(const QString &op, const QVariantList &args, int timeoutMs);
     void readAvailable();
     void onReadyRead();
     void dispatchCommands();
@@ -57,6 +59,7 @@ private:
     menuproto::FrameReader reader_;
     QString streamError_;
     int callTimeout_ = 10000;
+    int interactiveTimeout_ = 10 * 60 * 1000;
     qint64 lastId_ = 0;
     qint64 awaiting_ = 0;
     bool haveReply_ = false;

@@ -4,6 +4,7 @@
 #include "menuclient.h"
 #include "menufixture.h"
 #include "menuhost.h"
+#include "modulelauncher.h"
 
 #include <QElapsedTimer>
 #include <QLocalServer>
@@ -74,6 +75,7 @@ private slots:
     void commandAnsweredByHandler();
     void commandHandlerMayCallTheMenu();
     void commandDuringCallWaitsForIt();
+    void openingForRunningModuleSendsAttiva();
     void returnToLauncherSendsRitornoa();
     void missingSocketFailsClearly();
     void blankSocketFailsClearly();
@@ -388,6 +390,35 @@ void TstMenuClient::commandDuringCallWaitsForIt()
     QCOMPARE(handled, 0);
     QTRY_COMPARE(handled, 1);
     QTRY_COMPARE(answer, QVariant(true));
+}
+
+void TstMenuClient::openingForRunningModuleSendsAttiva()
+{
+    MenuClient client;
+    connectClient(client);
+    QString text2;
+    connect(&client, &MenuServer::EseguiComando, this,
+            [&](const QString &, const QString &t2, const QString &command, const QVariant &, QVariant &result) {
+                if (command == QLatin1String("attiva")) {
+                    text2 = t2;
+                    client.MenuLaunchSelect(t2);
+                    result = CmdSwitch(client.MenuLaunchParams().osParam, QLatin1Char('F'));
+                }
+            });
+    QVariant answer;
+    connect(server_->host(), &MenuHost::commandAnswered, this, [&](int, qint64, const QVariant &r) { answer = r; });
+    // No module may be started: the running one gets the request.
+    qputenv("KEM_DISTINTA", QDir(dir_).filePath(QStringLiteral("nessun-programma")).toLocal8Bit());
+    bool opened = false;
+    QString error;
+    server_->run([&] {
+        ModuleLauncher launcher(*server_->host());
+        opened = launcher.open(QStringLiteral("diba"), QStringLiteral("FrmStaFabbis"), QStringLiteral("FrmStaFabbis"), &error);
+    });
+    qunsetenv("KEM_DISTINTA");
+    QVERIFY2(opened, qPrintable(error));
+    QTRY_COMPARE(answer, QVariant(QStringLiteral("FrmStaFabbis")));
+    QCOMPARE(text2, QStringLiteral("FrmStaFabbis"));
 }
 
 void TstMenuClient::returnToLauncherSendsRitornoa()
