@@ -1,0 +1,69 @@
+#pragma once
+// General routines of the module: the program's ini reader and writer, the error text rule
+// and the standard error message.
+#include "common/messages.h"
+
+#include <QString>
+#include <exception>
+
+namespace kem {
+
+// Where the program reads its settings: the main ini and the company ini chosen at start-up.
+// read() hands both to IniReadPrg (company ini first, then the main ini) and returns the
+// number of characters read as text, "0" when the key is missing (value = def then).
+struct IniContext {
+    QString mainIni;
+    QString companyIni;
+
+    QString read(const QString &section, const QString &key, const QString &def,
+                 QString &value) const;
+    // The value alone.
+    QString value(const QString &section, const QString &key, const QString &def = {}) const;
+};
+
+// The error a routine caught: number, description and source (which component raised it).
+struct ErrorInfo {
+    QString number = QStringLiteral("0");
+    QString description;
+    QString source;
+};
+
+// What a caught exception says: kem::DbError gives its Jet number and description (source
+// "DBASE"), kem::MenuError its number and description (source "Menu"), any other exception
+// number 0 and its what() text.
+ErrorInfo ErrorInfoFrom(const std::exception &e);
+// The same for the exception being handled (call inside a catch block); an unknown exception
+// gives number 0 and "Errore sconosciuto".
+ErrorInfo CurrentErrorInfo();
+
+// Description of an error as it is shown: the description, then " - " + source when the
+// source is not blank.
+QString ErrorDescription(const QString &description, const QString &source);
+
+// The error text: prefix + "Errore(" + number + "): " + description [+ " - " + source] + suffix.
+// A blank number or description given by the caller is taken from `current`.
+QString FormatError(const ErrorInfo &current, const QString &number = {},
+                    const QString &description = {}, const QString &prefix = {},
+                    const QString &suffix = {});
+
+// The standard error message: the error text shown with "&Ok" through the sink.
+void StandardErrorMessage(MessageSink &sink, const ErrorInfo &current,
+                          const QString &description = {}, const QString &number = {},
+                          const QString &prefix = {}, const QString &suffix = {});
+
+// Phases of a failed ini write, as the failure message names them.
+enum class IniWritePhase { Search, Update1, Update2 };
+
+// The failure message of the ini writer.
+QString IniWriteFailureText(const QString &section, const QString &key, const QString &value,
+                            IniWritePhase phase);
+
+// The ini writer: writes [section] key = value into file. An empty key deletes the whole
+// section, an empty value deletes the key. Phases: the file must be readable when it exists
+// ("durante la ricerca"), the write itself ("durante l' aggiornamento(1)"), then the value is
+// read back and must match ("durante l' aggiornamento(2)"). A failure is shown through the
+// sink with "&Ok" and gives false; the file is then left as it was or as the write left it.
+bool IniWriteValue(const QString &section, const QString &key, const QString &value,
+                   const QString &file, MessageSink &sink);
+
+} // namespace kem
