@@ -74,6 +74,23 @@ bool AddMenuEntries(RowInserter &menuDett)
     return true;
 }
 
+bool PrepareCompanyDir(const QString &dir, QString *error)
+{
+    auto fail = [&](const QString &m) {
+        if (error)
+            *error = m;
+        return false;
+    };
+    if (dir.trimmed().isEmpty())
+        return fail(QStringLiteral("Cartella dell'azienda non indicata"));
+    const QFileInfo info(dir);
+    if (info.exists() && !info.isDir())
+        return fail(QStringLiteral("%1 esiste e non è una cartella").arg(dir));
+    if (!QDir().mkpath(dir))
+        return fail(QStringLiteral("Impossibile creare la cartella %1").arg(dir));
+    return true;
+}
+
 int CurrentYear()
 {
     return QDate::currentDate().year();

@@ -46,6 +46,9 @@ bool AddMenuEntries(RowInserter &menuDett);
 // (stock and costs must exist for the current year).
 int CurrentYear();
 
+// Creates the company directory; refuses a blank name and a path that is not a directory.
+bool PrepareCompanyDir(const QString &dir, QString *error);
+
 // Writes the three ini files (each replaced as a whole, never half-written).
 bool WriteCompanyIniFiles(const CompanyPaths &paths, const CompanyIniInfo &info, QString *error);
 

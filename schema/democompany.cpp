@@ -559,6 +559,8 @@ bool WriteImages(const CompanyPaths &paths, QString *error)
 
 bool WriteDemoCompany(const QString &dir, QString *error)
 {
+    if (!PrepareCompanyDir(dir, error))
+        return false;
     const CompanyPaths paths(dir);
     CompanyDbBuilder builder(paths.companyDb);
     if (!builder.start(error))

@@ -359,7 +359,7 @@ SynthPlan PlanSynthCompany(const SynthParams &p)
 bool WriteSynthCompany(const QString &dir, const SynthParams &p, QString *error,
                        SynthStats *stats)
 {
-    if (!CheckSynthParams(p, error))
+    if (!CheckSynthParams(p, error) || !PrepareCompanyDir(dir, error))
         return false;
     const SynthPlan plan = PlanSynthCompany(p);
     const CompanyPaths paths(dir);

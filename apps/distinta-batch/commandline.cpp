@@ -72,11 +72,7 @@ std::optional<QString> TargetDirectory(const QCommandLineParser &parser, const Q
     }
     const QString dir = pos.first();
     const QFileInfo info(dir);
-    if (info.exists() && !info.isDir()) {
-        PrintError(QStringLiteral("%1 esiste e non è una cartella.").arg(dir));
-        return std::nullopt;
-    }
-    if (info.exists() && !force &&
+    if (info.isDir() && !force &&
         !QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty()) {
         PrintError(QStringLiteral("La cartella %1 non è vuota: usare --force per riscrivere "
                                   "l'azienda al suo interno.")

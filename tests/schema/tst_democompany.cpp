@@ -421,6 +421,9 @@ void TstDemoCompany::unwritableDirectoryFails()
     QVERIFY(!kem::WriteDemoCompany(dir, &err));
     QVERIFY(!err.isEmpty());
     QVERIFY(!QFile::exists(dir + "/kemwin.ini"));
+    // A blank name is refused rather than taken as the working directory.
+    QVERIFY(!kem::WriteDemoCompany("  ", &err));
+    QVERIFY(!QFile::exists(QDir::current().filePath("kemwin.ini")));
 }
 
 QTEST_GUILESS_MAIN(TstDemoCompany)

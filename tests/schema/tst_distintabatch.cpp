@@ -17,6 +17,8 @@ private slots:
     void refusesNonEmptyDirectory();
     void forceRewrites();
     void synthReportsLinks();
+    void unusableDirectory_data();
+    void unusableDirectory();
 
 private:
     struct Result {
@@ -148,6 +150,28 @@ void TstDistintaBatch::synthReportsLinks()
     QVERIFY2(r.out.contains("18 legami"), qPrintable(r.out));
     QVERIFY(QFile::exists(dir + "/kemora-menu.ini"));
     QVERIFY(QFile::exists(dir + "/menu/menu.db"));
+}
+
+void TstDistintaBatch::unusableDirectory_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QFile file(tmp_.filePath("a-file"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    QTest::newRow("blank demo") << QStringList{"demo", ""};
+    QTest::newRow("blank synth") << QStringList{"synth", "  ", "--products", "1"};
+    QTest::newRow("file as demo DIR") << QStringList{"demo", tmp_.filePath("a-file")};
+    QTest::newRow("file as synth DIR") << QStringList{"synth", tmp_.filePath("a-file")};
+}
+
+void TstDistintaBatch::unusableDirectory()
+{
+    QFETCH(QStringList, args);
+    const Result r = run(args);
+    QVERIFY(r.code == 1 || r.code == 2);
+    QVERIFY(!r.err.isEmpty());
+    QVERIFY(!QFile::exists("kemwin.ini")); // nothing written into the working directory
+    QCOMPARE(QFileInfo(tmp_.filePath("a-file")).size(), qint64(0));
 }
 
 QTEST_GUILESS_MAIN(TstDistintaBatch)
