@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
@@ -242,6 +243,7 @@ bool PrintReport::JobStart(int piMode, bool *pbCancelled)
     m_preview = nullptr;
     m_jobOverSent = false;
     m_previewClosed = false;
+    m_previewRequested = 1;
     m_error.clear();
     m_doc.pages.clear();
     m_doc.rows.clear();
@@ -271,6 +273,11 @@ bool PrintReport::JobStart(int piMode, bool *pbCancelled)
         return cancel(m_error);
     m_state = State::Started;
     return true;
+}
+
+PageRange PrintReport::pageRange() const
+{
+    return PageRange{m_run.ParamInt(QStringLiteral("PaginaDa")), m_run.ParamInt(QStringLiteral("PaginaA"))};
 }
 
 PrintJob PrintReport::printerJob(const QString &printer) const
@@ -324,13 +331,13 @@ bool PrintReport::buildRenderers()
                 return fail(QStringLiteral("Nome del file PDF automatico non indicato"));
             if (!folderOk(path))
                 return false;
-            m_renderers.push_back(std::make_unique<PdfRenderer>(path));
+            m_renderers.push_back(std::make_unique<PdfRenderer>(path, pageRange()));
             return true;
         }
         QString printer;
         if (!printerName(&printer))
             return false;
-        m_renderers.push_back(std::make_unique<PrinterRenderer>(m_submitter, printerJob(printer), QPointF(m_dx, m_dy)));
+        m_renderers.push_back(std::make_unique<PrinterRenderer>(m_submitter, printerJob(printer), QPointF(m_dx, m_dy), pageRange()));
         return true;
     }
     case PrintOptions::Preview: {
@@ -366,7 +373,7 @@ bool PrintReport::buildRenderers()
             m_renderers.push_back(std::make_unique<XlsxRenderer>(path));
             return true;
         case PrintOptions::PdfFile:
-            m_renderers.push_back(std::make_unique<PdfRenderer>(path));
+            m_renderers.push_back(std::make_unique<PdfRenderer>(path, pageRange()));
             return true;
         }
         return fail(QStringLiteral("Formato del file di stampa non valido (%1)").arg(m_run.FileForm));
@@ -509,10 +516,31 @@ bool PrintReport::PageNew()
         return false;
     if (m_stop)
         return true;
-    const bool ok = finishPage();
-    startPage();
+    const bool ok = nextPage();
     letEvents();
     return ok;
+}
+
+bool PrintReport::nextPage()
+{
+    const bool ok = finishPage();
+    holdForPreview(m_pageNum + 1);
+    startPage();
+    return ok;
+}
+
+void PrintReport::holdForPreview(int page)
+{
+    if (!m_preview || !m_previewHold)
+        return;
+    while (!m_stop && m_previewRequested < page) {
+        if (m_pump)
+            m_pump();
+        else if (QCoreApplication::instance())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        else
+            return;
+    }
 }
 
 bool PrintReport::placeLine()
@@ -554,10 +582,8 @@ bool PrintReport::placeLine()
 
     // A line that would run off the sheet goes to a new page rather than being lost.
     const double bottom = m_doc.pageSize.height() - m_doc.marginBottom;
-    if (!fixedMode() && m_y + height > bottom + 1e-6 && !m_doc.pages.last().isEmpty()) {
-        finishPage();
-        startPage();
-    }
+    if (!fixedMode() && m_y + height > bottom + 1e-6 && !m_doc.pages.last().isEmpty())
+        nextPage();
     Page &page = m_doc.pages.last();
     GridRow row;
     row.page = m_pageNum;

@@ -28,6 +28,7 @@ namespace kem {
 
 class Renderer;
 class PreviewRenderer;
+struct PageRange;
 
 // Implemented by the report class that drives a run.
 class PrintOwner {
@@ -65,6 +66,11 @@ public:
     bool RunFinishedGet() const { return m_state == State::Ended; }
     bool PreviewPagesDelete(QString *error = nullptr);  // this run's page files only
     void PreviewClose();                   // the preview window closed: files deleted, job over
+    // With hold on, a preview run waits after each finished page, letting events through, until
+    // the preview window requests the next page (PreviewPageRequest) or the run is stopped.
+    void PreviewHoldSet(bool hold) { m_previewHold = hold; }
+    void PreviewPageRequest(int page) { m_previewRequested = std::max(m_previewRequested, page); }
+    int PreviewPageRequestedGet() const { return m_previewRequested; }
     bool StopGet() const { return m_stop != 0; }
     int StopCodeGet() const { return m_stop; }
     // 6. Margins (mm).
@@ -206,9 +212,12 @@ private:
     bool placeLine();
     bool finishPage();
     void startPage();
+    bool nextPage();
+    void holdForPreview(int page);
     void jobFinished(int reason);
     bool buildRenderers();
     PrintJob printerJob(const QString &printer) const;
+    PageRange pageRange() const;
     void letEvents();
     bool fixedMode() const { return m_run.StaVid == PrintOptions::FixedWidth; }
 
@@ -232,6 +241,8 @@ private:
     bool m_jobOverSent = false;
     bool m_pdfAuto = false;
     bool m_previewClosed = false;
+    bool m_previewHold = false;
+    int m_previewRequested = 1;
     int m_jobMode = 0;
     int m_pageNum = 0;
     int m_pageLines = 0;  // lines on the current page (fixed width)

@@ -49,8 +49,16 @@ void PaintPage(QPainter &painter, const Page &page, double f, QPointF off)
     painter.restore();
 }
 
-bool WritePdf(const Document &doc, QIODevice *device, QPointF offsetMm, QString *error)
+bool WritePdf(const Document &doc, QIODevice *device, QPointF offsetMm, PageRange range, QString *error)
 {
+    QList<int> pages;
+    for (int i = 0; i < doc.pages.size(); ++i)
+        if (range.contains(doc.pages.at(i).number))
+            pages.append(i);
+    if (pages.isEmpty()) {
+        *error = QStringLiteral("Nessuna pagina da stampare nell'intervallo richiesto (%1 - %2)").arg(range.from).arg(range.to);
+        return false;
+    }
     QPdfWriter writer(device);
     writer.setResolution(1200);
     writer.setTitle(doc.title);
@@ -64,10 +72,10 @@ bool WritePdf(const Document &doc, QIODevice *device, QPointF offsetMm, QString 
         return false;
     }
     const double f = writer.resolution() / 25.4;
-    for (int i = 0; i < doc.pages.size(); ++i) {
+    for (int i = 0; i < pages.size(); ++i) {
         if (i > 0)
             writer.newPage();
-        PaintPage(painter, doc.pages.at(i), f, offsetMm);
+        PaintPage(painter, doc.pages.at(pages.at(i)), f, offsetMm);
     }
     painter.end();
     return true;
@@ -80,7 +88,7 @@ bool PdfRenderer::Finish(const Document &doc, QString *error)
         *error = QStringLiteral("Impossibile scrivere il file %1: %2").arg(m_path, file.errorString());
         return false;
     }
-    if (!WritePdf(doc, &file, {}, error))
+    if (!WritePdf(doc, &file, {}, m_range, error))
         return false;
     if (!file.commit()) {
         *error = QStringLiteral("Impossibile scrivere il file %1: %2").arg(m_path, file.errorString());
@@ -96,7 +104,7 @@ bool PrinterRenderer::Finish(const Document &doc, QString *error)
         *error = QStringLiteral("Impossibile creare il file temporaneo di stampa: %1").arg(tmp.errorString());
         return false;
     }
-    if (!WritePdf(doc, &tmp, m_offset, error))
+    if (!WritePdf(doc, &tmp, m_offset, m_range, error))
         return false;
     tmp.flush();
     PrintJob job = m_job;
@@ -278,6 +286,8 @@ bool DelimitedTextRenderer::Finish(const Document &doc, QString *error)
 
 // ---------------------------------------------------------------- xlsx
 
+const QString XlsxRenderer::CompanyMarker = QStringLiteral("§ç^&£");
+
 bool XlsxRenderer::Finish(const Document &doc, QString *error)
 {
     const QFileInfo target(m_path);
@@ -295,6 +305,7 @@ bool XlsxRenderer::Finish(const Document &doc, QString *error)
         return false;
     }
     lxw_worksheet *ws = workbook_add_worksheet(wb, nullptr);
+    QByteArray company;
     QHash<int, lxw_format *> numberFormats;
     auto formatFor = [&](int decimals) {
         decimals = std::clamp(decimals, 0, 10);
@@ -320,7 +331,13 @@ bool XlsxRenderer::Finish(const Document &doc, QString *error)
                 const int dec = shownDecimals(cell.text);
                 err = worksheet_write_number(ws, r, c, cell.value.toDouble(), formatFor(dec < 0 ? 0 : dec));
             } else if (!cell.fileText.isEmpty()) {
-                err = worksheet_write_string(ws, r, c, cell.fileText.toUtf8().constData(), nullptr);
+                QString text = cell.fileText;
+                const qsizetype marker = text.indexOf(CompanyMarker);
+                if (marker >= 0) {
+                    company = text.mid(marker + CompanyMarker.size()).trimmed().toUtf8();
+                    text.truncate(marker);
+                }
+                err = worksheet_write_string(ws, r, c, text.toUtf8().constData(), nullptr);
             }
             if (err != LXW_NO_ERROR)
                 break;
@@ -335,6 +352,12 @@ bool XlsxRenderer::Finish(const Document &doc, QString *error)
     }
     for (int c = 0; c < widths.size() && err == LXW_NO_ERROR; ++c)
         worksheet_set_column(ws, lxw_col_t(c), lxw_col_t(c), std::min(widths[c] + 2, 80), nullptr);
+    const QByteArray title = doc.title.toUtf8();
+    lxw_doc_properties props{};
+    props.title = const_cast<char *>(title.constData());
+    props.company = const_cast<char *>(company.constData());
+    if (err == LXW_NO_ERROR && (!title.isEmpty() || !company.isEmpty()))
+        err = workbook_set_properties(wb, &props);
     const lxw_error closeErr = workbook_close(wb);
     if (err == LXW_NO_ERROR)
         err = closeErr;

@@ -23,29 +23,38 @@ public:
 
 // Paints pages of the model; pxPerMm is the device's resolution, offset (mm) shifts everything.
 void PaintPage(QPainter &painter, const Page &page, double pxPerMm, QPointF offsetMm = {});
-// Writes all pages of doc as PDF to `device` (which must be open for writing).
-bool WritePdf(const Document &doc, QIODevice *device, QPointF offsetMm, QString *error);
+// Pages to print: from..to (1-based), 0 meaning no limit on that side.
+struct PageRange {
+    int from = 0, to = 0;
+    bool contains(int page) const { return (from <= 0 || page >= from) && (to <= 0 || page <= to); }
+};
+
+// Writes the pages of doc within `range` as PDF to `device` (open for writing); false when
+// no page is within the range.
+bool WritePdf(const Document &doc, QIODevice *device, QPointF offsetMm, PageRange range, QString *error);
 
 // PDF file (QPdfWriter); replaces the file only when complete.
 class PdfRenderer : public Renderer {
 public:
-    explicit PdfRenderer(QString path) : m_path(std::move(path)) {}
+    explicit PdfRenderer(QString path, PageRange range = {}) : m_path(std::move(path)), m_range(range) {}
     bool Finish(const Document &doc, QString *error) override;
 private:
     QString m_path;
+    PageRange m_range;
 };
 
 // Printer: the pages go to a temporary PDF that is submitted with the job options.
 class PrinterRenderer : public Renderer {
 public:
-    PrinterRenderer(std::shared_ptr<PrintSubmitter> submitter, PrintJob job, QPointF offsetMm)
-        : m_submitter(std::move(submitter)), m_job(std::move(job)), m_offset(offsetMm) {}
+    PrinterRenderer(std::shared_ptr<PrintSubmitter> submitter, PrintJob job, QPointF offsetMm, PageRange range = {})
+        : m_submitter(std::move(submitter)), m_job(std::move(job)), m_offset(offsetMm), m_range(range) {}
     bool Finish(const Document &doc, QString *error) override;
     int JobId() const { return m_jobId; }
 private:
     std::shared_ptr<PrintSubmitter> m_submitter;
     PrintJob m_job;
     QPointF m_offset;
+    PageRange m_range;
     int m_jobId = 0;
 };
 
@@ -90,9 +99,11 @@ private:
     QString m_path;
 };
 
-// Excel workbook (FileForm 2), libxlsxwriter: numbers as numbers, text as text.
+// Excel workbook (FileForm 2), libxlsxwriter: numbers as numbers, text as text. A text holding
+// the marker CompanyMarker keeps what precedes it; what follows becomes the workbook's company.
 class XlsxRenderer : public Renderer {
 public:
+    static const QString CompanyMarker;
     explicit XlsxRenderer(QString path) : m_path(std::move(path)) {}
     bool Finish(const Document &doc, QString *error) override;
 private:

@@ -213,6 +213,74 @@ private slots:
         QVERIFY(strings.contains(QLatin1String("Pag. 003")));
     }
 
+    void xlsxSecondCompanyTextBecomesTheWorkbookCompany()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("unzip")).isEmpty())
+            QSKIP("unzip is not installed");
+        auto o = fileOptions(PrintOptions::Xlsx, QStringLiteral("company.xlsx"));
+        PrintReport r;
+        r.OptionsSet(o);
+        r.TitleSet(QStringLiteral("Stampa Distinta Base"));
+        bool cancelled = true;
+        QVERIFY(r.JobStart(1, &cancelled));
+        QVERIFY(r.DocBegin());
+        QVERIFY(r.TextPrint(0, QStringLiteral("Ditta: Mobili Rossi§ç^&£Rossi Holding")));
+        QVERIFY(r.LineEnd());
+        QVERIFY(r.DocEnd());
+        const QString strings = runTool(QStringLiteral("unzip"), {QStringLiteral("-p"), o->FileName, QStringLiteral("xl/sharedStrings.xml")});
+        const QString app = runTool(QStringLiteral("unzip"), {QStringLiteral("-p"), o->FileName, QStringLiteral("docProps/app.xml")});
+        const QString core = runTool(QStringLiteral("unzip"), {QStringLiteral("-p"), o->FileName, QStringLiteral("docProps/core.xml")});
+        QVERIFY2(strings.contains(QLatin1String("<t>Ditta: Mobili Rossi</t>")), qPrintable(strings));
+        QVERIFY(app.contains(QLatin1String("<Company>Rossi Holding</Company>")));
+        QVERIFY(core.contains(QLatin1String("Stampa Distinta Base")));
+    }
+
+    void pageRangeLimitsPrintedPages_data()
+    {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<QString>("pages");  // page labels found in the submitted PDF
+        QTest::newRow("all") << 0 << 0 << "001 002 003";
+        QTest::newRow("second only") << 2 << 2 << "002";
+        QTest::newRow("from the second") << 2 << 0 << "002 003";
+        QTest::newRow("up to the second") << 0 << 2 << "001 002";
+        QTest::newRow("beyond the last") << 5 << 6 << "";
+    }
+    void pageRangeLimitsPrintedPages()
+    {
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(QString, pages);
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        auto o = std::make_shared<PrintOptions>();
+        o->NomeStampante = QStringLiteral("Ufficio");
+        QVERIFY(o->ParamSet(QStringLiteral("PaginaDa"), PrintOptions::ParamInteger, from));
+        QVERIFY(o->ParamSet(QStringLiteral("PaginaA"), PrintOptions::ParamInteger, to));
+        auto fake = std::make_shared<kemtest::FakeSubmitter>();
+        PrintReport r;
+        r.OptionsSet(o);
+        r.SubmitterSet(fake);
+        SampleReport s;
+        const bool ok = s.run(r);
+        QCOMPARE(ok, !pages.isEmpty());
+        if (pages.isEmpty()) {
+            QVERIFY(fake->jobs.isEmpty());
+            QVERIFY(r.LastErrorGet().contains(QLatin1String("Nessuna pagina")));
+            return;
+        }
+        const QString pdf = m_dir.filePath(QStringLiteral("range.pdf"));
+        QFile f(pdf);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(fake->files.value(0));
+        f.close();
+        const QString text = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        QStringList found;
+        for (const auto &m : QRegularExpression(QStringLiteral("Pag\\. (\\d{3})")).globalMatch(text))
+            found << m.captured(1);
+        QCOMPARE(found.join(QLatin1Char(' ')), pages);
+    }
+
     void fixedWidthPagesHaveExactSize_data()
     {
         QTest::addColumn<int>("columns");

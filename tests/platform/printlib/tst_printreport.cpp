@@ -383,6 +383,49 @@ private slots:
         QVERIFY(!QFile::exists(page1));
     }
 
+    void previewRunWaitsForTheWindowToAskForPages()
+    {
+        auto o = std::make_shared<PrintOptions>();
+        o->StaVid = PrintOptions::Preview;
+        PrintReport r;
+        r.OptionsSet(o);
+        r.PreviewHoldSet(true);
+        // the stand-in window: looks at the newest page, then asks for the one after it
+        QList<int> seen;
+        r.EventPumpSet([&] {
+            const int last = r.PreviewLastPageGet();
+            if (seen.isEmpty() || seen.last() != last)
+                seen.append(last);
+            QVERIFY(QFile::exists(r.PreviewPageFile(last)));
+            r.PreviewPageRequest(last + 1);
+        });
+        SampleReport s;
+        QVERIFY(s.run(r));
+        QCOMPARE(seen, (QList<int>{1, 2}));  // the run waited after pages 1 and 2
+        QCOMPARE(r.PreviewLastPageGet(), 3);
+        QVERIFY(r.PreviewPagesDelete());
+    }
+
+    void stopEndsAPreviewWaitingForARequest()
+    {
+        auto o = std::make_shared<PrintOptions>();
+        o->StaVid = PrintOptions::Preview;
+        PrintReport r;
+        r.OptionsSet(o);
+        r.PreviewHoldSet(true);
+        int pumps = 0;
+        r.EventPumpSet([&] {
+            if (++pumps == 3)
+                r.StopSet(2);  // the window closed without asking for more
+        });
+        SampleReport s;
+        QVERIFY(s.run(r));
+        QCOMPARE(pumps, 3);
+        QCOMPARE(r.PreviewLastPageGet(), 1);
+        r.PreviewClose();
+        QVERIFY(!QFile::exists(r.PreviewPageFile(1)));
+    }
+
     void releasingThePreviewRunDeletesItsFilesAndEndsTheJob()
     {
         auto o = std::make_shared<PrintOptions>();
