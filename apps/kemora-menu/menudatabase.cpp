@@ -1,55 +1,47 @@
 #include "menudatabase.h"
 
+#include "kemdb.h"
 #include "menuserver.h"
-
-#include <QAtomicInt>
-#include <QFileInfo>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
 
 namespace kem {
 
 namespace {
-QAtomicInt gConnections;
-
 [[noreturn]] void Fail(const QString &what)
 {
     throw MenuError(MenuError::Remote, what);
 }
+
+[[noreturn]] void Fail(const DbError &e, const QString &statement)
+{
+    Fail(QStringLiteral("Errore %1 nel database del menu: %2 (%3)")
+             .arg(e.number())
+             .arg(e.description(), statement));
+}
+
+QString Text(const QVariant &v)
+{
+    return v.isValid() && !v.isNull() ? v.toString() : QString();
+}
 } // namespace
 
-MenuDatabase::MenuDatabase(const QString &path)
-    : path_(path), connection_(QStringLiteral("kemora-menu-db-%1").arg(gConnections.fetchAndAddOrdered(1)))
-{
-}
+MenuDatabase::MenuDatabase(const QString &path) : path_(path) {}
 
-MenuDatabase::~MenuDatabase()
+MenuDatabase::~MenuDatabase() = default;
+
+Database &MenuDatabase::db()
 {
-    if (opened_) {
-        {
-            QSqlDatabase db = QSqlDatabase::database(connection_, false);
-            db.close();
+    if (!db_) {
+        auto db = std::make_unique<Database>();
+        try {
+            db->DbOpen(path_, false, true);
+        } catch (const DbError &e) {
+            Fail(QStringLiteral("Impossibile aprire il database del menu \"%1\": %2 (errore %3)")
+                     .arg(path_, e.description())
+                     .arg(e.number()));
         }
-        QSqlDatabase::removeDatabase(connection_);
+        db_ = std::move(db);
     }
-}
-
-void MenuDatabase::open()
-{
-    if (opened_)
-        return;
-    if (!QFileInfo(path_).isFile())
-        Fail(QStringLiteral("Database del menu inesistente: \"%1\"").arg(path_));
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
-    opened_ = true; // the connection exists from here on and is removed by the destructor
-    db.setDatabaseName(path_);
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-    if (!db.open()) {
-        const QString why = db.lastError().text();
-        Fail(QStringLiteral("Impossibile aprire il database del menu \"%1\": %2").arg(path_, why));
-    }
+    return *db_;
 }
 
 std::optional<QStringList> MenuDatabase::firstRow(const QString &statement, const QStringList &columns)
@@ -58,41 +50,41 @@ std::optional<QStringList> MenuDatabase::firstRow(const QString &statement, cons
         Fail(QStringLiteral("Il menu esegue solo interrogazioni SELECT: \"%1\"").arg(statement));
     if (columns.isEmpty())
         Fail(QStringLiteral("Nessuna colonna richiesta per \"%1\"").arg(statement));
-    open();
-    QSqlQuery query(QSqlDatabase::database(connection_, false));
-    query.setForwardOnly(true);
-    if (!query.exec(statement)) {
-        Fail(QStringLiteral("Errore nell'interrogazione del database del menu: %1 (%2)")
-                 .arg(query.lastError().text(), statement));
+    Database &database = db();
+    try {
+        ResultSets rs;
+        const RsGuard h(rs, rs.RsOpen(database, statement));
+        if (rs.RsIsEmpty(h))
+            return std::nullopt;
+        rs.RsMoveFirst(h);
+        QStringList values;
+        for (const QString &c : columns)
+            values.append(Text(rs.RsField(h, c)));
+        return values;
+    } catch (const DbError &e) {
+        Fail(e, statement);
     }
-    if (!query.next())
-        return std::nullopt;
-    const QSqlRecord record = query.record();
-    QStringList values;
-    for (const QString &c : columns) {
-        const int i = record.indexOf(c);
-        if (i < 0)
-            Fail(QStringLiteral("Colonna \"%1\" assente in \"%2\"").arg(c, statement));
-        values.append(query.value(i).isNull() ? QString() : query.value(i).toString());
-    }
-    return values;
 }
 
 QList<MenuEntry> MenuDatabase::entries()
 {
-    open();
-    QSqlQuery query(QSqlDatabase::database(connection_, false));
-    query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral(
-            "SELECT Chiave, ChiaveSec, Caption, DescPrg FROM MenuDett ORDER BY rowid"))) {
-        Fail(QStringLiteral("Errore nella lettura delle voci del menu: %1").arg(query.lastError().text()));
+    const QString statement =
+        QStringLiteral("SELECT Chiave, ChiaveSec, Caption, DescPrg FROM MenuDett ORDER BY rowid");
+    Database &database = db();
+    try {
+        ResultSets rs;
+        const RsGuard h(rs, rs.RsOpen(database, statement));
+        QList<MenuEntry> out;
+        if (rs.RsIsEmpty(h))
+            return out;
+        for (rs.RsMoveFirst(h); !rs.RsEof(h); rs.RsMoveNext(h)) {
+            out.append({Text(rs.RsField(h, QStringLiteral("Chiave"))), Text(rs.RsField(h, QStringLiteral("ChiaveSec"))),
+                        Text(rs.RsField(h, QStringLiteral("Caption"))), Text(rs.RsField(h, QStringLiteral("DescPrg")))});
+        }
+        return out;
+    } catch (const DbError &e) {
+        Fail(e, statement);
     }
-    QList<MenuEntry> out;
-    while (query.next()) {
-        out.append({query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
-                    query.value(3).toString()});
-    }
-    return out;
 }
 
 } // namespace kem

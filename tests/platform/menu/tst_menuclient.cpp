@@ -218,6 +218,12 @@ void TstMenuClient::getParamDbMenu()
                               QStringLiteral("Caption,DescPrg")),
         QStringLiteral("Tutti"));
     QCOMPARE(other, QVariant(QVariantList{QStringLiteral("Stampa fabbisogni"), QString()}));
+    // Statements are read in the Jet dialect.
+    const QVariant jet = client.MenuCall(
+        GetParamDbMenuRequest(QStringLiteral("SELECT * From MenuDett WHERE UCase(ChiaveSec)=\"FRMPRELVO\""),
+                              QStringLiteral("Caption")),
+        QStringLiteral("Tutti"));
+    QCOMPARE(jet, QVariant(QVariantList{QStringLiteral("Stampa distinta base")}));
 }
 
 void TstMenuClient::getParamDbMenuNoRow()
