@@ -6,7 +6,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
+#include <QSqlQuery>
+
+#include <sqlite3.h>
 
 namespace kem {
 
@@ -30,23 +34,63 @@ QString NextConnectionName()
 
 RowInserter::RowInserter(QSqlDatabase &db, BuildStatus &status, const QString &table,
                          const QStringList &columns)
-    : query_(db), status_(status), table_(table), columns_(int(columns.size()))
+    : status_(status), table_(table), columns_(int(columns.size()))
 {
     if (!status_.ok())
         return;
+    const QVariant handle = db.isValid() && db.driver() ? db.driver()->handle() : QVariant();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0 ||
+        !(db_ = *static_cast<sqlite3 *const *>(handle.constData()))) {
+        status_.fail(table + QStringLiteral(": connessione SQLite non aperta"));
+        return;
+    }
     QStringList marks;
     for (int i = 0; i < columns_; ++i)
         marks << QStringLiteral("?");
     const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                             .arg(table, columns.join(QStringLiteral(", ")),
                                  marks.join(QStringLiteral(", ")));
-    if (!query_.prepare(sql))
-        status_.fail(sql + QStringLiteral(": ") + query_.lastError().text());
+    if (sqlite3_prepare_v2(db_, sql.toUtf8().constData(), -1, &stmt_, nullptr) != SQLITE_OK) {
+        status_.fail(sql + QStringLiteral(": ") + QString::fromUtf8(sqlite3_errmsg(db_)));
+        sqlite3_finalize(stmt_);
+        stmt_ = nullptr;
+    }
+}
+
+RowInserter::~RowInserter()
+{
+    sqlite3_finalize(stmt_);
+}
+
+bool RowInserter::bind(int index, const QVariant &v)
+{
+    // A null QString is NULL, as Qt's own binding has it; an empty one is ''.
+    if (v.isNull() ||
+        (v.typeId() == QMetaType::QString && static_cast<const QString *>(v.constData())->isNull()))
+        return sqlite3_bind_null(stmt_, index) == SQLITE_OK;
+    switch (v.typeId()) {
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return sqlite3_bind_int64(stmt_, index, v.toLongLong()) == SQLITE_OK;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return sqlite3_bind_double(stmt_, index, v.toDouble()) == SQLITE_OK;
+    case QMetaType::QDate:
+        return bind(index, v.toDate().toString(Qt::ISODate));
+    default: {
+        const QByteArray text = v.toString().toUtf8();
+        return sqlite3_bind_text(stmt_, index, text.constData(), int(text.size()),
+                                 SQLITE_TRANSIENT) == SQLITE_OK;
+    }
+    }
 }
 
 bool RowInserter::add(std::initializer_list<QVariant> values)
 {
-    if (!status_.ok())
+    if (!status_.ok() || !stmt_)
         return false;
     if (int(values.size()) != columns_) {
         status_.fail(QStringLiteral("%1: %2 valori per %3 colonne (%4)")
@@ -54,11 +98,14 @@ bool RowInserter::add(std::initializer_list<QVariant> values)
         return false;
     }
     int i = 0;
+    bool bound = true;
     for (const QVariant &v : values)
-        query_.bindValue(i++, v);
-    if (!query_.exec()) {
+        bound = bind(++i, v) && bound;
+    const int rc = bound ? sqlite3_step(stmt_) : SQLITE_MISUSE;
+    sqlite3_reset(stmt_);
+    if (rc != SQLITE_DONE) {
         status_.fail(QStringLiteral("%1 (%2): %3")
-                         .arg(table_, ValuesText(values), query_.lastError().text()));
+                         .arg(table_, ValuesText(values), QString::fromUtf8(sqlite3_errmsg(db_))));
         return false;
     }
     ++count_;

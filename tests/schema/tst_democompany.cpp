@@ -381,6 +381,10 @@ void TstDemoCompany::sameDataEveryRun()
     const QStringList a = db_->dump(), b = other.dump();
     QVERIFY(a.size() > 300);
     QCOMPARE(a, b);
+    // Not only the same rows: the same file, byte for byte.
+    const QByteArray fileA = FileBytes(kem::CompanyPaths(dir_).companyDb);
+    QVERIFY(!fileA.isEmpty());
+    QVERIFY(fileA == FileBytes(kem::CompanyPaths(second).companyDb));
     for (const char *img : {"tav-rov180.png", "sed-fag01.png"}) {
         const QByteArray x = FileBytes(kem::CompanyPaths(dir_).imagesDir + "/" + img);
         QVERIFY(!x.isEmpty());
