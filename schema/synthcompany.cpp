@@ -231,7 +231,8 @@ private:
         static const char *const kValuation[] = {"M", "U", "S", "L"};
         const char *valuation = kValuation[slot % 4];
         const bool byPurchaseUnit = slot % 7 == 3;
-        const double qty = byPurchaseUnit ? 1.0 / childFamily.fatAcq : 1.0 + double(slot % 5);
+        const double qty =
+            byPurchaseUnit ? RoundTo(1.0 / childFamily.fatAcq, 6) : 1.0 + double(slot % 5);
         ins_.legami.add({parent, child,
                          QString::fromUtf8(byPurchaseUnit ? childFamily.umAcq : childFamily.um),
                          qty, QString::fromLatin1(valuation),
