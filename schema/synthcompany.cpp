@@ -92,10 +92,9 @@ const Family kMaterials[] = {
     {"Vernice", "LT", "LAT", 5},      {"Bordo", "M", "ROT", 100},
 };
 
-// One level of articles: codes, kind and how they are written.
+// Code prefixes of the private and the shared articles of one level below the products: the
+// level is part of the code, so an article belongs to one level only.
 struct LevelNames {
-    int level;
-    int depth;
     QString privatePrefix;
     QString poolPrefix;
 };
@@ -103,8 +102,7 @@ struct LevelNames {
 LevelNames NamesOf(int level, int depth)
 {
     const bool materials = level == depth;
-    return {level, depth,
-            materials ? QStringLiteral("MP-") : QStringLiteral("SL%1-").arg(level),
+    return {materials ? QStringLiteral("MP-") : QStringLiteral("SL%1-").arg(level),
             materials ? QStringLiteral("MC-") : QStringLiteral("SC%1-").arg(level)};
 }
 
@@ -140,14 +138,9 @@ private:
             addArticle(names.poolPrefix + Number(i, 4), k, i, true);
 
         // Parents: the products, or the private and then the shared articles of level k-1.
-        qint64 parents = p_.products;
-        LevelNames up = names;
-        if (k > 1) {
-            const SynthLevel &above = plan_.levels.at(k - 2);
-            parents = above.privates + above.pool;
-            up = NamesOf(k - 1, p_.depth);
-        }
+        const LevelNames up = NamesOf(k - 1, p_.depth); // not used for the products
         const qint64 privatesAbove = k > 1 ? plan_.levels.at(k - 2).privates : 0;
+        const qint64 parents = k > 1 ? privatesAbove + plan_.levels.at(k - 2).pool : p_.products;
         qint64 slot = 0;
         qint64 privates = 0;
         std::vector<qint64> picked;
