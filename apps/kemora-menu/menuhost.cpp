@@ -31,6 +31,15 @@ QString Describe(const QVariant &v)
     }
     return QLatin1Char('"') + v.toString() + QLatin1Char('"');
 }
+// Passwords never reach the log.
+bool Secret(const QString &op, const QVariantList &args)
+{
+    if (op != QLatin1String("MenuVar") && op != QLatin1String("MenuVarSet"))
+        return false;
+    const QString name = Text(args, 0);
+    return name.contains(QLatin1String("pwd"), Qt::CaseInsensitive) ||
+           name.contains(QLatin1String("password"), Qt::CaseInsensitive);
+}
 } // namespace
 
 MenuHost::MenuHost(const MenuConfig &config, QObject *parent)
@@ -153,7 +162,10 @@ void MenuHost::onCall(MenuSession *s, qint64 id, const QString &op, const QVaria
     try {
         const QVariant result = dispatch(*s, op, args);
         s->reply(id, result);
-        log(QStringLiteral("[%1] %2%3 = %4").arg(s->id()).arg(op, Describe(args), Describe(result)));
+        if (Secret(op, args))
+            log(QStringLiteral("[%1] %2(\"%3\", ***)").arg(s->id()).arg(op, Text(args, 0)));
+        else
+            log(QStringLiteral("[%1] %2%3 = %4").arg(s->id()).arg(op, Describe(args), Describe(result)));
     } catch (const std::exception &e) {
         const QString why = QString::fromUtf8(e.what());
         s->fail(id, why);

@@ -35,6 +35,7 @@ inline bool WriteMenuCompany(const QString &dir, QString *error)
         "Mag.NumDecQta=3\n"
         "VersMenu=1,07\n"
         "Vuota=\n"
+        "PwdDbAzie=segreta1\n"
         "\n"
         "[Personali]\n"
         "Tutti.§DataMinima=01/01/1900\n"

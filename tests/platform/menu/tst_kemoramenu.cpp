@@ -67,14 +67,19 @@ void TstKemoraMenu::headlessServesUntilInputEnds()
         QCOMPARE(client.MenuVar(QStringLiteral("Mag.NumDecQta")), QStringLiteral("3"));
         QCOMPARE(client.MenuVar(PersonalVarName(QStringLiteral("Tutti"), QStringLiteral("DataMinima"))),
                  QStringLiteral("01/01/1900"));
+        QCOMPARE(client.MenuVar(QStringLiteral("PwdDbAzie")), QStringLiteral("segreta1"));
+        client.MenuVarSet(QStringLiteral("SqlPwd"), QStringLiteral("segreta2"));
         client.MenuUnregister();
     }
     menu.closeWriteChannel();
     QVERIFY(menu.waitForFinished(5000));
     QCOMPARE(menu.exitStatus(), QProcess::NormalExit);
     QCOMPARE(menu.exitCode(), 0);
-    // The log shows what was served.
-    QVERIFY(menu.readAllStandardError().contains("Mag.NumDecQta"));
+    // The log shows what was served, passwords excepted.
+    const QByteArray log = menu.readAllStandardError();
+    QVERIFY(log.contains("Mag.NumDecQta"));
+    QVERIFY(log.contains("PwdDbAzie"));
+    QVERIFY(!log.contains("segreta"));
 }
 
 void TstKemoraMenu::quitLineStops()
