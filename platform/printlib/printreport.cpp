@@ -43,8 +43,8 @@ double mmToPx(double mm)
 
 QString fontKey(const PrintFont &f)
 {
-    return QStringLiteral("%1|%2|%3%4%5%6").arg(f.Name.toLower()).arg(f.Size)
-        .arg(int(f.Bold)).arg(int(f.Italic)).arg(int(f.Underline)).arg(int(f.Strikethrough));
+    const int flags = int(f.Bold) | int(f.Italic) << 1 | int(f.Underline) << 2 | int(f.Strikethrough) << 3;
+    return f.Name.toLower() + QLatin1Char('|') + QString::number(f.Size) + QLatin1Char('|') + QString::number(flags);
 }
 
 // "1.234,50", "-12", "0,5": a number written the Italian way, thousands grouped by points.

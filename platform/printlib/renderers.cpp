@@ -2,6 +2,7 @@
 
 #include "kemutil.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,6 +16,7 @@
 
 #include <xlsxwriter.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace kem {
@@ -99,6 +101,8 @@ bool PdfRenderer::Finish(const Document &doc, QString *error)
 
 bool PrinterRenderer::Finish(const Document &doc, QString *error)
 {
+    if (std::all_of(doc.pages.cbegin(), doc.pages.cend(), [](const Page &p) { return p.isEmpty(); }))
+        return true;  // nothing printed: no blank sheet
     QTemporaryFile tmp(QDir::tempPath() + QStringLiteral("/kemprint-XXXXXX.pdf"));
     if (!tmp.open()) {
         *error = QStringLiteral("Impossibile creare il file temporaneo di stampa: %1").arg(tmp.errorString());
@@ -142,7 +146,7 @@ bool PreviewRenderer::PageDone(const Document &doc, int index, QString *error)
         PaintPage(painter, page, f);
     }
     const QString file = PageFile(m_base, page.number);
-    if (!img.save(file, "PNG")) {
+    if (!img.save(file, "PNG", 100)) {  // least compression: fastest to write
         *error = QStringLiteral("Impossibile scrivere la pagina dell'anteprima %1").arg(file);
         return false;
     }
@@ -291,13 +295,18 @@ const QString XlsxRenderer::CompanyMarker = QStringLiteral("§ç^&£");
 bool XlsxRenderer::Finish(const Document &doc, QString *error)
 {
     const QFileInfo target(m_path);
-    QTemporaryFile tmp(target.absolutePath() + QStringLiteral("/.kemxlsx-XXXXXX.xlsx"));
-    if (!target.absoluteDir().exists() || !tmp.open()) {
-        *error = QStringLiteral("Impossibile scrivere il file %1: cartella inesistente o non scrivibile").arg(m_path);
+    if (!target.absoluteDir().exists()) {
+        *error = QStringLiteral("Impossibile scrivere il file %1: cartella inesistente").arg(m_path);
         return false;
     }
-    tmp.close();
-    const QByteArray tmpName = QFile::encodeName(tmp.fileName());
+    // The workbook is written beside the target and renamed when complete; the guard removes
+    // it on every early return.
+    struct PartFile {
+        QString path;
+        ~PartFile() { if (!path.isEmpty()) QFile::remove(path); }
+    } part{target.absoluteDir().filePath(QStringLiteral(".%1.%2.part").arg(target.fileName()).arg(QCoreApplication::applicationPid()))};
+    QFile::remove(part.path);
+    const QByteArray tmpName = QFile::encodeName(part.path);
 
     lxw_workbook *wb = workbook_new(tmpName.constData());
     if (!wb) {
@@ -366,11 +375,11 @@ bool XlsxRenderer::Finish(const Document &doc, QString *error)
         return false;
     }
     QFile::remove(m_path);
-    if (!QFile::rename(tmp.fileName(), m_path)) {
+    if (!QFile::rename(part.path, m_path)) {
         *error = QStringLiteral("Impossibile scrivere il file %1").arg(m_path);
         return false;
     }
-    tmp.setAutoRemove(false);
+    part.path.clear();
     return true;
 }
 
@@ -430,6 +439,8 @@ bool FixedWidthRenderer::Finish(const Document &doc, QString *error)
 {
     const QByteArray data = Render(doc);
     if (m_submitter) {
+        if (doc.rows.isEmpty())
+            return true;  // nothing printed: no blank sheet
         QTemporaryFile tmp(QDir::tempPath() + QStringLiteral("/kemfix-XXXXXX.txt"));
         if (!tmp.open() || tmp.write(data) != data.size() || !tmp.flush()) {
             *error = QStringLiteral("Impossibile creare il file temporaneo di stampa: %1").arg(tmp.errorString());

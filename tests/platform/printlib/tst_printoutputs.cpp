@@ -211,6 +211,12 @@ private slots:
         QCOMPARE(sheet.count(QRegularExpression(QStringLiteral("<c r=\"[A-Z]+\\d+\"( s=\"\\d+\")?><v>"))), s.lines);
         QVERIFY(strings.contains(QLatin1String("<t>00000</t>")));  // a code made of digits stays text
         QVERIFY(strings.contains(QLatin1String("Pag. 003")));
+        // an ordinary file: the same permissions as any file made here, no leftovers
+        QFile plain(m_dir.filePath(QStringLiteral("plain.txt")));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.close();
+        QCOMPARE(QFileInfo(o->FileName).permissions(), plain.permissions());
+        QCOMPARE(QDir(m_dir.path()).entryList({QStringLiteral("*.part")}, QDir::Files | QDir::Hidden), QStringList());
     }
 
     void xlsxSecondCompanyTextBecomesTheWorkbookCompany()
@@ -538,6 +544,33 @@ private slots:
         again.SubmitterSet(fake);
         QVERIFY(s.run(again));
         QCOMPARE(fake->jobs.value(0).printer, QStringLiteral("Predefinita"));
+    }
+
+    void emptyRunSendsNoSheetToThePrinter_data()
+    {
+        QTest::addColumn<int>("staVid");
+        QTest::newRow("printer") << int(PrintOptions::Printer);
+        QTest::newRow("fixed width to printer") << int(PrintOptions::FixedWidth);
+    }
+    void emptyRunSendsNoSheetToThePrinter()
+    {
+        QFETCH(int, staVid);
+        auto o = std::make_shared<PrintOptions>();
+        o->StaVid = staVid;
+        o->FisStampante = true;
+        o->NomeStampante = QStringLiteral("Ufficio");
+        auto fake = std::make_shared<kemtest::FakeSubmitter>();
+        PrintReport r;
+        r.OptionsSet(o);
+        r.SubmitterSet(fake);
+        kemtest::RecordingOwner owner;
+        r.OwnerSet(&owner);
+        bool cancelled = true;
+        QVERIFY(r.JobStart(1, &cancelled));
+        QVERIFY(r.DocBegin());
+        QVERIFY(r.DocEnd());
+        QVERIFY(fake->jobs.isEmpty());
+        QCOMPARE(owner.values, QList<int>{0});
     }
 
     void refusedSubmissionIsReported()
