@@ -1,0 +1,18 @@
+#include "connsplash.h"
+
+namespace kem {
+
+void SplashState::Load()
+{
+    if (!loaded_)
+        ++loads;
+    loaded_ = true;
+}
+
+void SplashState::Unload()
+{
+    loaded_ = false;
+    shown = false;
+}
+
+} // namespace kem

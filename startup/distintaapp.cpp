@@ -1,0 +1,88 @@
+#include "distintaapp.h"
+
+#include "common/frmmsgcom.h"
+#include "common/msgsinks.h"
+#include "frmconn.h"
+#include "frmprincipale.h"
+#include "mainprelvo.h"
+#include "menuclient.h"
+#include "programcontext.h"
+#include "qtdialogs.h"
+#include "utilclient.h"
+
+#include <QApplication>
+#include <QStringList>
+
+namespace kem {
+
+namespace {
+bool Headless()
+{
+    const QByteArray env = qgetenv("KEM_HEADLESS");
+    if (!env.isEmpty() && env != "0")
+        return true;
+    const QString platform = QGuiApplication::platformName();
+    return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
+}
+} // namespace
+
+int RunDistinta(int argc, char **argv, const std::function<void(FormRegistry &)> &registerForms)
+{
+    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("distinta"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    FormRegistry registry;
+    if (registerForms)
+        registerForms(registry);
+
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args.append(QString::fromLocal8Bit(argv[i]));
+
+    ProgramContext ctx;
+    ctx.commandLine = args.join(QLatin1Char(' '));
+    ctx.places = IniPlaces::FromEnvironment();
+    ctx.registry = &registry;
+
+    const bool headless = Headless();
+    StderrMessageSink batchSink;
+    BatchDialogs batchDialogs;
+    SplashState splashState;
+    QtDialogs windowDialogs;
+    QtDesktop desktop;
+    std::unique_ptr<frmMsgCom> msgDialog;
+    std::unique_ptr<frmConn> splashWindow;
+    if (headless) {
+        ctx.messages = &batchSink;
+        ctx.dialogs = &batchDialogs;
+        ctx.splash = &splashState;
+    } else {
+        msgDialog = std::make_unique<frmMsgCom>();
+        splashWindow = std::make_unique<frmConn>();
+        ctx.messages = msgDialog.get();
+        ctx.dialogs = &windowDialogs;
+        ctx.splash = splashWindow.get();
+    }
+    ctx.desktop = &desktop;
+    ctx.connectMenu = [&ctx](const QString &identity) -> std::shared_ptr<MenuServer> {
+        auto client = std::make_shared<MenuClient>();
+        client->connectToMenu(identity);
+        // A menu that goes away leaves nobody to hand control back to: close.
+        QObject::connect(client.get(), &MenuClient::menuLost, client.get(), [&ctx] {
+            ctx.link.closing = true;
+            RichiestaChiusura(ctx);
+        });
+        return client;
+    };
+
+    ctx.mainForm = std::make_unique<frmPrincipale>(ctx);
+    QObject::connect(ctx.mainForm.get(), &frmPrincipale::unloaded, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    MainPrelvo(ctx);
+    if (!ctx.mainForm->isLoaded())
+        return 0;
+    return app.exec();
+}
+
+} // namespace kem
