@@ -62,7 +62,7 @@ void frmMsgCom::setButtons(const QStringList &captions)
             auto *b = new QPushButton(this);
             b->setObjectName(QStringLiteral("ComEsegui"));
             b->setProperty("Index", i);
-            b->setAutoDefault(false);
+            b->setAutoDefault(true); // Enter presses the button that has the focus
             connect(b, &QPushButton::clicked, this, [this, i] { ComEsegui_Click(i); });
             buttonRow_->insertWidget(buttonRow_->count() - 1, b);
             ComEsegui.append(b);

@@ -37,11 +37,15 @@ bool HelpKey(int keyCode, int shift, QWidget *form, bool &handled, const QString
 HelpKeyFilter::HelpKeyFilter(QWidget *form, QString helpFile, HelpOpener *opener)
     : QObject(form), form_(form), helpFile_(std::move(helpFile)), opener_(opener)
 {
+    // Keys go to the control that has the focus: watch them all and keep the form's own.
+    QCoreApplication::instance()->installEventFilter(this);
 }
 
 bool HelpKeyFilter::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress && opener_) {
+    auto *target = qobject_cast<QWidget *>(watched);
+    if (event->type() == QEvent::KeyPress && opener_ && target
+        && (target == form_ || form_->isAncestorOf(target))) {
         auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_F1) {
             bool handled = false;

@@ -23,7 +23,8 @@ int HelpContextId(const QWidget *w);
 bool HelpKey(int keyCode, int shift, QWidget *form, bool &handled, const QString &helpFile,
              HelpOpener &opener);
 
-// Routes F1 pressed anywhere in a form to HelpKey (install it on the form; it previews keys).
+// Routes F1 pressed anywhere in a form to HelpKey: created with the form as parent, it previews
+// the keys of the form and its controls (as an application event filter) until the form goes.
 class HelpKeyFilter : public QObject {
     Q_OBJECT
 public:
