@@ -1,0 +1,109 @@
+#include "frmstampaincorso.h"
+
+#include "printreport.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace kem {
+
+frmStampaInCorso::frmStampaInCorso(QWidget *parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("frmStampaInCorso"));
+    setWindowTitle(QStringLiteral("Stampa ordini in corso"));
+    picLogo = new QLabel(this);
+    lblStamp = new QLabel(QStringLiteral("Stampa ordine in corso."), this);
+    lblStamp->setObjectName(QStringLiteral("lblStamp"));
+    LblPrePag = new QLabel(QStringLiteral("In stampa la pagina:"), this);
+    LblPrePag->setObjectName(QStringLiteral("LblPrePag"));
+    LblPag = new QLabel(this);
+    LblPag->setObjectName(QStringLiteral("LblPag"));
+    ComStampa = new QPushButton(QStringLiteral("Interrompi la stampa"), this);
+    ComStampa->setObjectName(QStringLiteral("ComStampa"));
+    LblPrePag->setVisible(false);
+    LblPag->setVisible(false);
+
+    auto *text = new QVBoxLayout;
+    text->addWidget(lblStamp);
+    auto *page = new QHBoxLayout;
+    page->addWidget(LblPrePag);
+    page->addWidget(LblPag);
+    page->addStretch();
+    text->addLayout(page);
+    text->addWidget(ComStampa);
+    auto *top = new QHBoxLayout(this);
+    top->addWidget(picLogo);
+    top->addLayout(text);
+    connect(ComStampa, &QPushButton::clicked, this, &frmStampaInCorso::ComStampa_Click);
+}
+
+frmStampaInCorso::~frmStampaInCorso()
+{
+    Bind(nullptr);
+}
+
+void frmStampaInCorso::LogoSet(const QPixmap &logo)
+{
+    picLogo->setPixmap(logo);
+}
+
+void frmStampaInCorso::Bind(PrintReport *report)
+{
+    if (m_report) {
+        disconnect(m_pageConnection);
+        if (m_report->ProgressFormGet() == this)
+            m_report->ProgressFormSet(nullptr);
+    }
+    m_report = report;
+    if (report) {
+        report->ProgressFormSet(this);
+        m_pageConnection = connect(report, &PrintReport::pageStarted, this, &frmStampaInCorso::PageShow);
+    }
+}
+
+void frmStampaInCorso::Prepare(PrintReport &report, const QString &title)
+{
+    setWindowTitle(title);
+    lblStamp->setText(title);
+    LblPrePag->setVisible(true);
+    LblPag->setVisible(true);
+    LblPag->setText(QStringLiteral("000"));
+    Bind(&report);
+}
+
+bool frmStampaInCorso::StartJob(PrintReport &report, bool *cancelled)
+{
+    bool stop = false;
+    const bool ok = report.JobStart(1, &stop);
+    if (cancelled)
+        *cancelled = stop;
+    if (ok && !stop) {
+        show();
+        report.JobModeSet(6);
+    }
+    return ok && !stop;
+}
+
+void frmStampaInCorso::PageShow(int page)
+{
+    LblPag->setText(QStringLiteral("%1").arg(page, 3, 10, QLatin1Char('0')));
+}
+
+void frmStampaInCorso::ComStampa_Click()
+{
+    if (m_report)
+        m_report->StopSet(1);
+}
+
+void frmStampaInCorso::closeEvent(QCloseEvent *event)
+{
+    Bind(nullptr);
+    QWidget::closeEvent(event);
+    if (onUnload)
+        onUnload();
+}
+
+} // namespace kem
