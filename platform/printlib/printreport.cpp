@@ -346,7 +346,8 @@ bool PrintReport::buildRenderers()
             m_previewBase = QDir(QDir::tempPath()).filePath(QStringLiteral("kemprev-%1-%2-%3")
                 .arg(QCoreApplication::applicationPid()).arg(previewSequence.fetchAndAddOrdered(1)).arg(stamp));
         } while (QFile::exists(PreviewRenderer::PageFile(m_previewBase, 1)));
-        const double dpi = 96.0 * (m_fatt > 0 ? m_fatt : 1.0);
+        // 96 dpi at factor 1; the factor is kept between 0.25 and 4 so a page image stays small
+        const double dpi = 96.0 * (m_fatt > 0 ? std::clamp(double(m_fatt), 0.25, 4.0) : 1.0);
         auto r = std::make_unique<PreviewRenderer>(m_previewBase, dpi);
         m_preview = r.get();
         m_renderers.push_back(std::move(r));

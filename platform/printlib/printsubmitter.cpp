@@ -16,12 +16,12 @@ QString PrintJob::option(const QString &name) const
 
 QString CupsSubmitter::DefaultPrinter()
 {
-    cups_dest_t *dests = nullptr;
-    const int n = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
-    QString name;
-    if (cups_dest_t *d = cupsGetDest(nullptr, nullptr, n, dests))
-        name = QString::fromUtf8(d->name);
-    cupsFreeDests(n, dests);
+    // A null name asks for the user's (lpoptions) or the server's default destination.
+    cups_dest_t *d = cupsGetNamedDest(CUPS_HTTP_DEFAULT, nullptr, nullptr);
+    if (!d)
+        return {};
+    const QString name = QString::fromUtf8(d->name);
+    cupsFreeDests(1, d);
     return name;
 }
 
@@ -56,13 +56,15 @@ bool CupsSubmitter::Submit(const PrintJob &job, int *jobId, QString *error)
         const char *format = job.raw ? CUPS_FORMAT_RAW : CUPS_FORMAT_PDF;
         ok = cupsStartDocument(CUPS_HTTP_DEFAULT, printer.constData(), id, title.constData(), format, 1)
              == HTTP_STATUS_CONTINUE;
-        while (ok && !in.atEnd()) {
-            const QByteArray chunk = in.read(64 * 1024);
-            ok = cupsWriteRequestData(CUPS_HTTP_DEFAULT, chunk.constData(), size_t(chunk.size()))
-                 == HTTP_STATUS_CONTINUE;
+        if (ok) {
+            while (ok && !in.atEnd()) {
+                const QByteArray chunk = in.read(64 * 1024);
+                ok = cupsWriteRequestData(CUPS_HTTP_DEFAULT, chunk.constData(), size_t(chunk.size()))
+                     == HTTP_STATUS_CONTINUE;
+            }
+            const ipp_status_t finish = cupsFinishDocument(CUPS_HTTP_DEFAULT, printer.constData());
+            ok = ok && finish <= IPP_STATUS_OK_CONFLICTING;
         }
-        const ipp_status_t finish = cupsFinishDocument(CUPS_HTTP_DEFAULT, printer.constData());
-        ok = ok && finish <= IPP_STATUS_OK_CONFLICTING;
         if (!ok)
             cupsCancelJob2(CUPS_HTTP_DEFAULT, printer.constData(), id, 0);
     }
