@@ -73,7 +73,9 @@ struct ColumnDef {
 };
 
 struct Document {
-    QSizeF pageSize{210, 297};  // mm, orientation applied
+    QSizeF sheetSize{210, 297};  // the paper, mm, orientation applied
+    QSizeF pageSize{210, 297};   // the area positions refer to: the sheet, or for printers the
+                                 // printable area, whose corner is then the origin
     bool landscape = false;
     double marginLeft = 1, marginRight = 1, marginTop = 10, marginBottom = 10;
     QString title;

@@ -88,7 +88,7 @@ QAtomicInt previewSequence;
 
 PrintReport::PrintReport(QObject *parent) : QObject(parent)
 {
-    m_doc.pageSize = PageSizeForPaper(0).size(QPageSize::Millimeter);
+    m_doc.pageSize = m_doc.sheetSize = PageSizeForPaper(0).size(QPageSize::Millimeter);
 }
 
 PrintReport::~PrintReport()
@@ -264,13 +264,12 @@ bool PrintReport::JobStart(int piMode, bool *pbCancelled)
     QSizeF size = PageSizeForPaper(m_run.ParamInt(QStringLiteral("NumTipoCarta"))).size(QPageSize::Millimeter);
     if (m_doc.landscape)
         size.transpose();
-    m_doc.pageSize = size;
+    m_doc.pageSize = m_doc.sheetSize = size;
     m_doc.charColumns = m_run.FisColonne > 0 ? m_run.FisColonne : 132;
-    if (m_doc.printableWidth() <= 0)
-        return cancel(QStringLiteral("Margini non validi: non resta spazio sulla pagina"));
-
     if (!buildRenderers())
         return cancel(m_error);
+    if (m_doc.printableWidth() <= 0 || m_doc.pageSize.height() - m_doc.marginTop - m_doc.marginBottom <= 0)
+        return cancel(QStringLiteral("Margini non validi: non resta spazio sulla pagina"));
     m_state = State::Started;
     return true;
 }
@@ -337,7 +336,17 @@ bool PrintReport::buildRenderers()
         QString printer;
         if (!printerName(&printer))
             return false;
-        m_renderers.push_back(std::make_unique<PrinterRenderer>(m_submitter, printerJob(printer), QPointF(m_dx, m_dy), pageRange()));
+        // As on the printers' own drivers, positions start at the corner of the printable area.
+        const PrintJob job = printerJob(printer);
+        QMarginsF hw = m_submitter->HardwareMargins(printer, job.option(QStringLiteral("media")));
+        if (m_doc.landscape) {
+            const double m = std::max({hw.left(), hw.top(), hw.right(), hw.bottom()});
+            hw = QMarginsF(m, m, m, m);
+        }
+        m_doc.pageSize = QSizeF(m_doc.sheetSize.width() - hw.left() - hw.right(),
+                                m_doc.sheetSize.height() - hw.top() - hw.bottom());
+        m_renderers.push_back(std::make_unique<PrinterRenderer>(
+            m_submitter, job, QPointF(hw.left() + m_dx, hw.top() + m_dy), pageRange()));
         return true;
     }
     case PrintOptions::Preview: {

@@ -157,7 +157,8 @@ public:
     void JobModeSet(int mode) { m_jobMode = mode; }
     int JobModeGet() const { return m_jobMode; }
 
-    // Page geometry and measuring.
+    // Page geometry and measuring: the area positions refer to (for printers the printable
+    // area, known from JobStart on; else the sheet).
     double PageWidthGet() const { return m_doc.pageSize.width(); }
     double PageHeightGet() const { return m_doc.pageSize.height(); }
     double TextWidthGet(const QString &text) const;  // in the current style, mm

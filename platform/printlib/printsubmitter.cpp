@@ -25,6 +25,27 @@ QString CupsSubmitter::DefaultPrinter()
     return name;
 }
 
+QMarginsF CupsSubmitter::HardwareMargins(const QString &printer, const QString &media)
+{
+    cups_dest_t *dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, printer.toUtf8().constData(), nullptr);
+    if (!dest)
+        return {};
+    cups_size_t size{};
+    int found = 0;
+    if (cups_dinfo_t *info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest)) {
+        found = media.isEmpty()
+                    ? cupsGetDestMediaDefault(CUPS_HTTP_DEFAULT, dest, info, CUPS_MEDIA_FLAGS_DEFAULT, &size)
+                    : cupsGetDestMediaByName(CUPS_HTTP_DEFAULT, dest, info, media.toUtf8().constData(),
+                                             CUPS_MEDIA_FLAGS_DEFAULT, &size);
+        cupsFreeDestInfo(info);
+    }
+    cupsFreeDests(1, dest);
+    if (!found)
+        return {};
+    // hundredths of a millimetre
+    return QMarginsF(size.left / 100.0, size.top / 100.0, size.right / 100.0, size.bottom / 100.0);
+}
+
 bool CupsSubmitter::Submit(const PrintJob &job, int *jobId, QString *error)
 {
     if (job.printer.isEmpty()) {

@@ -3,6 +3,7 @@
 // recording fake in its place.
 #include <QByteArray>
 #include <QList>
+#include <QMarginsF>
 #include <QPair>
 #include <QString>
 
@@ -22,6 +23,14 @@ public:
     virtual ~PrintSubmitter() = default;
     // The system default printer; empty when there is none.
     virtual QString DefaultPrinter() = 0;
+    // The margins (mm) the printer cannot print in for that media ("" = its default media);
+    // zero when unknown.
+    virtual QMarginsF HardwareMargins(const QString &printer, const QString &media)
+    {
+        Q_UNUSED(printer);
+        Q_UNUSED(media);
+        return {};
+    }
     // Submits the job; false with an error text when the printing system refuses it.
     virtual bool Submit(const PrintJob &job, int *jobId, QString *error) = 0;
 };
@@ -29,6 +38,7 @@ public:
 class CupsSubmitter : public PrintSubmitter {
 public:
     QString DefaultPrinter() override;
+    QMarginsF HardwareMargins(const QString &printer, const QString &media) override;
     bool Submit(const PrintJob &job, int *jobId, QString *error) override;
 };
 

@@ -65,7 +65,7 @@ bool WritePdf(const Document &doc, QIODevice *device, QPointF offsetMm, PageRang
     writer.setResolution(1200);
     writer.setTitle(doc.title);
     writer.setCreator(QStringLiteral("Kemora"));
-    const QPageLayout layout(QPageSize(doc.pageSize, QPageSize::Millimeter), QPageLayout::Portrait,
+    const QPageLayout layout(QPageSize(doc.sheetSize, QPageSize::Millimeter), QPageLayout::Portrait,
                              QMarginsF(0, 0, 0, 0));
     writer.setPageLayout(layout);
     QPainter painter;

@@ -140,10 +140,12 @@ struct RecordingOwner : kem::PrintOwner {
 // Stands in for CUPS: keeps the job and a copy of the file it was given.
 struct FakeSubmitter : kem::PrintSubmitter {
     QString defaultPrinter;
+    QMarginsF margins;  // what the printer cannot print in (mm)
     bool refuse = false;
     QList<kem::PrintJob> jobs;
     QList<QByteArray> files;
     QString DefaultPrinter() override { return defaultPrinter; }
+    QMarginsF HardwareMargins(const QString &, const QString &) override { return margins; }
     bool Submit(const kem::PrintJob &job, int *jobId, QString *error) override
     {
         jobs.append(job);

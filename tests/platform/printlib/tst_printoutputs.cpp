@@ -522,6 +522,53 @@ private slots:
         QCOMPARE(owner.values, QList<int>{0});
     }
 
+    void printerPositionsStartAtThePrintableArea()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        // words' boxes (points) in the submitted PDF, for a printer without and with dead margins
+        auto wordBox = [&](const QMarginsF &margins, const QString &word, double *pageWidth, double *usableWidth) {
+            auto o = std::make_shared<PrintOptions>();
+            o->NomeStampante = QStringLiteral("Ufficio");
+            auto fake = std::make_shared<kemtest::FakeSubmitter>();
+            fake->margins = margins;
+            PrintReport r;
+            r.OptionsSet(o);
+            r.SubmitterSet(fake);
+            SampleReport s;
+            s.lines = 3;
+            if (!s.run(r))
+                return QRectF();
+            *usableWidth = r.PageWidthGet();
+            const QString pdf = m_dir.filePath(QStringLiteral("hw.pdf"));
+            QFile f(pdf);
+            if (!f.open(QIODevice::WriteOnly))
+                return QRectF();
+            f.write(fake->files.value(0));
+            f.close();
+            const QString html = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+            const auto page = QRegularExpression(QStringLiteral("<page width=\"([\\d.]+)\"")).match(html);
+            *pageWidth = page.captured(1).toDouble();
+            const auto m = QRegularExpression(QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">%1</word>").arg(word)).match(html);
+            return m.hasMatch() ? QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                         QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))
+                                : QRectF();
+        };
+        const double mmToPt = 72.0 / 25.4;
+        double sheet0 = 0, sheet1 = 0, usable0 = 0, usable1 = 0;
+        const QRectF left0 = wordBox({}, QStringLiteral("Kemora"), &sheet0, &usable0);
+        const QRectF left1 = wordBox({4, 5, 6, 7}, QStringLiteral("Kemora"), &sheet1, &usable1);
+        QVERIFY(!left0.isNull() && !left1.isNull());
+        QVERIFY(qAbs(sheet0 - 210 * mmToPt) < 1);  // the sheet stays A4
+        QVERIFY(qAbs(sheet1 - 210 * mmToPt) < 1);
+        QVERIFY(qAbs(usable1 - (usable0 - 10)) < 1e-6);
+        QVERIFY(qAbs(left1.left() - left0.left() - 4 * mmToPt) < 0.5);
+        QVERIFY(qAbs(left1.top() - left0.top() - 5 * mmToPt) < 0.5);
+        const QRectF right1 = wordBox({4, 5, 6, 7}, QStringLiteral("Rossi"), &sheet1, &usable1);
+        QVERIFY(right1.right() <= (210 - 6) * mmToPt);  // flush right ends inside the printable area
+        QVERIFY(right1.right() > (210 - 6 - 2) * mmToPt);
+    }
+
     void printerWithoutDefaultIsCancelled()
     {
         auto o = std::make_shared<PrintOptions>();
