@@ -366,6 +366,17 @@ std::shared_ptr<const ColumnSet> Database::Impl::buildColumns(const QList<jet::T
     return cols;
 }
 
+namespace {
+sqlite3_stmt *statementOf(const QSqlQuery &q, const QString &sql)
+{
+    const QVariant hv = q.result()->handle();
+    sqlite3_stmt *stmt = hv.isValid() ? *static_cast<sqlite3_stmt *const *>(hv.constData()) : nullptr;
+    if (!stmt)
+        throw DbError(3000, QStringLiteral("The SQLite driver gave no statement handle."), sql);
+    return stmt;
+}
+} // namespace
+
 std::shared_ptr<Shape> Database::Impl::build(const jet::Statement &st, const QString &sql)
 {
     auto shape = std::make_shared<Shape>();
@@ -379,47 +390,94 @@ std::shared_ptr<Shape> Database::Impl::build(const jet::Statement &st, const QSt
     ++stats.prepared;
     if (!shape->query->prepare(shape->engineSql))
         fail(shape->query->lastError(), sql);
-    const QVariant hv = shape->query->result()->handle();
-    sqlite3_stmt *stmt = hv.isValid() ? *static_cast<sqlite3_stmt *const *>(hv.constData()) : nullptr;
-    if (stmt && sqlite3_column_count(stmt) > 0)
+    shape->stmt = statementOf(*shape->query, sql);
+    if (sqlite3_column_count(shape->stmt) > 0)
         shape->columns = buildColumns(st.tokens, *shape->query);
     return shape;
 }
 
+namespace {
+
+bool bindValue(sqlite3_stmt *stmt, int index, const QVariant &v)
+{
+    if (!v.isValid() || v.isNull())
+        return sqlite3_bind_null(stmt, index) == SQLITE_OK;
+    switch (v.typeId()) {
+    case QMetaType::LongLong:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        return sqlite3_bind_int64(stmt, index, v.toLongLong()) == SQLITE_OK;
+    case QMetaType::Bool:
+        return sqlite3_bind_int(stmt, index, v.toBool() ? 1 : 0) == SQLITE_OK;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return sqlite3_bind_double(stmt, index, v.toDouble()) == SQLITE_OK;
+    case QMetaType::QByteArray: {
+        const QByteArray b = v.toByteArray();
+        return sqlite3_bind_blob(stmt, index, b.constData(), int(b.size()), SQLITE_TRANSIENT) == SQLITE_OK;
+    }
+    default: {
+        const QString s = ToEngine(v).toString();
+        return sqlite3_bind_text16(stmt, index, s.utf16(), int(s.size() * sizeof(char16_t)), SQLITE_TRANSIENT) == SQLITE_OK;
+    }
+    }
+}
+
+QVariant columnValue(sqlite3_stmt *stmt, int c)
+{
+    switch (sqlite3_column_type(stmt, c)) {
+    case SQLITE_INTEGER:
+        return qlonglong(sqlite3_column_int64(stmt, c));
+    case SQLITE_FLOAT:
+        return sqlite3_column_double(stmt, c);
+    case SQLITE_TEXT: {
+        const auto *p = reinterpret_cast<const char *>(sqlite3_column_text(stmt, c));
+        return QString::fromUtf8(p, sqlite3_column_bytes(stmt, c));
+    }
+    case SQLITE_BLOB: {
+        const auto *p = static_cast<const char *>(sqlite3_column_blob(stmt, c));
+        return QByteArray(p, sqlite3_column_bytes(stmt, c));
+    }
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
 void Database::Impl::bindAndExec(Shape &shape, const QVariantList &values, const QString &sql, QueryResult &out,
                                  bool wantSelect)
 {
-    QSqlQuery &q = *shape.query;
+    sqlite3_stmt *stmt = shape.stmt;
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    if (sqlite3_bind_parameter_count(stmt) != values.size())
+        throw DbError(3061, QStringLiteral("Too few parameters. Expected %1.").arg(sqlite3_bind_parameter_count(stmt)), sql);
     for (int i = 0; i < values.size(); ++i)
-        q.bindValue(i, values[i]);
+        if (!bindValue(stmt, i + 1, values[i]))
+            throw DbError(3000, QString::fromUtf8(sqlite3_errmsg(handle)), sql);
     ++stats.statements;
-    if (!q.exec()) {
-        const QSqlError err = q.lastError();
-        q.finish();
-        fail(err, sql);
-    }
     out.columns = shape.columns;
-    if (shape.columns) {
-        if (!wantSelect) {
-            q.finish();
-            throw DbError(3065, QStringLiteral("Cannot execute a select query."), sql);
-        }
-        const int n = int(shape.columns->types.size());
-        const ColType *types = shape.columns->types.constData();
-        while (q.next()) {
-            for (int i = 0; i < n; ++i)
-                out.data.append(FromEngine(q.value(i), types[i]));
-            ++out.rows;
-        }
-        if (q.lastError().isValid()) {
-            const QSqlError err = q.lastError();
-            q.finish();
-            fail(err, sql);
-        }
-    } else {
-        out.affected = q.numRowsAffected();
+    if (shape.columns && !wantSelect)
+        throw DbError(3065, QStringLiteral("Cannot execute a select query."), sql);
+    const int n = shape.columns ? int(shape.columns->types.size()) : 0;
+    const ColType *types = n ? shape.columns->types.constData() : nullptr;
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        for (int i = 0; i < n; ++i)
+            out.data.append(FromEngine(columnValue(stmt, i), types[i]));
+        ++out.rows;
     }
-    q.finish();
+    if (rc != SQLITE_DONE) {
+        const QString message = QString::fromUtf8(sqlite3_errmsg(handle));
+        sqlite3_reset(stmt);
+        throw DbError(dialect.ErrorNumber(QString::number(rc), message), message, sql);
+    }
+    if (!shape.columns)
+        out.affected = sqlite3_changes(handle);
+    sqlite3_reset(stmt); // releases the statement's read lock at once
 }
 
 QueryResult Database::Impl::run(const QString &sql, bool wantSelect)
@@ -468,6 +526,7 @@ qint64 Database::Impl::runEngine(const QString &engineSql, const QVariantList &v
         ++stats.prepared;
         if (!shape->query->prepare(engineSql))
             fail(shape->query->lastError(), jetForErrors);
+        shape->stmt = statementOf(*shape->query, jetForErrors);
         if (cacheOn)
             shapes.insert(key, shape);
     }

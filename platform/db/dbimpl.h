@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QVector>
 
+struct sqlite3_stmt;
+
 namespace kem {
 
 enum class ColType { Unknown, Text, Int, Double, Bool, Date };
@@ -46,7 +48,8 @@ struct TableInfo {
 // One statement shape: engine text, prepared query, column map.
 struct Shape {
     QString engineSql;
-    std::unique_ptr<QSqlQuery> query;
+    std::unique_ptr<QSqlQuery> query;     // owns the prepared statement
+    sqlite3_stmt *stmt = nullptr;          // its handle, stepped directly (no per-run column setup)
     std::shared_ptr<const ColumnSet> columns; // null for action statements
 };
 
