@@ -325,6 +325,40 @@ private slots:
             QCOMPARE(cell.value.toDouble(), number);
     }
 
+    void clippedCellStaysInItsColumn()
+    {
+        PrintReport r;
+        r.OptionsSet(pdfOptions(QStringLiteral("clip.pdf")));
+        bool cancelled = true;
+        QVERIFY(r.JobStart(1, &cancelled));
+        QVERIFY(r.DocBegin());
+        const int col = r.ColumnAdd(QStringLiteral("MMMMM"));
+        const QString longText = QStringLiteral("Descrizione molto lunga che non entra");
+        QVERIFY(r.CellPrint(col, longText, true, true, QString(), QString()));
+        QVERIFY(r.CellPrint(col, longText, true, false, QString(), QString()));
+        QVERIFY(r.LineEnd());
+        const kem::ColumnDef *c = r.ColumnGet(col);
+        const QList<kem::TextRun> &t = r.DocumentGet().pages.last().texts;
+        QCOMPARE(t.size(), 2);
+        QVERIFY(t[0].text.size() < longText.size());
+        QVERIFY(t[0].text.endsWith(QChar(0x2026)));
+        QVERIFY(t[0].x + t[0].width <= c->right + 1e-9);
+        QCOMPARE(t[1].text, longText);  // without clipping the text runs on as printed
+        // files still get the whole text
+        QCOMPARE(r.DocumentGet().rows.last().cells.first().fileText, longText);
+    }
+
+    void progressWindowBinding()
+    {
+        PrintReport r;
+        QVERIFY(!r.ProgressFormGet());
+        auto *window = new QObject;
+        r.ProgressFormSet(window);
+        QCOMPARE(r.ProgressFormGet(), window);
+        delete window;  // a closed window never leaves the run holding a dangling pointer
+        QVERIFY(!r.ProgressFormGet());
+    }
+
     void stopFromTheProgressWindowEndsTheRun()
     {
         // The progress window's button acts while the library lets events through.
