@@ -31,6 +31,7 @@ QString Describe(const QVariant &v)
     }
     return QLatin1Char('"') + v.toString() + QLatin1Char('"');
 }
+
 // Passwords never reach the log.
 bool Secret(const QString &op, const QVariantList &args)
 {
