@@ -190,6 +190,32 @@ QString SqliteDialect::Translate(QList<Token> tk) const
         }
     }
 
+    // Text results of functions compare without regard to case, like the text columns:
+    // f(...) -> (f(...) COLLATE NOCASE). Collation does not touch numbers.
+    jet::RecomputeDepths(tk);
+    static const QStringList caseless = {
+        QStringLiteral("JET_UCASE"), QStringLiteral("JET_LCASE"), QStringLiteral("JET_TRIM"),  QStringLiteral("JET_LTRIM"),
+        QStringLiteral("JET_RTRIM"), QStringLiteral("JET_LEFT"),  QStringLiteral("JET_RIGHT"), QStringLiteral("JET_MID"),
+        QStringLiteral("JET_CSTR"),  QStringLiteral("JET_NZ"),    QStringLiteral("JET_FIRST"), QStringLiteral("JET_LAST"),
+        QStringLiteral("IIF")};
+    for (int k = 0; k + 1 < tk.size(); ++k) {
+        if (tk[k].kind != Tok::Ident || !tk[k + 1].isOp(QLatin1StringView("(")) || !caseless.contains(tk[k].up)
+            || (k > 0 && tk[k - 1].isOp(QLatin1StringView("."))))
+            continue;
+        const int depth = tk[k + 1].depth;
+        int close = k + 2;
+        while (close < tk.size() && !(tk[close].isOp(QLatin1StringView(")")) && tk[close].depth == depth))
+            ++close;
+        if (close >= tk.size())
+            throw DbError(3075, QStringLiteral("Syntax error: missing ) after %1(").arg(tk[k].text), QString());
+        tk.insert(close + 1, mk(Tok::Op, QStringLiteral(")")));
+        tk.insert(close + 1, mk(Tok::Ident, QStringLiteral("NOCASE")));
+        tk.insert(close + 1, mk(Tok::Ident, QStringLiteral("COLLATE")));
+        tk.insert(k, mk(Tok::Op, QStringLiteral("(")));
+        jet::RecomputeDepths(tk);
+        ++k; // past the inserted parenthesis; nested calls are met further on
+    }
+
     // a & b & c -> (jet_cat(a, b, c) COLLATE NOCASE): Null operands count as empty text and
     // the result compares without regard to case, as text columns do.
     jet::RecomputeDepths(tk);

@@ -68,9 +68,10 @@ void TestJetDialect::translate_data()
     QTest::newRow("concatenation binds looser than +")
         << "SELECT 'n' & a + 1 FROM T" << "SELECT (jet_cat('n', a + 1) COLLATE NOCASE) FROM T";
     QTest::newRow("concatenation of calls") << "SELECT UCase(a) & Mid(b, 2, 1) FROM T"
-                                            << "SELECT (jet_cat(jet_ucase(a), jet_mid(b, 2, 1)) COLLATE NOCASE) FROM T";
+                                            << "SELECT (jet_cat((jet_ucase(a) COLLATE NOCASE), (jet_mid(b, 2, 1) COLLATE NOCASE)) COLLATE NOCASE) FROM T";
     QTest::newRow("functions") << "SELECT IsNull(x), First(y), CLng(z), iif(x, 1, 2), Left(a, 2), Nz(b) FROM T"
-                               << "SELECT jet_isnull(x), jet_first(y), jet_clng(z), iif(x, 1, 2), jet_left(a, 2), jet_nz(b) FROM T";
+                               << "SELECT jet_isnull(x), (jet_first(y) COLLATE NOCASE), jet_clng(z), (iif(x, 1, 2) COLLATE NOCASE), "
+                                   "(jet_left(a, 2) COLLATE NOCASE), (jet_nz(b) COLLATE NOCASE) FROM T";
     QTest::newRow("left join is not Left()") << "SELECT * FROM (A LEFT JOIN B ON A.k = B.k) RIGHT JOIN C ON B.j = C.j"
                                              << "SELECT * FROM (A LEFT JOIN B ON A.k = B.k) RIGHT JOIN C ON B.j = C.j";
     QTest::newRow("update set targets unqualified")
@@ -150,6 +151,10 @@ void TestJetDialect::behaviour_data()
                                               << QVariant(1);
     QTest::newRow("order by a text column ignores case")
         << "SELECT TOP 1 Inattivo AS v FROM Articoli ORDER BY Inattivo DESC" << QVariant(QStringLiteral("s"));
+    QTest::newRow("UCase result compares ignoring case")
+        << "SELECT Count(*) AS v FROM Articoli WHERE UCase(Descrizione) = 'tavolo'" << QVariant(1);
+    QTest::newRow("IIF of text compares ignoring case")
+        << "SELECT IIF(IIF(True, 'abc', '') = 'ABC', 'same', 'different') AS v" << QVariant(QStringLiteral("same"));
     QTest::newRow("First aggregate")
         << "SELECT First(ArticoloFiglio) AS v FROM ArtLegami WHERE ArticoloPadre = 'SL1' GROUP BY ArticoloPadre"
         << QVariant(QStringLiteral("MB1"));
