@@ -47,7 +47,8 @@ frmMsgCom::frmMsgCom(const MsgComSettings &settings, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(LabMessaggio);
     layout->addWidget(txtMessaggio, 1);
-    buttonRow_ = new QHBoxLayout;
+    buttonRow_ = new QHBoxLayout; // buttons centred between two stretches
+    buttonRow_->addStretch(1);
     buttonRow_->addStretch(1);
     layout->addLayout(buttonRow_);
     setButtons({QStringLiteral("OK")});

@@ -1,5 +1,6 @@
 #include "common/funvarie.h"
 
+#include "common/aziendautil.h"
 #include "platform/db/kemdb.h"
 #include "platform/menu/menuserver.h"
 #include "platform/util/kemutil.h"
@@ -27,6 +28,8 @@ ErrorInfo ErrorInfoFrom(const std::exception &e)
         return {QString::number(db->number()), db->description(), QStringLiteral("DBASE")};
     if (const auto *menu = dynamic_cast<const MenuError *>(&e))
         return {QString::number(menu->number()), menu->description(), QStringLiteral("Menu")};
+    if (const auto *param = dynamic_cast<const ParamError *>(&e))
+        return {QString::number(param->number()), param->description(), {}};
     return {QStringLiteral("0"), QString::fromLocal8Bit(e.what()), {}};
 }
 

@@ -29,7 +29,8 @@ struct ErrorInfo {
 };
 
 // What a caught exception says: kem::DbError gives its Jet number and description (source
-// "DBASE"), kem::MenuError its number and description (source "Menu"), any other exception
+// "DBASE"), kem::MenuError its number and description (source "Menu"), kem::ParamError 13 and
+// its description, any other exception
 // number 0 and its what() text.
 ErrorInfo ErrorInfoFrom(const std::exception &e);
 // The same for the exception being handled (call inside a catch block); an unknown exception

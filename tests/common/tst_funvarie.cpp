@@ -1,4 +1,5 @@
 // Error text, standard error message, ini writer and the message sinks without a window.
+#include "common/aziendautil.h"
 #include "common/funvarie.h"
 #include "common/msgsinks.h"
 #include "platform/db/kemdb.h"
@@ -80,6 +81,14 @@ void TestFunVarie::errorInfoFromExceptions()
         const ErrorInfo e = CurrentErrorInfo();
         QCOMPARE(e.number, QStringLiteral("5"));
         QCOMPARE(e.description, QStringLiteral("menu assente"));
+    }
+    try {
+        throw ParamError("Mag.NumDecQta", "tre", "un numero intero da 0 a 15");
+    } catch (...) {
+        const ErrorInfo e = CurrentErrorInfo();
+        QCOMPARE(e.number, QStringLiteral("13"));
+        QCOMPARE(e.description, QStringLiteral("Valore non valido per Mag.NumDecQta: \"tre\" "
+                                               "(atteso un numero intero da 0 a 15)"));
     }
     try {
         throw 42;
