@@ -1,0 +1,53 @@
+// The module's program with one form of the tests instead of the report forms: "frmProva", a
+// form without a window that unloads itself when the menu asks the open forms to offer
+// themselves ("preppassaa"), standing in for the user closing it.
+#include "distintaapp.h"
+#include "moduleform.h"
+#include "programcontext.h"
+#include "utilclient.h"
+
+namespace {
+
+class ProvaForm : public kem::ModuleForm {
+public:
+    explicit ProvaForm(kem::ProgramContext &ctx) : ctx_(ctx) {}
+    QString FormName() const override { return QStringLiteral("frmProva"); }
+    QString Caption() const override { return QStringLiteral("Form di prova"); }
+    void Load() override { loaded_ = true; }
+    bool IsLoaded() const override { return loaded_; }
+    bool Unload() override
+    {
+        if (!loaded_)
+            return true;
+        loaded_ = false;
+        kem::ScaricaForm(ctx_, this, true);
+        return true;
+    }
+    int ShowForm(int) override
+    {
+        visible_ = true;
+        return 0;
+    }
+    bool IsVisible() const override { return visible_; }
+    void MakeVisible() override { visible_ = true; }
+    bool IsActive() const override { return loaded_; }
+    void GiveFocus() override {}
+    void AttivatoDaAltri() override {}
+    void PassaA() override { Unload(); }
+
+private:
+    kem::ProgramContext &ctx_;
+    bool loaded_ = false;
+    bool visible_ = false;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    return kem::RunDistinta(argc, argv, [](kem::FormRegistry &registry) {
+        registry.Add(QStringLiteral("frmProva"), [](kem::ProgramContext &ctx) {
+            return std::make_unique<ProvaForm>(ctx);
+        });
+    });
+}

@@ -1,0 +1,132 @@
+// End to end: the menu launches the module, talks to it and sees it end; the module started
+// without a menu says so and ends.
+#include "democompany.h"
+#include "menuconfig.h"
+#include "menuhost.h"
+#include "modulelauncher.h"
+
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace kem;
+
+namespace {
+const QString kBin = QStringLiteral(KEM_BINARY_DIR);
+} // namespace
+
+class TestDistintaE2e : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir tmp_;
+    QString company_;
+
+    // Sends a command and waits for its answer.
+    static QVariant Ask(MenuHost &host, int session, const QString &command)
+    {
+        QVariant answer;
+        bool got = false;
+        const qint64 id = host.sendCommand(session, QString(), QString(), command, QVariant());
+        auto c = QObject::connect(&host, &MenuHost::commandAnswered, [&](int s, qint64 cid, const QVariant &r) {
+            if (s == session && cid == id) {
+                answer = r;
+                got = true;
+            }
+        });
+        const bool answered = QTest::qWaitFor([&] { return got; }, 10000);
+        QObject::disconnect(c);
+        return answered ? answer : QVariant(QStringLiteral("<nessuna risposta>"));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        qputenv("KEM_HEADLESS", "1");
+        company_ = tmp_.filePath(QStringLiteral("azienda"));
+        QString error;
+        QVERIFY2(WriteDemoCompany(company_, &error), qPrintable(error));
+    }
+
+    void menuLaunchesTalksAndEnds_data()
+    {
+        QTest::addColumn<bool>("fineFirst");
+        QTest::newRow("fine, then the form closes") << true;
+        QTest::newRow("the form closes") << false;
+    }
+    void menuLaunchesTalksAndEnds()
+    {
+        QFETCH(bool, fineFirst);
+        qputenv("KEM_DISTINTA", (kBin + QStringLiteral("/tests/startup/distinta_testhost")).toLocal8Bit());
+        MenuConfig config;
+        QString error;
+        QVERIFY2(MenuConfig::Load(company_, &config, &error), qPrintable(error));
+        MenuHost host(config);
+        QStringList log;
+        connect(&host, &MenuHost::logLine, this, [&](const QString &l) { log.append(l); });
+        QSignalSpy activated(&host, &MenuHost::activateRequested);
+        QVERIFY2(host.listen(&error), qPrintable(error));
+        ModuleLauncher launcher(host);
+        QVERIFY2(launcher.openForm(QStringLiteral("frmProva"), &error), qPrintable(error));
+
+        QTRY_VERIFY_WITH_TIMEOUT(host.sessionFor(QStringLiteral("DISTINTA")) != 0, 15000);
+        const int session = host.sessionFor(QStringLiteral("DISTINTA"));
+        QCOMPARE(Ask(host, session, QStringLiteral("esiste")).toBool(), true);
+        if (fineFirst) {
+            // The form is open: the module refuses to end.
+            QCOMPARE(Ask(host, session, QStringLiteral("fine")).toString(), QStringLiteral("No Chiudi"));
+            QVERIFY(host.sessionFor(QStringLiteral("DISTINTA")) != 0);
+        }
+        // The form goes away and the module ends; control goes back to the menu unless the
+        // menu itself asked the module to end.
+        Ask(host, session, QStringLiteral("preppassaa"));
+        QTRY_VERIFY_WITH_TIMEOUT(host.programs().isEmpty(), 15000);
+        QCOMPARE(activated.count() > 0, !fineFirst);
+        QVERIFY2(log.filter(QStringLiteral("MenuUnregister")).size() == 1, qPrintable(log.join('\n')));
+        QVERIFY(log.filter(QStringLiteral("AddSeg")).size() == 1);
+    }
+
+    void headlessMenuWithUnknownForm()
+    {
+        QProcess menu;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("KEM_DISTINTA"), kBin + QStringLiteral("/apps/distinta/distinta"));
+        env.insert(QStringLiteral("KEM_HEADLESS"), QStringLiteral("1"));
+        menu.setProcessEnvironment(env);
+        menu.start(kBin + QStringLiteral("/apps/kemora-menu/kemora-menu"),
+                   {QStringLiteral("--company"), company_, QStringLiteral("--open"), QStringLiteral("frmXYZ"),
+                    QStringLiteral("--headless")});
+        QVERIFY(menu.waitForStarted(5000));
+        QString err;
+        QTRY_VERIFY_WITH_TIMEOUT((err += QString::fromLocal8Bit(menu.readAllStandardError()),
+                                  err.contains(QStringLiteral("collegamento chiuso"))),
+                                 20000);
+        QVERIFY2(err.contains(QStringLiteral("La form richiesta e' inesistente")), qPrintable(err));
+        QVERIFY2(err.contains(QStringLiteral("MenuRegister")), qPrintable(err));
+        QVERIFY2(err.contains(QStringLiteral("MenuUnregister")), qPrintable(err));
+        menu.write("quit\n");
+        menu.closeWriteChannel();
+        QVERIFY(menu.waitForFinished(10000));
+    }
+
+    void moduleWithoutMenu()
+    {
+        QProcess module;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("KEM_HEADLESS"), QStringLiteral("1"));
+        module.setProcessEnvironment(env);
+        module.start(kBin + QStringLiteral("/apps/distinta/distinta"),
+                     {QStringLiteral("/M"), QStringLiteral("kemora-menu-nessuno"), QStringLiteral("/P"),
+                      QStringLiteral("DISTINTA"), QStringLiteral("/F"), QStringLiteral("frmPrelvo")});
+        QVERIFY(module.waitForFinished(20000));
+        QCOMPARE(module.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(module.exitCode(), 0);
+        const QString err = QString::fromLocal8Bit(module.readAllStandardError());
+        QVERIFY2(err.contains(QStringLiteral("Il menu principale non è in esecuzione")), qPrintable(err));
+        QVERIFY2(err.contains(QStringLiteral("Questo programma non può essere eseguito autonomamente")), qPrintable(err));
+    }
+};
+
+QTEST_MAIN(TestDistintaE2e)
+#include "tst_distinta_e2e.moc"
