@@ -17,7 +17,7 @@ class PrintReport;
 
 class AziendaUtilStampe {
 public:
-    explicit AziendaUtilStampe(PrintEnv env) : m_env(std::move(env)) {}
+    explicit AziendaUtilStampe(PrintEnv env) : m_env(std::move(env)), m_header(m_env) {}
     AziendaUtilStampe(const AziendaUtilStampe &) = delete;
     AziendaUtilStampe &operator=(const AziendaUtilStampe &) = delete;
 
@@ -32,11 +32,12 @@ public:
     bool IniParamStampa(const QString &reportKey, PrintReport &report,
                         const std::optional<PageSetupValues> &defaults = std::nullopt)
     {
+        m_header.Reset();
         return PageSetup(m_env, m_state).Run(reportKey, report, defaults);
     }
     void StileTesta(PrintReport &report, PrintFont &font) const { ReportStyles(m_env).HeaderStyles(report, font); }
     void StileCorpo(PrintReport &report, PrintFont &font) const { ReportStyles(m_env).BodyStyles(report, font); }
-    void Intestazione(PrintReport &report, const PageHeaderArgs &args) const { PageHeader(m_env).Draw(report, args); }
+    void Intestazione(PrintReport &report, const PageHeaderArgs &args) const { m_header.Draw(report, args); }
     void StampaElenco(PrintReport &report, const QString &text) const { ItemListPrint(report, text); }
 
     // Only one run at a time in the program: 1 while a report runs.
@@ -45,6 +46,7 @@ public:
 private:
     PrintEnv m_env;
     PrintLayoutState m_state;
+    PageHeader m_header;
 };
 
 } // namespace kem

@@ -32,20 +32,35 @@ bool FileFormatTwo(const PrintOptions &o)
     return o.StaVid == PrintOptions::File && o.FileForm == 2;
 }
 
+QString PageHeader::menuVar(const QString &name) const
+{
+    const auto it = m_cache.constFind(name);
+    if (it != m_cache.constEnd())
+        return *it;
+    return *m_cache.insert(name, m_env.menuVar(name));
+}
+
+bool PageHeader::versionShown() const
+{
+    const QString key = QStringLiteral("[Stampe]StampaVersione");
+    auto it = m_cache.constFind(key);
+    if (it == m_cache.constEnd())
+        it = m_cache.insert(key, m_env.ini(QStringLiteral("Stampe"), QStringLiteral("StampaVersione"), QStringLiteral("S")));
+    return it->toUpper() != QLatin1String("N");
+}
+
 QString PageHeader::VersionText(bool hide) const
 {
-    const QString text = QStringLiteral("Kemora ") + m_env.menuVar(QStringLiteral("versione"));
-    const bool shown = m_env.ini(QStringLiteral("Stampe"), QStringLiteral("StampaVersione"), QStringLiteral("S"))
-                           .toUpper() != QLatin1String("N");
-    return (hide || !shown) ? QString(text.size(), QLatin1Char(' ')) : text;
+    const QString text = QStringLiteral("Kemora ") + menuVar(QStringLiteral("versione"));
+    return (hide || !versionShown()) ? QString(text.size(), QLatin1Char(' ')) : text;
 }
 
 QString PageHeader::CompanyText(const PageHeaderArgs &args) const
 {
-    const QString studio = m_env.menuVar(QStringLiteral("studio"));
+    const QString studio = menuVar(QStringLiteral("studio"));
     QString text = studio.isEmpty() ? QString() : QStringLiteral("Studio: ") + studio + QLatin1Char(' ');
     text += QStringLiteral("Ditta: ");
-    text += args.company.isEmpty() ? m_env.menuVar(QStringLiteral("ditta.ragsoc")) : args.company;
+    text += args.company.isEmpty() ? menuVar(QStringLiteral("ditta.ragsoc")) : args.company;
     if (!args.extraText.isEmpty())
         text += QLatin1Char(' ') + args.extraText;
     return text;

@@ -4,6 +4,7 @@
 #include "printenv.h"
 
 #include <QDate>
+#include <QHash>
 #include <QString>
 
 namespace kem {
@@ -29,9 +30,12 @@ struct PageHeaderArgs {
     int mode = 0;             // 1: no header; 2: no header on files
 };
 
+// The menu parameters and settings the header shows are read once and kept until Reset()
+// (called at the start of every run), so long reports do not ask the menu on every page.
 class PageHeader {
 public:
     explicit PageHeader(const PrintEnv &env) : m_env(env) {}
+    void Reset() { m_cache.clear(); }
 
     // Draws the header at the current position; the progress window shows the page number.
     void Draw(PrintReport &report, const PageHeaderArgs &args) const;
@@ -46,7 +50,10 @@ public:
     static QString FixedLine2(const QString &date, const QString &title, const QString &page, int columns);
 
 private:
+    QString menuVar(const QString &name) const;
+    bool versionShown() const;
     const PrintEnv &m_env;
+    mutable QHash<QString, QString> m_cache;
 };
 
 // Prints a list of items separated by ";" as left-aligned lines in "CorpoCampo", as many

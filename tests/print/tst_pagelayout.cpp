@@ -407,6 +407,31 @@ private slots:
         }
     }
 
+    void headerAsksTheMenuOncePerRun()
+    {
+        PrintFixture f;
+        AziendaUtilStampe u(f.env);
+        PrintReport r;
+        r.OptionsSet(std::make_shared<PrintOptions>());
+        r.OptionsGet()->StaVid = PrintOptions::File;
+        r.OptionsGet()->FileForm = PrintOptions::PlainText;
+        r.OptionsGet()->FileName = f.path(QStringLiteral("out.txt"));
+        auto versionCalls = [&] {
+            int n = 0;
+            for (const auto &c : f.menu.callsTo(QStringLiteral("MenuVar")))
+                n += c.args.value(0).toString() == QLatin1String("versione");
+            return n;
+        };
+        runReport(u, r, 150);
+        QCOMPARE(r.PageNumGet(), 3);
+        QCOMPARE(versionCalls(), 1);
+        // The next run reads the parameters again.
+        f.menu.setVar(QStringLiteral("versione"), QStringLiteral("5.0"));
+        runReport(u, r, 10);
+        QCOMPARE(versionCalls(), 2);
+        QCOMPARE(pageTexts(r, 0).value(0), QStringLiteral("Kemora 5.0"));
+    }
+
     void fixedLines_data()
     {
         QTest::addColumn<QString>("version");
