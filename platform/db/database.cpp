@@ -484,13 +484,12 @@ QueryResult Database::Impl::run(const QString &sql, bool wantSelect)
 {
     requireOpen(sql);
     QueryResult out;
-    if (cacheOn) {
-        const jet::Statement st = jet::Tokenize(sql, true);
-        auto it = shapes.constFind(st.key);
-        std::shared_ptr<Shape> shape;
-        if (it != shapes.constEnd()) {
-            shape = it.value();
-        } else {
+    const jet::Statement st = jet::Tokenize(sql, cacheOn);
+    const QString lead = jet::LeadingKeyword(st.tokens);
+    const bool ddl = lead == u"CREATE" || lead == u"DROP" || lead == u"ALTER";
+    if (cacheOn && !ddl) {
+        std::shared_ptr<Shape> shape = shapes.value(st.key);
+        if (!shape) {
             shape = build(st, sql);
             if (shapes.size() >= 512)
                 shapes.clear();
@@ -498,17 +497,13 @@ QueryResult Database::Impl::run(const QString &sql, bool wantSelect)
         }
         bindAndExec(*shape, st.literals, sql, out, wantSelect);
     } else {
-        const jet::Statement st = jet::Tokenize(sql, false);
         auto shape = build(st, sql);
-        bindAndExec(*shape, {}, sql, out, wantSelect);
+        bindAndExec(*shape, st.literals, sql, out, wantSelect);
     }
-    if (!out.columns) {
-        const jet::Statement st = jet::Tokenize(sql, false);
-        const QString lead = jet::LeadingKeyword(st.tokens);
-        if (lead == u"CREATE" || lead == u"DROP" || lead == u"ALTER") {
-            shapes.clear();
-            tables.clear();
-        }
+    if (ddl) {
+        // Cached shapes and column lists may describe tables that changed.
+        shapes.clear();
+        tables.clear();
     }
     return out;
 }

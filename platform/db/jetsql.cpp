@@ -152,7 +152,11 @@ Statement Tokenize(const QString &sql, bool extractLiterals)
         st.tokens.append(std::move(t));
     }
 
-    // Literals to parameters, and the shape key.
+    // Literals to parameters (data statements only: DDL takes no parameters), and the key.
+    if (extractLiterals) {
+        const QString lead = LeadingKeyword(st.tokens);
+        extractLiterals = lead == u"SELECT" || lead == u"INSERT" || lead == u"UPDATE" || lead == u"DELETE";
+    }
     QList<bool> orderBy; // per depth: inside ORDER BY / GROUP BY
     st.key.reserve(sql.size());
     for (int k = 0; k < st.tokens.size(); ++k) {

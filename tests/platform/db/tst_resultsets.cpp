@@ -397,6 +397,7 @@ void TestResultSets::statementErrors_data()
     QTest::newRow("null key") << "INSERT INTO Monete (Descrizione) VALUES ('x')" << true << 3314;
     QTest::newRow("select as action") << "SELECT * FROM Monete" << true << 3065;
     QTest::newRow("unknown table in action") << "Delete * from Articolo" << true << 3078;
+    QTest::newRow("table created then queried") << "CREATE TABLE Prova (Codice TEXT DEFAULT 'x' PRIMARY KEY)" << true << 0;
 }
 
 void TestResultSets::statementErrors()
@@ -407,6 +408,16 @@ void TestResultSets::statementErrors()
     for (bool cache : {true, false}) {
         db_.setStatementCache(cache);
         ResultSets rs;
+        if (number == 0) {
+            // No error expected: a definition with literals runs, and the new table is seen.
+            TransactionGuard tx(db_);
+            db_.DbExecute(sql);
+            db_.DbExecute(QStringLiteral("INSERT INTO Prova DEFAULT VALUES"));
+            RsGuard h(rs, rs.RsOpen(db_, QStringLiteral("SELECT * FROM Prova")));
+            rs.RsMoveFirst(h);
+            QCOMPARE(rs.RsField(h, QStringLiteral("Prova.Codice")), QVariant(QStringLiteral("x")));
+            continue;
+        }
         try {
             if (action)
                 db_.DbExecute(sql);
