@@ -186,6 +186,8 @@ void FrmComlinStampa::CmdStampa_Click()
 
     PrintReport &report = m_list.ogSta();
     report.OptionsSet(m_options);
+    if (m_options->StaVid == PrintOptions::Preview && bindPreview)
+        bindPreview(report);
     m_progress->Prepare(report, QStringLiteral("Stampa ") + m_title);
     m_progress->show();
     report.JobModeSet(6);

@@ -40,6 +40,8 @@ public:
 
     // Opens the print destination dialog on the options (set by the program).
     std::function<void(PrintOptions &)> chooseDestination;
+    // Binds the preview window to the run's report object before a run to the preview.
+    std::function<void(PrintReport &)> bindPreview;
     // Asks for a font, starting from the given one; false when cancelled (default: the font dialog).
     std::function<bool(PrintFont &)> chooseFont;
 
