@@ -230,12 +230,10 @@ bool Database::Impl::tableExists(const QString &table)
     return q.next();
 }
 
-std::shared_ptr<const ColumnSet> Database::Impl::buildColumns(const QList<jet::Token> &tokens, QSqlQuery &q)
+std::shared_ptr<const ColumnSet> Database::Impl::buildColumns(const QList<jet::Token> &tokens, sqlite3_stmt *stmt)
 {
     auto cols = std::make_shared<ColumnSet>();
-    const QVariant hv = q.result()->handle();
-    sqlite3_stmt *stmt = hv.isValid() ? *static_cast<sqlite3_stmt *const *>(hv.constData()) : nullptr;
-    const int n = stmt ? sqlite3_column_count(stmt) : 0;
+    const int n = sqlite3_column_count(stmt);
     for (int i = 0; i < n; ++i)
         cols->types << ColTypeOf(QString::fromUtf8(sqlite3_column_decltype(stmt, i)));
 
@@ -392,7 +390,7 @@ std::shared_ptr<Shape> Database::Impl::build(const jet::Statement &st, const QSt
         fail(shape->query->lastError(), sql);
     shape->stmt = statementOf(*shape->query, sql);
     if (sqlite3_column_count(shape->stmt) > 0)
-        shape->columns = buildColumns(st.tokens, *shape->query);
+        shape->columns = buildColumns(st.tokens, shape->stmt);
     return shape;
 }
 

@@ -88,7 +88,7 @@ struct Database::Impl {
 
 private:
     std::shared_ptr<Shape> build(const jet::Statement &st, const QString &sql);
-    std::shared_ptr<const ColumnSet> buildColumns(const QList<jet::Token> &tokens, QSqlQuery &q);
+    std::shared_ptr<const ColumnSet> buildColumns(const QList<jet::Token> &tokens, sqlite3_stmt *stmt);
     void bindAndExec(Shape &shape, const QVariantList &values, const QString &sql, QueryResult &out, bool wantSelect);
 };
 
