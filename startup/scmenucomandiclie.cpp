@@ -2,6 +2,9 @@
 
 #include "utilclient.h"
 
+#include <QCoreApplication>
+#include <utility>
+
 namespace kem {
 
 scMenuComandiClie::scMenuComandiClie(ProgramContext &ctx, std::shared_ptr<MenuServer> server,
@@ -20,7 +23,13 @@ void scMenuComandiClie::setOgMenuClient(std::shared_ptr<MenuServer> server)
 {
     if (connection_)
         disconnect(connection_);
-    mgMenuClient_ = std::move(server);
+    // The link may be released from inside one of the server's own commands ("fine"): the
+    // server object stays alive until the event loop is back, so it can still answer.
+    std::shared_ptr<MenuServer> previous = std::exchange(mgMenuClient_, std::move(server));
+    if (previous && QCoreApplication::instance()) {
+        QMetaObject::invokeMethod(QCoreApplication::instance(), [keep = std::move(previous)] {},
+                                  Qt::QueuedConnection);
+    }
     if (mgMenuClient_) {
         connection_ = connect(mgMenuClient_.get(), &MenuServer::EseguiComando, this,
                               &scMenuComandiClie::mgMenuClient_EseguiComando, Qt::DirectConnection);

@@ -81,6 +81,21 @@ private slots:
         QVERIFY(f->ctx->link.closing);
     }
 
+    void fineKeepsTheServerAliveToAnswer()
+    {
+        Fixture f;
+        auto server = std::make_shared<FakeMenuServer>();
+        std::weak_ptr<FakeMenuServer> watch = server;
+        FakeMenuServer *raw = server.get();
+        f.ctx->menuClass = std::make_unique<scMenuComandiClie>(*f.ctx, std::move(server));
+        // The program ends inside the command; the server is still there to send the answer.
+        QCOMPARE(raw->pushCommand(QStringLiteral("fine")).toString(), QString());
+        QVERIFY(!f.ctx->menuClass);
+        QVERIFY(!watch.expired());
+        QCOMPARE(raw->callsTo(QStringLiteral("MenuUnregister")).size(), 1);
+        QTRY_VERIFY(watch.expired());
+    }
+
     void fineRefusedByModalWindow()
     {
         auto f = linked();
