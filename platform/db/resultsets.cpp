@@ -78,7 +78,7 @@ QString ResultSets::RsOpen(Database &db, const QString &sql, bool updatable)
         throw DbError(3027, QStringLiteral("Cannot update. Database or object is read-only: the statement is not "
                                            "one table with its primary key."), sql);
     const QString h = QStringLiteral("rs%1").arg(++handleCounter);
-    d->sets.insert(h, std::move(rs));
+    d->sets.emplace(h, std::move(rs));
     return h;
 }
 
