@@ -14,7 +14,10 @@ frmStampaInCorso::frmStampaInCorso(QWidget *parent) : QWidget(parent, Qt::Window
 {
     setObjectName(QStringLiteral("frmStampaInCorso"));
     setWindowTitle(QStringLiteral("Stampa ordini in corso"));
+    // Screen adaptation reads the form's own factor under this key.
+    setProperty("osRisVidKey", QStringLiteral("StaVid"));
     picLogo = new QLabel(this);
+    picLogo->setObjectName(QStringLiteral("picLogo"));
     lblStamp = new QLabel(QStringLiteral("Stampa ordine in corso."), this);
     lblStamp->setObjectName(QStringLiteral("lblStamp"));
     LblPrePag = new QLabel(QStringLiteral("In stampa la pagina:"), this);
