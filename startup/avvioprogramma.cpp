@@ -220,7 +220,7 @@ void AvvioProgramma(ProgramContext &ctx, qint32 programId, const QString &progra
         ctx.help = std::make_unique<scKemUtilPrg>(ctx);
         KemAiuto *aiuto = ctx.help->ogKemAiuto();
         aiuto->Settings().odRisVid = s.factorHelp;
-        aiuto->Init(ctx.mainForm.get(), &menu, ctx.conn.connectionResult);
+        aiuto->Init(ctx.mainForm.get(), &menu, db, ctx.conn.connectionResult);
         const QString spost = PersonalParam(menu, QStringLiteral("Help"), QStringLiteral("HlpSpost"), QString());
         if (!IsBlank(spost, VarKind::Text)) {
             aiuto->Window().obLockSpostaCurs = true;

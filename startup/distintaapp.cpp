@@ -1,6 +1,8 @@
 #include "distintaapp.h"
 
 #include "common/frmmsgcom.h"
+#include "common/helpopener.h"
+#include "common/systemsoundplayer.h"
 #include "common/msgsinks.h"
 #include "frmconn.h"
 #include "frmprincipale.h"
@@ -16,6 +18,52 @@
 namespace kem {
 
 namespace {
+
+// The message dialog with the settings the start-up has read so far (sound, help file,
+// message factor): a new dialog is made when they changed and none is showing.
+class MsgComWindow : public MessageSink {
+public:
+    explicit MsgComWindow(const ProgramContext &ctx) : ctx_(ctx) {}
+    int msgCom(const QString &text, const QStringList &buttons, int defaultButton,
+               const QString &caption) override
+    {
+        return dialog().msgCom(text, buttons, defaultButton, caption);
+    }
+    void MsgErrfrm(const QString &number, const QString &description, const QString &prefix,
+                   const QString &suffix) override
+    {
+        dialog().MsgErrfrm(number, description, prefix, suffix);
+    }
+
+private:
+    frmMsgCom &dialog()
+    {
+        MsgComSettings s;
+        s.beepCome = ctx_.start.beepCome;
+        s.sound = &sound_;
+        s.helpFile = ctx_.start.helpFile;
+        s.help = &help_;
+        s.messageFactor = ctx_.start.factorMessage;
+        s.screen = {ctx_.start.factorGeneral, ctx_.start.factorBase, ctx_.start.programKey,
+                    IniContext{ctx_.conn.mainIniPath, ctx_.conn.companyIni}};
+        const QString key = QStringList{s.beepCome, s.helpFile, QString::number(s.messageFactor),
+                                        QString::number(s.screen.general), QString::number(s.screen.base),
+                                        s.screen.programKey, s.screen.ini.mainIni, s.screen.ini.companyIni}
+                                .join(QLatin1Char('\n'));
+        if (!dialog_ || (key != key_ && !dialog_->isVisible())) {
+            dialog_ = std::make_unique<frmMsgCom>(s);
+            key_ = key;
+        }
+        return *dialog_;
+    }
+
+    const ProgramContext &ctx_;
+    SystemSoundPlayer sound_;
+    DesktopHelpOpener help_;
+    std::unique_ptr<frmMsgCom> dialog_;
+    QString key_;
+};
+
 bool Headless()
 {
     const QByteArray env = qgetenv("KEM_HEADLESS");
@@ -51,14 +99,14 @@ int RunDistinta(int argc, char **argv, const std::function<void(FormRegistry &)>
     SplashState splashState;
     QtDialogs windowDialogs;
     QtDesktop desktop;
-    std::unique_ptr<frmMsgCom> msgDialog;
+    std::unique_ptr<MsgComWindow> msgDialog;
     std::unique_ptr<frmConn> splashWindow;
     if (headless) {
         ctx.messages = &batchSink;
         ctx.dialogs = &batchDialogs;
         ctx.splash = &splashState;
     } else {
-        msgDialog = std::make_unique<frmMsgCom>();
+        msgDialog = std::make_unique<MsgComWindow>(ctx);
         splashWindow = std::make_unique<frmConn>();
         ctx.messages = msgDialog.get();
         ctx.dialogs = &windowDialogs;

@@ -2,9 +2,11 @@
 
 namespace kem {
 
-QObject *KemAiuto::Init(QObject *mainForm, MenuServer *menu, const QString &connectionResult)
+QObject *KemAiuto::Init(QObject *mainForm, MenuServer *menu, Database *database,
+                        const QString &connectionResult)
 {
     menu_ = menu;
+    database_ = database;
     connection_ = connectionResult;
     initialised_ = true;
     return mainForm;

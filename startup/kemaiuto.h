@@ -9,6 +9,7 @@
 
 namespace kem {
 
+class Database;
 class MenuServer;
 
 // Arguments of the ClsPrepDecod event, passed by reference so the receiver can complete them.
@@ -49,7 +50,10 @@ public:
 
     HelpSettings &Settings() { return settings_; }
     // Initialises the component with the program's context; hands back the main form.
-    QObject *Init(QObject *mainForm, MenuServer *menu, const QString &connectionResult);
+    QObject *Init(QObject *mainForm, MenuServer *menu, Database *database,
+                  const QString &connectionResult);
+    MenuServer *Menu() const { return menu_; }
+    Database *CompanyDatabase() const { return database_; }
     HelpWindow &Window() { return window_; }
     bool IsInitialised() const { return initialised_; }
     QString ConnectionResult() const { return connection_; }
@@ -64,6 +68,7 @@ private:
     HelpSettings settings_;
     HelpWindow window_;
     MenuServer *menu_ = nullptr;
+    Database *database_ = nullptr;
     QString connection_;
     bool initialised_ = false;
 };

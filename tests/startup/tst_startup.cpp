@@ -88,6 +88,8 @@ private slots:
         QVERIFY(!f->splash.isLoaded());
         QVERIFY(f->ctx->help && f->ctx->help->ogKemAiuto()->IsInitialised());
         QCOMPARE(f->ctx->help->ogKemAiuto()->Settings().odRisVid, s.factorHelp);
+        QCOMPARE(f->ctx->help->ogKemAiuto()->CompanyDatabase(), f->ctx->database());
+        QCOMPARE(f->ctx->help->ogKemAiuto()->Menu(), f->menu.get());
         TestForm *form = f->form(QStringLiteral("frmProva"));
         QVERIFY(form && form->loaded && form->visible);
         QCOMPARE(form->osKeyLancia, QStringLiteral("LANCIA"));
