@@ -84,10 +84,14 @@ void RisVid(QWidget *form, bool skip, double &factor, const QStringList &exclusi
             continue;
         QWidget *w = o.widget;
         if (auto *header = qobject_cast<QHeaderView *>(w)) {
-            header->setDefaultSectionSize(Scaled(header->defaultSectionSize(), f));
-            header->setMinimumSectionSize(Scaled(header->minimumSectionSize(), f));
+            // Changing the default size may move sections that had it: read them all first.
+            QList<int> sizes;
             for (int i = 0; i < header->count(); ++i)
-                header->resizeSection(i, Scaled(header->sectionSize(i), f));
+                sizes << header->sectionSize(i);
+            header->setMinimumSectionSize(Scaled(header->minimumSectionSize(), f));
+            header->setDefaultSectionSize(Scaled(header->defaultSectionSize(), f));
+            for (int i = 0; i < sizes.size(); ++i)
+                header->resizeSection(i, Scaled(sizes[i], f));
         }
         if (auto *label = qobject_cast<QLabel *>(w); label && !label->pixmap().isNull())
             label->setScaledContents(true);

@@ -2,7 +2,11 @@
 #include "common/risvid.h"
 #include "platform/util/kemutil.h"
 
+#include <QHeaderView>
 #include <QLabel>
+#include <QPixmap>
+#include <QTableWidget>
+#include <QVBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -65,6 +69,7 @@ private slots:
     void factorOneOrSkipLeavesUnchanged();
     void factorResolution_data();
     void factorResolution();
+    void layoutControlsPicturesAndGrids();
 };
 
 void TestRisVid::generalMinusOneLeavesFormsUnchanged()
@@ -170,6 +175,31 @@ void TestRisVid::factorResolution()
     QCOMPARE(factor, expected);
     const int side = expected > 0 ? qRound(100 * expected) : 100;
     QCOMPARE(form.size(), QSize(side, side));
+}
+
+void TestRisVid::layoutControlsPicturesAndGrids()
+{
+    QWidget form;
+    auto *layout = new QVBoxLayout(&form);
+    auto *com = new QPushButton("&Ok");
+    com->setFixedSize(80, 24);
+    auto *pic = new QLabel;
+    QPixmap px(16, 16);
+    px.fill(Qt::red);
+    pic->setPixmap(px);
+    auto *gri = new QTableWidget(2, 2);
+    gri->horizontalHeader()->resizeSection(0, 60);
+    const int section1 = gri->horizontalHeader()->sectionSize(1);
+    layout->addWidget(com);
+    layout->addWidget(pic);
+    layout->addWidget(gri);
+    double factor = 2;
+    RisVid(&form, false, factor, {}, ScreenSettings{});
+    QCOMPARE(com->minimumSize(), QSize(160, 48));
+    QCOMPARE(com->maximumSize(), QSize(160, 48));
+    QVERIFY(pic->hasScaledContents());
+    QCOMPARE(gri->horizontalHeader()->sectionSize(0), 120);
+    QCOMPARE(gri->horizontalHeader()->sectionSize(1), section1 * 2);
 }
 
 QTEST_MAIN(TestRisVid)
