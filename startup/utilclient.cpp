@@ -175,12 +175,13 @@ bool AttivaForm(ProgramContext &ctx, ModuleForm *form, const QString &formName, 
                 const QString &launchParam, const QString &captionFragment)
 {
     Q_UNUSED(firstActivation);
-    Q_UNUSED(extraText);
     try {
         MenuServer *menu = ctx.menu();
         HelpWindow *hw = ctx.helpWindow();
+        // The form's own secondary key is the extra text of its launch (the key the menu keeps
+        // the launch under and MenuKeyRelease gives back); the launcher's keys follow.
         auto giveLaunch = [&] {
-            form->osKeySec = secondaryKey;
+            form->osKeySec = extraText;
             form->osKeyLancia = launcher;
             form->osKeySecLancia = secondaryKey;
             form->osParamLancia = launchParam;

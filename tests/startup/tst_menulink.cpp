@@ -161,6 +161,7 @@ private slots:
         QCOMPARE(select.first().args.value(0).toString(), QStringLiteral("k2"));
         TestForm *form = f->form(QStringLiteral("FrmDiBaCaSo"));
         QVERIFY(form && form->loaded && form->visible);
+        QCOMPARE(form->osKeySec, QStringLiteral("k2"));
         QCOMPARE(form->osKeyLancia, QStringLiteral("CONTAB"));
         QCOMPARE(form->osKeySecLancia, QStringLiteral("S9"));
         QCOMPARE(form->osParamLancia, QStringLiteral("X"));

@@ -92,6 +92,7 @@ private slots:
         QCOMPARE(f->ctx->help->ogKemAiuto()->Menu(), f->menu.get());
         TestForm *form = f->form(QStringLiteral("frmProva"));
         QVERIFY(form && form->loaded && form->visible);
+        QCOMPARE(form->osKeySec, QStringLiteral("frmProva"));
         QCOMPARE(form->osKeyLancia, QStringLiteral("LANCIA"));
         QCOMPARE(form->osKeySecLancia, QStringLiteral("SEC"));
         QCOMPARE(form->osParamLancia, QStringLiteral("PAR"));
