@@ -16,8 +16,15 @@ bool sameText(const QString &a, const QString &b)
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
-// Codes compare without regard to case, as the database compares them.
-QString codeKey(const QString &code) { return code.trimmed().toUpper(); }
+// Codes compare as the database compares them: ASCII letters without regard to case.
+QString codeKey(const QString &code)
+{
+    QString key = code;
+    for (QChar &c : key)
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+            c = QChar(c.unicode() - ('a' - 'A'));
+    return key;
+}
 
 // The exact bits of a quantity, so that a cached value is reused only for the very same one.
 QString qtyKey(double qta)
@@ -58,6 +65,41 @@ void CostRollup::clearCache()
     listVat_.clear();
     pricesCache_.clear();
     values_.clear();
+    allLinks_ = false;
+    allArticles_ = false;
+    prices_.forgetPreloadedCosts();
+}
+
+void CostRollup::preload()
+{
+    if (path_ != Path::Cached)
+        return;
+    clearCache();
+    {
+        // Ordered as the links of one assembly come from their own query (by the key).
+        RsGuard rs(rs_, rs_.RsOpen(db_, "Select ArtLegami.*, Listini.Ivato from ArtLegami"
+                                        " Left Join Listini On ArtLegami.Listino = Listini.Listino"
+                                        " ORDER BY ArtLegami.ArticoloPadre, ArtLegami.ArticoloFiglio"));
+        if (!rs_.RsIsEmpty(rs.handle())) {
+            for (rs_.RsMoveFirst(rs.handle()); !rs_.RsEof(rs.handle()); rs_.RsMoveNext(rs.handle())) {
+                const QString parent = codeKey(text(rs_.RsField(rs.handle(), QStringLiteral("ArticoloPadre"))));
+                links_[parent] << readLink(rs_, rs.handle());
+            }
+        }
+    }
+    {
+        RsGuard rs(rs_, rs_.RsOpen(db_, "Select Articoli.* , TabIva.Aliquota from Articoli"
+                                        " LEFT JOIN TabIva ON Articoli.IvaVendite = TabIva.Iva"));
+        if (!rs_.RsIsEmpty(rs.handle())) {
+            for (rs_.RsMoveFirst(rs.handle()); !rs_.RsEof(rs.handle()); rs_.RsMoveNext(rs.handle())) {
+                const QString code = codeKey(text(rs_.RsField(rs.handle(), QStringLiteral("Articoli.Articolo"))));
+                articles_.insert(code, readArticle(rs_, rs.handle()));
+            }
+        }
+    }
+    prices_.preloadCosts(static_cast<qint16>(params_.workingDate.year()));
+    allLinks_ = true;
+    allArticles_ = true;
 }
 
 bool CostRollup::CreaMovDiBaLegami(const QString &psArticolo, const QString &psUM,
@@ -144,21 +186,7 @@ bool CostRollup::legamiCached(const QString &article, const QString &sconto, dou
     }
     bool entered = false;
     try {
-        const QString linksKey = codeKey(article);
-        auto found = links_.constFind(linksKey);
-        if (found == links_.constEnd()) {
-            QVector<LinkRow> rows;
-            RsGuard rs(rs_, rs_.RsOpen(db_, linksSql(article)));
-            if (!rs_.RsIsEmpty(rs.handle())) {
-                rs_.RsMoveFirst(rs.handle());
-                while (!rs_.RsEof(rs.handle())) {
-                    rows << readLink(rs_, rs.handle());
-                    rs_.RsMoveNext(rs.handle());
-                }
-            }
-            found = links_.insert(linksKey, rows);
-        }
-        const QVector<LinkRow> rows = *found; // a shared copy: the hash may grow below
+        const QVector<LinkRow> rows = linksOf(article); // a shared copy: the hash may grow below
         if (rows.isEmpty() || kind == 3) {
             prz = leafValue(article, sconto, qta, method, list);
             values_.insert(key, {true, prz});
@@ -190,6 +218,24 @@ bool CostRollup::legamiCached(const QString &article, const QString &sconto, dou
         prz = 0;
         return false;
     }
+}
+
+const QVector<CostRollup::LinkRow> &CostRollup::linksOf(const QString &article)
+{
+    static const QVector<LinkRow> none;
+    const QString key = codeKey(article);
+    auto found = links_.constFind(key);
+    if (found != links_.constEnd())
+        return *found;
+    if (allLinks_)
+        return none;
+    QVector<LinkRow> rows;
+    RsGuard rs(rs_, rs_.RsOpen(db_, linksSql(article)));
+    if (!rs_.RsIsEmpty(rs.handle())) {
+        for (rs_.RsMoveFirst(rs.handle()); !rs_.RsEof(rs.handle()); rs_.RsMoveNext(rs.handle()))
+            rows << readLink(rs_, rs.handle());
+    }
+    return *links_.insert(key, rows);
 }
 
 double CostRollup::leafValue(const QString &article, const QString &sconto, double qta,
@@ -279,9 +325,11 @@ std::optional<CostRollup::ArticleRow> CostRollup::article(const QString &code)
         return queryArticle(code);
     const QString key = codeKey(code);
     auto found = articles_.constFind(key);
-    if (found == articles_.constEnd())
-        found = articles_.insert(key, queryArticle(code));
-    return *found;
+    if (found != articles_.constEnd())
+        return *found;
+    if (allArticles_)
+        return std::nullopt;
+    return *articles_.insert(key, queryArticle(code));
 }
 
 std::optional<CostRollup::ArticleRow> CostRollup::queryArticle(const QString &code)
@@ -293,16 +341,20 @@ std::optional<CostRollup::ArticleRow> CostRollup::queryArticle(const QString &co
     if (rs_.RsIsEmpty(rs.handle()))
         return std::nullopt;
     rs_.RsMoveFirst(rs.handle());
-    const QString &h = rs.handle();
+    return readArticle(rs_, rs.handle());
+}
+
+CostRollup::ArticleRow CostRollup::readArticle(ResultSets &rs, const QString &h)
+{
     ArticleRow row;
-    row.artUM = text(rs_.RsField(h, QStringLiteral("Articoli.ArtUM")));
-    row.artUMVen = text(rs_.RsField(h, QStringLiteral("Articoli.ArtUMVen")));
-    row.artUMAcq = text(rs_.RsField(h, QStringLiteral("Articoli.ArtUMAcq")));
-    row.fatConVen = rs_.RsField(h, QStringLiteral("Articoli.FatConVen")).toDouble();
-    row.fatConAcq = rs_.RsField(h, QStringLiteral("Articoli.FatConAcq")).toDouble();
-    row.sconto = text(rs_.RsField(h, QStringLiteral("Articoli.sconto")));
-    row.distBase = rs_.RsField(h, QStringLiteral("Articoli.DistBase")).toInt();
-    row.aliquota = rs_.RsField(h, QStringLiteral("TabIva.Aliquota")).toDouble();
+    row.artUM = text(rs.RsField(h, QStringLiteral("Articoli.ArtUM")));
+    row.artUMVen = text(rs.RsField(h, QStringLiteral("Articoli.ArtUMVen")));
+    row.artUMAcq = text(rs.RsField(h, QStringLiteral("Articoli.ArtUMAcq")));
+    row.fatConVen = rs.RsField(h, QStringLiteral("Articoli.FatConVen")).toDouble();
+    row.fatConAcq = rs.RsField(h, QStringLiteral("Articoli.FatConAcq")).toDouble();
+    row.sconto = text(rs.RsField(h, QStringLiteral("Articoli.sconto")));
+    row.distBase = rs.RsField(h, QStringLiteral("Articoli.DistBase")).toInt();
+    row.aliquota = rs.RsField(h, QStringLiteral("TabIva.Aliquota")).toDouble();
     return row;
 }
 

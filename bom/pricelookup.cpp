@@ -14,6 +14,32 @@ const QString kNoLevel = QStringLiteral("~ç~");
 
 QString text(const QVariant &v) { return v.isNull() ? QString() : v.toString(); }
 
+// The yearly cost columns: average, last, standard, each in the current currency and in lire.
+const std::array<QString, 6> kCostColumns = {
+    QStringLiteral("MedioPonderale"), QStringLiteral("MedioPonderaleLire"),
+    QStringLiteral("CostoUltimo"),    QStringLiteral("CostoUltimoLire"),
+    QStringLiteral("Standard"),       QStringLiteral("StandardLire"),
+};
+
+// Codes compare as the database compares them: ASCII letters without regard to case.
+QString codeKey(const QString &code)
+{
+    QString key = code;
+    for (QChar &c : key)
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+            c = QChar(c.unicode() - ('a' - 'A'));
+    return key;
+}
+
+QString costSql(qint16 year, const QString *article)
+{
+    QString sql = "Select * from ArticoliCosti" + QString(" Where anno = ") + SqlLiteral(year, VarKind::Int16);
+    if (article)
+        sql += " AND Articolo = " + SqlLiteral(*article, VarKind::Text);
+    return sql + " AND Livello1 = " + SqlLiteral(kNoLevel, VarKind::Text) + " AND Livello2 = "
+        + SqlLiteral(kNoLevel, VarKind::Text);
+}
+
 bool sameCode(const QString &a, const QString &b)
 {
     return a.trimmed().compare(b.trimmed(), Qt::CaseInsensitive) == 0;
@@ -96,21 +122,41 @@ QString PriceLookup::yearlyCost(const QString &method, qint16 year, const QStrin
     const bool lira = params_.isLira(currency);
     if (!lira && !sameCode(currency, params_.codEuro))
         return {};
-    const QString sql = "Select * from ArticoliCosti" + QString(" Where anno = ")
-        + SqlLiteral(year, VarKind::Int16) + " AND Articolo = " + SqlLiteral(article, VarKind::Text)
-        + " AND Livello1 = " + SqlLiteral(kNoLevel, VarKind::Text)
-        + " AND Livello2 = " + SqlLiteral(kNoLevel, VarKind::Text);
-    RsGuard rs(rs_, rs_.RsOpen(db_, sql));
+    const int index = (method == QLatin1String("M") ? 0 : method == QLatin1String("U") ? 2 : 4) + (lira ? 1 : 0);
+    if (costsYear_ != 0 && costsYear_ == year) {
+        const auto found = costs_.constFind(codeKey(article));
+        if (found == costs_.constEnd())
+            return {};
+        return MoneyText(found->at(index) * factor, decimals);
+    }
+    RsGuard rs(rs_, rs_.RsOpen(db_, costSql(year, &article)));
     if (rs_.RsIsEmpty(rs.handle()))
         return {};
     rs_.RsMoveFirst(rs.handle());
-    QString column = method == QLatin1String("M") ? QStringLiteral("MedioPonderale")
-        : method == QLatin1String("U")            ? QStringLiteral("CostoUltimo")
-                                                  : QStringLiteral("Standard");
-    if (lira)
-        column += QLatin1String("Lire");
-    const double cost = rs_.RsField(rs.handle(), column).toDouble();
+    const double cost = rs_.RsField(rs.handle(), kCostColumns[index]).toDouble();
     return MoneyText(cost * factor, decimals);
+}
+
+void PriceLookup::preloadCosts(qint16 year)
+{
+    forgetPreloadedCosts();
+    RsGuard rs(rs_, rs_.RsOpen(db_, costSql(year, nullptr)));
+    if (!rs_.RsIsEmpty(rs.handle())) {
+        for (rs_.RsMoveFirst(rs.handle()); !rs_.RsEof(rs.handle()); rs_.RsMoveNext(rs.handle())) {
+            const QString article = codeKey(text(rs_.RsField(rs.handle(), QStringLiteral("Articolo"))));
+            CostRow row;
+            for (size_t i = 0; i < kCostColumns.size(); ++i)
+                row[i] = rs_.RsField(rs.handle(), kCostColumns[i]).toDouble();
+            costs_.insert(article, row);
+        }
+    }
+    costsYear_ = year;
+}
+
+void PriceLookup::forgetPreloadedCosts()
+{
+    costs_.clear();
+    costsYear_ = 0;
 }
 
 QString PriceLookup::listPrice(const QString &article, const QString &list,

@@ -7,7 +7,9 @@
 #include "platform/db/kemdb.h"
 
 #include <QDate>
+#include <QHash>
 #include <QString>
+#include <array>
 
 namespace kem {
 
@@ -31,7 +33,17 @@ public:
                              const QDate &psDataReg, const QString &psMoneta, qint16 piNumDecMonGes,
                              double pdFatConv, const QString &psUM, const QString &psSconto);
 
+    // Reads the costs of one year of every article in one statement; cost lookups of that year
+    // then read from memory. Meant for one report run, under which the database does not
+    // change. Throws DbError.
+    void preloadCosts(qint16 year);
+    // Back to one query per cost lookup.
+    void forgetPreloadedCosts();
+
 private:
+    // The six cost columns of one article and year, in the order of kCostColumns.
+    using CostRow = std::array<double, 6>;
+
     QString yearlyCost(const QString &method, qint16 year, const QString &article,
                        const QString &currency, int decimals, double factor);
     QString listPrice(const QString &article, const QString &list, const QString &listIvato,
@@ -42,6 +54,8 @@ private:
     const CompanyParams &params_;
     MessageSink &sink_;
     ResultSets rs_;
+    qint16 costsYear_ = 0;              // year of costs_, 0 when nothing is preloaded
+    QHash<QString, CostRow> costs_;     // article (as the database compares codes) -> costs
 };
 
 // A money value as the lookup returns it: rounded half away from zero to `decimals` places

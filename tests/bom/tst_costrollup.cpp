@@ -130,6 +130,7 @@ void TestCostRollup::initTestCase()
 void TestCostRollup::rollup_data()
 {
     QTest::addColumn<Path>("path");
+    QTest::addColumn<bool>("preload");
     QTest::addColumn<QString>("article");
     QTest::addColumn<double>("qty");
     QTest::addColumn<QString>("method");
@@ -143,41 +144,45 @@ void TestCostRollup::rollup_data()
 
     const QString none;
     const QStringList quiet;
-    for (const Path path : {Path::Straightforward, Path::Cached}) {
-        const char *p = path == Path::Cached ? "cached: " : "straight: ";
-        auto row = [p](const char *name) -> QTestData & { return QTest::newRow(qPrintable(QString(p) + name)); };
+    for (int mode = 0; mode < 3; ++mode) {
+        const Path path = mode == 0 ? Path::Straightforward : Path::Cached;
+        const bool preload = mode == 2;
+        const char *p = mode == 0 ? "straight: " : mode == 1 ? "cached: " : "preloaded: ";
+        auto row = [p, path, preload](const char *name) -> QTestData & {
+            return QTest::newRow(qPrintable(QString(p) + name)) << path << preload;
+        };
         // Leaves.
-        row("leaf without links at average cost") << path << "PFNOL" << 3.0 << "M" << none << 0 << none << 3 << true << 150.0 << quiet;
-        row("leaf quantity 0 gives the price") << path << "PFNOL" << 0.0 << "M" << none << 0 << none << 3 << true << 50.0 << quiet;
-        row("leaf without cost is 0") << path << "PFNOL" << 2.0 << "L" << "LS" << 0 << none << 3 << true << 0.0 << quiet;
-        row("base with links valued as leaf") << path << "BASE3" << 2.0 << "M" << none << 3 << none << 3 << true << 14.0 << quiet;
-        row("base with links as kind 0 explodes") << path << "BASE3" << 2.0 << "M" << none << 0 << none << 3 << true << 6.0 << quiet;
+        row("leaf without links at average cost") << "PFNOL" << 3.0 << "M" << none << 0 << none << 3 << true << 150.0 << quiet;
+        row("leaf quantity 0 gives the price") << "PFNOL" << 0.0 << "M" << none << 0 << none << 3 << true << 50.0 << quiet;
+        row("leaf without cost is 0") << "PFNOL" << 2.0 << "L" << "LS" << 0 << none << 3 << true << 0.0 << quiet;
+        row("base with links valued as leaf") << "BASE3" << 2.0 << "M" << none << 3 << none << 3 << true << 14.0 << quiet;
+        row("base with links as kind 0 explodes") << "BASE3" << 2.0 << "M" << none << 0 << none << 3 << true << 6.0 << quiet;
         // Assemblies: SEMI 6 x (2 x 2,5 + 0,5 x 1,5) = 34,50; BASE3 2 x 7 = 14; BASE1 0,666 x 3 = 2,00.
-        row("assembly through levels") << path << "PF" << 2.0 << none << none << 0 << none << 3 << true << 50.5 << quiet;
+        row("assembly through levels") << "PF" << 2.0 << none << none << 0 << none << 3 << true << 50.5 << quiet;
         // Standard everywhere: SEMI 6 x (2 x 4 + 0,5 x 1,5) = 52,50; BASE3 2 x 8; BASE1 0,666 x 4 = 2,66.
-        row("standard cost everywhere") << path << "PF" << 2.0 << none << none << 0 << "S" << 3 << true << 71.16 << quiet;
-        row("semi-finished list passed down") << path << "PSEMI" << 1.0 << none << none << 0 << none << 3 << true << 18.0 << quiet;
-        row("finished component gets no list") << path << "PFIN" << 1.0 << none << none << 0 << none << 3 << true << 0.0 << quiet;
-        row("0,333 x 3 is 0,999") << path << "PQ" << 3.0 << none << none << 0 << none << 3 << true << 999.0 << quiet;
-        row("0,333 x 3 to 2 decimals is 1") << path << "PQ" << 3.0 << none << none << 0 << none << 2 << true << 1000.0 << quiet;
+        row("standard cost everywhere") << "PF" << 2.0 << none << none << 0 << "S" << 3 << true << 71.16 << quiet;
+        row("semi-finished list passed down") << "PSEMI" << 1.0 << none << none << 0 << none << 3 << true << 18.0 << quiet;
+        row("finished component gets no list") << "PFIN" << 1.0 << none << none << 0 << none << 3 << true << 0.0 << quiet;
+        row("0,333 x 3 is 0,999") << "PQ" << 3.0 << none << none << 0 << none << 3 << true << 999.0 << quiet;
+        row("0,333 x 3 to 2 decimals is 1") << "PQ" << 3.0 << none << none << 0 << none << 2 << true << 1000.0 << quiet;
         // Units: BASE2 is stocked in KG, sold in G (0,001), bought in T (1000), cost 1,2.
-        row("purchase unit") << path << "PUA" << 1.0 << none << none << 0 << none << 3 << true << 2400.0 << quiet;
-        row("sales unit") << path << "PUV" << 1.0 << none << none << 0 << none << 3 << true << 0.6 << quiet;
-        row("unknown unit factor 1") << path << "PUX" << 1.0 << none << none << 0 << none << 3 << true << 2.4 << quiet;
-        row("stock unit any case") << path << "PUK" << 1.0 << none << none << 0 << none << 3 << true << 2.4 << quiet;
+        row("purchase unit") << "PUA" << 1.0 << none << none << 0 << none << 3 << true << 2400.0 << quiet;
+        row("sales unit") << "PUV" << 1.0 << none << none << 0 << none << 3 << true << 0.6 << quiet;
+        row("unknown unit factor 1") << "PUX" << 1.0 << none << none << 0 << none << 3 << true << 2.4 << quiet;
+        row("stock unit any case") << "PUK" << 1.0 << none << none << 0 << none << 3 << true << 2.4 << quiet;
         // VAT-inclusive list: 12,20 at 22% and 10,40 at 4% are both 10 net.
-        row("VAT removed at each rate") << path << "PV" << 1.0 << none << none << 0 << none << 3 << true << 30.0 << quiet;
-        row("VAT removed from a leaf") << path << "BASEV" << 1.0 << "L" << "LIV" << 3 << none << 3 << true << 10.0 << quiet;
-        row("no VAT removed from a cost") << path << "BASEV" << 1.0 << "M" << "LIV" << 3 << none << 3 << true << 5.0 << quiet;
+        row("VAT removed at each rate") << "PV" << 1.0 << none << none << 0 << none << 3 << true << 30.0 << quiet;
+        row("VAT removed from a leaf") << "BASEV" << 1.0 << "L" << "LIV" << 3 << none << 3 << true << 10.0 << quiet;
+        row("no VAT removed from a cost") << "BASEV" << 1.0 << "M" << "LIV" << 3 << none << 3 << true << 5.0 << quiet;
         // Failures.
         const QStringList ghost{"Prodotto GHOST previsto come legame ma inesistente"};
-        row("missing component") << path << "MISS" << 1.0 << none << none << 0 << none << 3 << false << 0.0 << ghost;
-        row("missing component below") << path << "PMISS" << 1.0 << none << none << 0 << none << 3 << false << 0.0 << ghost;
-        row("article that contains itself") << path << "SELF" << 1.0 << none << none << 0 << none << 3 << false << 0.0
+        row("missing component") << "MISS" << 1.0 << none << none << 0 << none << 3 << false << 0.0 << ghost;
+        row("missing component below") << "PMISS" << 1.0 << none << none << 0 << none << 3 << false << 0.0 << ghost;
+        row("article that contains itself") << "SELF" << 1.0 << none << none << 0 << none << 3 << false << 0.0
             << QStringList{"Distinta ciclica: SELF -> SELF"};
-        row("cycle below a parent") << path << "CP" << 1.0 << none << none << 0 << none << 3 << false << 0.0
+        row("cycle below a parent") << "CP" << 1.0 << none << none << 0 << none << 3 << false << 0.0
             << QStringList{"Distinta ciclica: CA -> CB -> CA (nella distinta di CP)"};
-        row("cycle from its start") << path << "CA" << 1.0 << none << none << 0 << none << 3 << false << 0.0
+        row("cycle from its start") << "CA" << 1.0 << none << none << 0 << none << 3 << false << 0.0
             << QStringList{"Distinta ciclica: CA -> CB -> CA"};
     }
 }
@@ -185,6 +190,7 @@ void TestCostRollup::rollup_data()
 void TestCostRollup::rollup()
 {
     QFETCH(Path, path);
+    QFETCH(bool, preload);
     QFETCH(QString, article);
     QFETCH(double, qty);
     QFETCH(QString, method);
@@ -205,6 +211,8 @@ void TestCostRollup::rollup()
     kem::CostRollup rollup(db, params, sink, prices);
     rollup.setPath(path);
     rollup.setOverride(override, QString(), QString());
+    if (preload)
+        rollup.preload();
 
     const Run r = value(rollup, article, qty, method, list, static_cast<qint16>(kind));
     QCOMPARE(r.ok, ok);
@@ -216,8 +224,10 @@ void TestCostRollup::rollup()
 void TestCostRollup::addPaths()
 {
     QTest::addColumn<Path>("path");
-    QTest::newRow("straight") << Path::Straightforward;
-    QTest::newRow("cached") << Path::Cached;
+    QTest::addColumn<bool>("preload");
+    QTest::newRow("straight") << Path::Straightforward << false;
+    QTest::newRow("cached") << Path::Cached << false;
+    QTest::newRow("preloaded") << Path::Cached << true;
 }
 
 void TestCostRollup::vatRateIsTheArticlesOwn_data() { addPaths(); }
@@ -226,6 +236,7 @@ void TestCostRollup::vatRateIsTheArticlesOwn()
 {
     // After PV the last component read is BASEV4 (4%); BASEV (22%) must still lose 22%.
     QFETCH(Path, path);
+    QFETCH(bool, preload);
     kem::Database db;
     db.DbOpen(dbPath_);
     RecordingSink sink;
@@ -233,6 +244,8 @@ void TestCostRollup::vatRateIsTheArticlesOwn()
     kem::PriceLookup prices(db, params, sink);
     kem::CostRollup rollup(db, params, sink, prices);
     rollup.setPath(path);
+    if (preload)
+        rollup.preload();
     QCOMPARE(value(rollup, "PV", 1, {}, {}, 0).value, 30.0);
     const Run r = value(rollup, "BASEV", 1, "L", "LIV", 3);
     QVERIFY(r.ok);
@@ -244,6 +257,7 @@ void TestCostRollup::afterCycleTheNextValuationWorks_data() { addPaths(); }
 void TestCostRollup::afterCycleTheNextValuationWorks()
 {
     QFETCH(Path, path);
+    QFETCH(bool, preload);
     kem::Database db;
     db.DbOpen(dbPath_);
     RecordingSink sink;
@@ -251,6 +265,8 @@ void TestCostRollup::afterCycleTheNextValuationWorks()
     kem::PriceLookup prices(db, params, sink);
     kem::CostRollup rollup(db, params, sink, prices);
     rollup.setPath(path);
+    if (preload)
+        rollup.preload();
     QVERIFY(!value(rollup, "CP", 1, {}, {}, 0).ok);
     QVERIFY(!value(rollup, "MISS", 1, {}, {}, 0).ok);
     // CB reached on its own fails too; the straightforward path values it afresh and tells
@@ -273,6 +289,7 @@ void TestCostRollup::deepStructureHasNoDepthLimit_data() { addPaths(); }
 void TestCostRollup::deepStructureHasNoDepthLimit()
 {
     QFETCH(Path, path);
+    QFETCH(bool, preload);
     kem::Database db;
     db.DbOpen(dbPath_);
     RecordingSink sink;
@@ -280,6 +297,8 @@ void TestCostRollup::deepStructureHasNoDepthLimit()
     kem::PriceLookup prices(db, params, sink);
     kem::CostRollup rollup(db, params, sink, prices);
     rollup.setPath(path);
+    if (preload)
+        rollup.preload();
     const Run r = value(rollup, "D0", 4, {}, {}, 0);
     QVERIFY(sink.messages.isEmpty());
     QVERIFY(r.ok);
@@ -292,6 +311,7 @@ void TestCostRollup::scarValuesOneLinkOfAResultSet()
 {
     // The link method on a result set of the caller: the links of PF, first one SEMI x 3.
     QFETCH(Path, path);
+    QFETCH(bool, preload);
     kem::Database db;
     db.DbOpen(dbPath_);
     RecordingSink sink;
@@ -299,6 +319,8 @@ void TestCostRollup::scarValuesOneLinkOfAResultSet()
     kem::PriceLookup prices(db, params, sink);
     kem::CostRollup rollup(db, params, sink, prices);
     rollup.setPath(path);
+    if (preload)
+        rollup.preload();
     kem::ResultSets rs;
     kem::RsGuard h(rs, rs.RsOpen(db, "Select ArtLegami.*, Listini.Ivato from ArtLegami Left Join Listini"
                                      " On ArtLegami.Listino = Listini.Listino"
@@ -348,6 +370,18 @@ void TestCostRollup::cachedSharedStructureCostsNoStatements()
     before = db.stats().statements;
     QCOMPARE(value(rollup, "SEMI", 6, {}, {}, 0).value, 34.5);
     QVERIFY(db.stats().statements - before > 0);
+
+    // Preloaded: links, articles and costs in three statements; PF, valued at costs only,
+    // then reads nothing, while a list price is still looked up (promotion, then list).
+    before = db.stats().statements;
+    rollup.preload();
+    QCOMPARE(db.stats().statements - before, qint64(3));
+    before = db.stats().statements;
+    QCOMPARE(value(rollup, "PF", 2, {}, {}, 0).value, 50.5);
+    QCOMPARE(value(rollup, "SEMI", 6, {}, {}, 0).value, 34.5);
+    QCOMPARE(db.stats().statements - before, qint64(0));
+    QCOMPARE(value(rollup, "PSEMI", 1, {}, {}, 0).value, 18.0); // list LS: flag, promotion, price
+    QCOMPARE(db.stats().statements - before, qint64(3));
 }
 
 QTEST_GUILESS_MAIN(TestCostRollup)

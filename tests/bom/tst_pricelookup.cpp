@@ -155,6 +155,19 @@ void TestPriceLookup::lookup()
     }
     QCOMPARE(przIvato, vatIncluded);
     QCOMPARE(sink.messages, message.isEmpty() ? QStringList() : QStringList{message});
+
+    // The same from the year's costs read in one go; another year is still queried.
+    for (const qint16 year : {qint16(2026), qint16(2025)}) {
+        kem::PriceLookup preloaded(db, params, sink);
+        preloaded.preloadCosts(year);
+        bool flag = !vatIncluded;
+        const QString again = preloaded.CercaListinoDett(
+            method, none, none, none, none, 2026, article, list, listIvato, flag,
+            QDate(2026, 6, 15), currency, static_cast<qint16>(decimals), factor,
+            QStringLiteral("PZ"), discount);
+        QCOMPARE(again, result);
+        QCOMPARE(flag, przIvato);
+    }
 }
 
 void TestPriceLookup::databaseError()

@@ -81,7 +81,7 @@ QStringList lists(kem::Database &db)
 }
 
 QVector<Result> valueAll(kem::Database &db, const kem::CompanyParams &params, Path path,
-                         const QVector<Request> &reqs, const QString &override,
+                         bool preload, const QVector<Request> &reqs, const QString &override,
                          const QString &overrideList, QStringList *errors)
 {
     kem::ReadTransaction run(db); // as a report runs
@@ -90,6 +90,8 @@ QVector<Result> valueAll(kem::Database &db, const kem::CompanyParams &params, Pa
     kem::CostRollup rollup(db, params, sink, prices);
     rollup.setPath(path);
     rollup.setOverride(override, overrideList, QString());
+    if (preload)
+        rollup.preload();
     QVector<Result> out;
     out.reserve(reqs.size());
     for (const Request &r : reqs) {
@@ -147,13 +149,21 @@ void TestRollupCompanies::sameValues()
 
     int nonZero = 0;
     for (const auto &[method, list] : overrides) {
-        QStringList straightErrors, cachedErrors;
+        QStringList straightErrors, cachedErrors, preloadedErrors;
         const QVector<Result> straight =
-            valueAll(db, params, Path::Straightforward, reqs, method, list, &straightErrors);
-        const QVector<Result> cached = valueAll(db, params, Path::Cached, reqs, method, list, &cachedErrors);
+            valueAll(db, params, Path::Straightforward, false, reqs, method, list, &straightErrors);
+        const QVector<Result> cached =
+            valueAll(db, params, Path::Cached, false, reqs, method, list, &cachedErrors);
+        const QVector<Result> preloaded =
+            valueAll(db, params, Path::Cached, true, reqs, method, list, &preloadedErrors);
         QVERIFY2(straightErrors.isEmpty(), qPrintable(straightErrors.join('\n')));
         QVERIFY2(cachedErrors.isEmpty(), qPrintable(cachedErrors.join('\n')));
+        QVERIFY2(preloadedErrors.isEmpty(), qPrintable(preloadedErrors.join('\n')));
         for (int i = 0; i < reqs.size(); ++i) {
+            QVERIFY2(cached[i].ok == preloaded[i].ok && cached[i].value == preloaded[i].value,
+                     qPrintable(QStringLiteral("preloaded %1 x %2: %3 against %4")
+                                    .arg(reqs[i].article).arg(reqs[i].qty)
+                                    .arg(preloaded[i].value, 0, 'g', 17).arg(cached[i].value, 0, 'g', 17)));
             const QString what = QStringLiteral("%1 x %2 method '%3' list '%4': %5/%6 against %7/%8")
                                      .arg(reqs[i].article).arg(reqs[i].qty).arg(method, list)
                                      .arg(straight[i].ok).arg(straight[i].value, 0, 'g', 17)
