@@ -1,6 +1,7 @@
 #include "bom/costrollup.h"
 
 #include "common/vatremoval.h"
+#include "bom/fieldtext.h"
 #include "platform/util/kemutil.h"
 
 #include <cstring>
@@ -9,21 +10,9 @@ namespace kem {
 
 namespace {
 
-QString text(const QVariant &v) { return v.isNull() ? QString() : v.toString(); }
-
 bool sameText(const QString &a, const QString &b)
 {
     return a.compare(b, Qt::CaseInsensitive) == 0;
-}
-
-// Codes compare as the database compares them: ASCII letters without regard to case.
-QString codeKey(const QString &code)
-{
-    QString key = code;
-    for (QChar &c : key)
-        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-            c = QChar(c.unicode() - ('a' - 'A'));
-    return key;
 }
 
 // The exact bits of a quantity, so that a cached value is reused only for the very same one.
@@ -75,6 +64,10 @@ void CostRollup::preload()
     if (path_ != Path::Cached)
         return;
     clearCache();
+    // Read into locals first: a read that fails half-way must not leave partial link lists
+    // that would pass for complete ones.
+    QHash<QString, QVector<LinkRow>> links;
+    QHash<QString, std::optional<ArticleRow>> articles;
     {
         // Ordered as the links of one assembly come from their own query (by the key).
         RsGuard rs(rs_, rs_.RsOpen(db_, "Select ArtLegami.*, Listini.Ivato from ArtLegami"
@@ -82,8 +75,8 @@ void CostRollup::preload()
                                         " ORDER BY ArtLegami.ArticoloPadre, ArtLegami.ArticoloFiglio"));
         if (!rs_.RsIsEmpty(rs.handle())) {
             for (rs_.RsMoveFirst(rs.handle()); !rs_.RsEof(rs.handle()); rs_.RsMoveNext(rs.handle())) {
-                const QString parent = codeKey(text(rs_.RsField(rs.handle(), QStringLiteral("ArticoloPadre"))));
-                links_[parent] << readLink(rs_, rs.handle());
+                const QString parent = CodeKey(FieldText(rs_.RsField(rs.handle(), QStringLiteral("ArticoloPadre"))));
+                links[parent] << readLink(rs_, rs.handle());
             }
         }
     }
@@ -92,12 +85,14 @@ void CostRollup::preload()
                                         " LEFT JOIN TabIva ON Articoli.IvaVendite = TabIva.Iva"));
         if (!rs_.RsIsEmpty(rs.handle())) {
             for (rs_.RsMoveFirst(rs.handle()); !rs_.RsEof(rs.handle()); rs_.RsMoveNext(rs.handle())) {
-                const QString code = codeKey(text(rs_.RsField(rs.handle(), QStringLiteral("Articoli.Articolo"))));
-                articles_.insert(code, readArticle(rs_, rs.handle()));
+                const QString code = CodeKey(FieldText(rs_.RsField(rs.handle(), QStringLiteral("Articoli.Articolo"))));
+                articles.insert(code, readArticle(rs_, rs.handle()));
             }
         }
     }
     prices_.preloadCosts(static_cast<qint16>(params_.workingDate.year()));
+    links_ = std::move(links);
+    articles_ = std::move(articles);
     allLinks_ = true;
     allArticles_ = true;
 }
@@ -178,8 +173,8 @@ bool CostRollup::legamiStraightforward(const QString &article, const QString &sc
 bool CostRollup::legamiCached(const QString &article, const QString &sconto, double qta,
                               double &prz, const QString &method, const QString &list, qint16 kind)
 {
-    const QString key = codeKey(article) + kSep + sconto + kSep + method.trimmed().toUpper() + kSep
-        + codeKey(list) + kSep + (kind == 3 ? QStringLiteral("3") : QString()) + kSep + qtyKey(qta);
+    const QString key = CodeKey(article) + kSep + sconto + kSep + method.trimmed().toUpper() + kSep
+        + CodeKey(list) + kSep + (kind == 3 ? QStringLiteral("3") : QString()) + kSep + qtyKey(qta);
     if (const auto hit = values_.constFind(key); hit != values_.constEnd()) {
         prz = hit->value;
         return hit->ok;
@@ -223,7 +218,7 @@ bool CostRollup::legamiCached(const QString &article, const QString &sconto, dou
 const QVector<CostRollup::LinkRow> &CostRollup::linksOf(const QString &article)
 {
     static const QVector<LinkRow> none;
-    const QString key = codeKey(article);
+    const QString key = CodeKey(article);
     auto found = links_.constFind(key);
     if (found != links_.constEnd())
         return *found;
@@ -303,11 +298,11 @@ bool CostRollup::valueLink(const LinkRow &link, double qta, double &valRiga)
 CostRollup::LinkRow CostRollup::readLink(ResultSets &rs, const QString &h)
 {
     LinkRow link;
-    link.figlio = text(rs.RsField(h, QStringLiteral("ArticoloFiglio")));
-    link.um = text(rs.RsField(h, QStringLiteral("UM")));
+    link.figlio = FieldText(rs.RsField(h, QStringLiteral("ArticoloFiglio")));
+    link.um = FieldText(rs.RsField(h, QStringLiteral("UM")));
     link.qta = rs.RsField(h, QStringLiteral("Qta")).toDouble();
-    link.qualeImporto = text(rs.RsField(h, QStringLiteral("QualeImporto")));
-    link.listino = text(rs.RsField(h, QStringLiteral("Artlegami.listino")));
+    link.qualeImporto = FieldText(rs.RsField(h, QStringLiteral("QualeImporto")));
+    link.listino = FieldText(rs.RsField(h, QStringLiteral("Artlegami.listino")));
     link.listIvato = FlagText(rs.RsField(h, QStringLiteral("Listini.Ivato")));
     return link;
 }
@@ -323,7 +318,7 @@ std::optional<CostRollup::ArticleRow> CostRollup::article(const QString &code)
 {
     if (path_ == Path::Straightforward)
         return queryArticle(code);
-    const QString key = codeKey(code);
+    const QString key = CodeKey(code);
     auto found = articles_.constFind(key);
     if (found != articles_.constEnd())
         return *found;
@@ -347,12 +342,12 @@ std::optional<CostRollup::ArticleRow> CostRollup::queryArticle(const QString &co
 CostRollup::ArticleRow CostRollup::readArticle(ResultSets &rs, const QString &h)
 {
     ArticleRow row;
-    row.artUM = text(rs.RsField(h, QStringLiteral("Articoli.ArtUM")));
-    row.artUMVen = text(rs.RsField(h, QStringLiteral("Articoli.ArtUMVen")));
-    row.artUMAcq = text(rs.RsField(h, QStringLiteral("Articoli.ArtUMAcq")));
+    row.artUM = FieldText(rs.RsField(h, QStringLiteral("Articoli.ArtUM")));
+    row.artUMVen = FieldText(rs.RsField(h, QStringLiteral("Articoli.ArtUMVen")));
+    row.artUMAcq = FieldText(rs.RsField(h, QStringLiteral("Articoli.ArtUMAcq")));
     row.fatConVen = rs.RsField(h, QStringLiteral("Articoli.FatConVen")).toDouble();
     row.fatConAcq = rs.RsField(h, QStringLiteral("Articoli.FatConAcq")).toDouble();
-    row.sconto = text(rs.RsField(h, QStringLiteral("Articoli.sconto")));
+    row.sconto = FieldText(rs.RsField(h, QStringLiteral("Articoli.sconto")));
     row.distBase = rs.RsField(h, QStringLiteral("Articoli.DistBase")).toInt();
     row.aliquota = rs.RsField(h, QStringLiteral("TabIva.Aliquota")).toDouble();
     return row;
@@ -360,7 +355,7 @@ CostRollup::ArticleRow CostRollup::readArticle(ResultSets &rs, const QString &h)
 
 QString CostRollup::listVatFlag(const QString &list)
 {
-    const QString key = codeKey(list);
+    const QString key = CodeKey(list);
     if (path_ == Path::Cached) {
         if (const auto hit = listVat_.constFind(key); hit != listVat_.constEnd())
             return *hit;
@@ -386,7 +381,7 @@ CostRollup::Price CostRollup::price(const QString &method, const QString &articl
 {
     QString key;
     if (path_ == Path::Cached) {
-        key = method.trimmed().toUpper() + kSep + codeKey(article) + kSep + codeKey(list) + kSep
+        key = method.trimmed().toUpper() + kSep + CodeKey(article) + kSep + CodeKey(list) + kSep
             + FlagText(listIvato) + kSep + sconto;
         if (const auto hit = pricesCache_.constFind(key); hit != pricesCache_.constEnd())
             return *hit;
@@ -405,14 +400,14 @@ CostRollup::Price CostRollup::price(const QString &method, const QString &articl
 
 bool CostRollup::enterAssembly(const QString &article)
 {
-    const QString key = codeKey(article);
+    const QString key = CodeKey(article);
     if (!valuingKeys_.contains(key)) {
         valuing_ << article;
         valuingKeys_.insert(key);
         return true;
     }
     int start = 0;
-    while (start < valuing_.size() && codeKey(valuing_.at(start)) != key)
+    while (start < valuing_.size() && CodeKey(valuing_.at(start)) != key)
         ++start;
     QStringList cycle = valuing_.mid(start);
     cycle << article;
@@ -425,7 +420,7 @@ bool CostRollup::enterAssembly(const QString &article)
 
 void CostRollup::leaveAssembly()
 {
-    valuingKeys_.remove(codeKey(valuing_.takeLast()));
+    valuingKeys_.remove(CodeKey(valuing_.takeLast()));
 }
 
 void CostRollup::reportError(const std::exception &e)

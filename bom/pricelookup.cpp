@@ -1,6 +1,7 @@
 #include "bom/pricelookup.h"
 
 #include "common/discount.h"
+#include "bom/fieldtext.h"
 #include "platform/util/kemutil.h"
 
 #include <QMetaType>
@@ -12,24 +13,12 @@ namespace {
 // The sub-level code of an article without sub-levels.
 const QString kNoLevel = QStringLiteral("~ç~");
 
-QString text(const QVariant &v) { return v.isNull() ? QString() : v.toString(); }
-
 // The yearly cost columns: average, last, standard, each in the current currency and in lire.
 const std::array<QString, 6> kCostColumns = {
     QStringLiteral("MedioPonderale"), QStringLiteral("MedioPonderaleLire"),
     QStringLiteral("CostoUltimo"),    QStringLiteral("CostoUltimoLire"),
     QStringLiteral("Standard"),       QStringLiteral("StandardLire"),
 };
-
-// Codes compare as the database compares them: ASCII letters without regard to case.
-QString codeKey(const QString &code)
-{
-    QString key = code;
-    for (QChar &c : key)
-        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-            c = QChar(c.unicode() - ('a' - 'A'));
-    return key;
-}
 
 QString costSql(qint16 year, const QString *article)
 {
@@ -124,7 +113,7 @@ QString PriceLookup::yearlyCost(const QString &method, qint16 year, const QStrin
         return {};
     const int index = (method == QLatin1String("M") ? 0 : method == QLatin1String("U") ? 2 : 4) + (lira ? 1 : 0);
     if (costsYear_ != 0 && costsYear_ == year) {
-        const auto found = costs_.constFind(codeKey(article));
+        const auto found = costs_.constFind(CodeKey(article));
         if (found == costs_.constEnd())
             return {};
         return MoneyText(found->at(index) * factor, decimals);
@@ -143,7 +132,7 @@ void PriceLookup::preloadCosts(qint16 year)
     RsGuard rs(rs_, rs_.RsOpen(db_, costSql(year, nullptr)));
     if (!rs_.RsIsEmpty(rs.handle())) {
         for (rs_.RsMoveFirst(rs.handle()); !rs_.RsEof(rs.handle()); rs_.RsMoveNext(rs.handle())) {
-            const QString article = codeKey(text(rs_.RsField(rs.handle(), QStringLiteral("Articolo"))));
+            const QString article = CodeKey(FieldText(rs_.RsField(rs.handle(), QStringLiteral("Articolo"))));
             CostRow row;
             for (size_t i = 0; i < kCostColumns.size(); ++i)
                 row[i] = rs_.RsField(rs.handle(), kCostColumns[i]).toDouble();
@@ -182,9 +171,9 @@ QString PriceLookup::listPrice(const QString &article, const QString &list,
         RsGuard promo(rs_, rs_.RsOpen(db_, promoSql));
         if (!rs_.RsIsEmpty(promo.handle())) {
             rs_.RsMoveFirst(promo.handle());
-            if (FlagIsS(text(rs_.RsField(promo.handle(), QStringLiteral("MessProm"))))) {
+            if (FlagIsS(FieldText(rs_.RsField(promo.handle(), QStringLiteral("MessProm"))))) {
                 sink_.msgCom("Articolo con prezzo in promozione: " + QString("\r\n")
-                                 + text(rs_.RsField(promo.handle(), QStringLiteral("Descrizione"))),
+                                 + FieldText(rs_.RsField(promo.handle(), QStringLiteral("Descrizione"))),
                              {QStringLiteral("&Ok")});
             }
             price = TextToNum(MoneyText(rs_.RsField(promo.handle(), priceColumn).toDouble(), decimals));
@@ -204,12 +193,12 @@ QString PriceLookup::listPrice(const QString &article, const QString &list,
     rs_.RsMoveFirst(rs.handle());
     price = TextToNum(MoneyText(rs_.RsField(rs.handle(), priceColumn).toDouble(), decimals));
 
-    QString rule = text(rs_.RsField(rs.handle(), QStringLiteral("ArtListini.ScoSomSost"))).trimmed();
+    QString rule = FieldText(rs_.RsField(rs.handle(), QStringLiteral("ArtListini.ScoSomSost"))).trimmed();
     if (sameCode(rule, QStringLiteral("L")))
-        rule = text(rs_.RsField(rs.handle(), QStringLiteral("Listini.ScoSomSost"))).trimmed();
-    QString discount = text(rs_.RsField(rs.handle(), QStringLiteral("ArtListini.Sconto")));
+        rule = FieldText(rs_.RsField(rs.handle(), QStringLiteral("Listini.ScoSomSost"))).trimmed();
+    QString discount = FieldText(rs_.RsField(rs.handle(), QStringLiteral("ArtListini.Sconto")));
     if (IsBlank(discount, VarKind::Text))
-        discount = text(rs_.RsField(rs.handle(), QStringLiteral("Listini.Sconto")));
+        discount = FieldText(rs_.RsField(rs.handle(), QStringLiteral("Listini.Sconto")));
     if (sameCode(rule, QStringLiteral("M")))
         discount = DiscountChain({discount, articleDiscount});
     if (!IsBlank(discount, VarKind::Text)) {

@@ -1,0 +1,22 @@
+#pragma once
+// Small helpers shared by the valuation classes.
+#include <QString>
+#include <QVariant>
+
+namespace kem {
+
+// A text field of a result set; Null reads as empty text.
+inline QString FieldText(const QVariant &v) { return v.isNull() ? QString() : v.toString(); }
+
+// An article or list code as the database compares codes (ASCII letters without regard to
+// case), for keys of in-memory tables.
+inline QString CodeKey(const QString &code)
+{
+    QString key = code;
+    for (QChar &c : key)
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+            c = QChar(c.unicode() - ('a' - 'A'));
+    return key;
+}
+
+} // namespace kem
