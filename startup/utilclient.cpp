@@ -279,7 +279,7 @@ void TornaAlMenu(ProgramContext &ctx)
 
 void RichiestaChiusura(ProgramContext &ctx)
 {
-    if (!ctx.mainForm)
+    if (!ctx.mainForm || !ctx.mainForm->isLoaded())
         return;
     ctx.mainForm->oiChiudi = 2;
     ctx.mainForm->timChiudi().start();
@@ -287,7 +287,7 @@ void RichiestaChiusura(ProgramContext &ctx)
 
 void RichiestaChiusuraRiprova(ProgramContext &ctx)
 {
-    if (!ctx.mainForm)
+    if (!ctx.mainForm || !ctx.mainForm->isLoaded())
         return;
     ctx.mainForm->oiChiudi = 1;
     ctx.mainForm->oiTmpAttesa = 100;

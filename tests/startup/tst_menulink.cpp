@@ -295,6 +295,16 @@ private slots:
         QCOMPARE(f->menu->callsTo(QStringLiteral("MenuUnregister")).size(), 1);
     }
 
+    void noCloseRequestAfterTheEnd()
+    {
+        auto f = linked();
+        QVERIFY(FineProgramma(*f->ctx));
+        RichiestaChiusura(*f->ctx);
+        QVERIFY(!f->ctx->mainForm->timChiudi().isActive());
+        RichiestaChiusuraRiprova(*f->ctx);
+        QVERIFY(!f->ctx->mainForm->timChiudi().isActive());
+    }
+
     void closeTimerRunsOnTheEventLoop()
     {
         auto f = linked();
