@@ -349,6 +349,9 @@ void TestCostRollup::cachedSharedStructureCostsNoStatements()
     qint64 before = db.stats().statements;
     QCOMPARE(value(rollup, "PF", 2, {}, {}, 0).value, 50.5);
     const qint64 straightFirst = db.stats().statements - before;
+    // One links query per assembly (PF, SEMI), one article query per link (3 + 2) and one
+    // cost query per leaf link (4).
+    QCOMPARE(straightFirst, qint64(2 + 5 + 4));
     before = db.stats().statements;
     QCOMPARE(value(rollup, "PF", 2, {}, {}, 0).value, 50.5);
     QCOMPARE(db.stats().statements - before, straightFirst); // the same reads again
