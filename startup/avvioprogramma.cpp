@@ -209,6 +209,9 @@ void AvvioProgramma(ProgramContext &ctx, qint32 programId, const QString &progra
             throw DbError(3000, QStringLiteral("Database dell'azienda non disponibile"));
         CaricaParametriAzienda(menu, *db, 0, IniContext{ctx.conn.mainIniPath, ctx.conn.companyIni},
                                s.programKey, ctx.params);
+        // The auxiliary connection on the company database that the parameters ask for.
+        ctx.companyDao = DaoConnect(s.companyDbName, MenuVarText(ctx, QStringLiteral("SqlLogin")),
+                                    MenuVarText(ctx, QStringLiteral("SqlPwd")), ctx.conn.companyPwd);
 
         // 8. screen factors
         LeggiFattoriVideo(ctx);

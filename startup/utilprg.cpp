@@ -373,7 +373,7 @@ int KemOpenDbMenu(ProgramContext &ctx)
         if (!OpenRepairing(ctx, name, [&] {
                 result = ApriDatabase(ctx, *menuDb, name, c.menuPwd, c.menuConnect);
                 dao = DaoConnect(name, MenuVarText(ctx, QStringLiteral("SqlLogin")),
-                                 MenuVarText(ctx, QStringLiteral("SqlPwd")));
+                                 MenuVarText(ctx, QStringLiteral("SqlPwd")), c.menuPwd);
             })) {
             RilasciaRisorse(ctx);
             return -1;
@@ -390,7 +390,8 @@ int KemOpenDbMenu(ProgramContext &ctx)
     }
 }
 
-DaoPlan DaoConnectPlan(const QString &name, const QString &user, const QString &password)
+DaoPlan DaoConnectPlan(const QString &name, const QString &user, const QString &password,
+                       const QString &filePassword)
 {
     QString credentials;
     if (!IsBlank(user, VarKind::Text)) {
@@ -403,13 +404,14 @@ DaoPlan DaoConnectPlan(const QString &name, const QString &user, const QString &
     if (name.right(4).toLower() == QLatin1String(".dsn"))
         return {{}, QStringLiteral("ODBC;FIleDSN=") + name + QLatin1Char(';') + credentials};
     if (name.contains(QLatin1Char('.')))
-        return {name, {}};
+        return {name, IsBlank(filePassword, VarKind::Text) ? QString() : QStringLiteral(";pwd=") + filePassword};
     return {{}, QStringLiteral("ODBC;DSN=") + name + QLatin1Char(';') + credentials};
 }
 
-std::unique_ptr<Database> DaoConnect(const QString &name, const QString &user, const QString &password)
+std::unique_ptr<Database> DaoConnect(const QString &name, const QString &user, const QString &password,
+                                     const QString &filePassword)
 {
-    const DaoPlan plan = DaoConnectPlan(name, user, password);
+    const DaoPlan plan = DaoConnectPlan(name, user, password, filePassword);
     auto db = std::make_unique<Database>();
     db->DbOpen(plan.name, false, false, plan.connect);
     return db;

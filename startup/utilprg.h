@@ -78,7 +78,11 @@ struct DaoPlan {
     QString name;     // name given to the open
     QString connect;  // connect text ("" when none)
 };
-DaoPlan DaoConnectPlan(const QString &name, const QString &user, const QString &password);
-std::unique_ptr<Database> DaoConnect(const QString &name, const QString &user, const QString &password);
+// filePassword: the password of a password-protected database file (";pwd=" connect text);
+// the user and password are the data-source login.
+DaoPlan DaoConnectPlan(const QString &name, const QString &user, const QString &password,
+                       const QString &filePassword = {});
+std::unique_ptr<Database> DaoConnect(const QString &name, const QString &user, const QString &password,
+                                     const QString &filePassword = {});
 
 } // namespace kem

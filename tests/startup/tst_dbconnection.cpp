@@ -77,22 +77,25 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("user");
         QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("filePassword");
         QTest::addColumn<QString>("openName");
         QTest::addColumn<QString>("connect");
-        QTest::newRow("odbc") << "ODBC;DSN=x" << "u" << "p" << "ODBC;DSN=x" << "";
-        QTest::newRow("dsn file") << "a.Dsn" << "u" << "p" << "" << "ODBC;FIleDSN=a.Dsn;UID=u;PWD=p";
-        QTest::newRow("file") << "/d/a.db" << "u" << "p" << "/d/a.db" << "";
-        QTest::newRow("data source") << "SERVER" << "u" << "" << "" << "ODBC;DSN=SERVER;UID=u";
-        QTest::newRow("no user") << "SERVER" << "" << "p" << "" << "ODBC;DSN=SERVER;";
+        QTest::newRow("odbc") << "ODBC;DSN=x" << "u" << "p" << "f" << "ODBC;DSN=x" << "";
+        QTest::newRow("dsn file") << "a.Dsn" << "u" << "p" << "f" << "" << "ODBC;FIleDSN=a.Dsn;UID=u;PWD=p";
+        QTest::newRow("file") << "/d/a.db" << "u" << "p" << "" << "/d/a.db" << "";
+        QTest::newRow("protected file") << "/d/a.db" << "u" << "p" << "f" << "/d/a.db" << ";pwd=f";
+        QTest::newRow("data source") << "SERVER" << "u" << "" << "f" << "" << "ODBC;DSN=SERVER;UID=u";
+        QTest::newRow("no user") << "SERVER" << "" << "p" << "" << "" << "ODBC;DSN=SERVER;";
     }
     void daoPlan()
     {
         QFETCH(QString, name);
         QFETCH(QString, user);
         QFETCH(QString, password);
+        QFETCH(QString, filePassword);
         QFETCH(QString, openName);
         QFETCH(QString, connect);
-        const DaoPlan plan = DaoConnectPlan(name, user, password);
+        const DaoPlan plan = DaoConnectPlan(name, user, password, filePassword);
         QCOMPARE(plan.name, openName);
         QCOMPARE(plan.connect, connect);
     }

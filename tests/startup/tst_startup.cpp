@@ -79,6 +79,7 @@ private slots:
         QVERIFY(!f->ctx->conn.connectionResult.isEmpty());
         QVERIFY(!f->ctx->conn.connectionResult.startsWith(QLatin1String("Err:")));
         QVERIFY(!f->ctx->params.descAzie.isEmpty());
+        QVERIFY(f->ctx->companyDao && f->ctx->companyDao->isOpen());
         QCOMPARE(s.imageDir, f->dir + QStringLiteral("/immagini"));
         QCOMPARE(s.dataMinima, QStringLiteral("01/01/1900"));
         QCOMPARE(s.factorGeneral, 1.0);
