@@ -52,6 +52,7 @@ private slots:
     void statementErrors();
     void readOnly();
     void lockedByAnotherConnection();
+    void exclusiveOpenKeepsOthersOut();
 
 private:
     QTemporaryDir dir_;
@@ -452,6 +453,19 @@ void TestResultSets::lockedByAnotherConnection()
              3260);
     db_.Rollback();
     QCOMPARE(other.DbExecute(QStringLiteral("UPDATE Articoli SET Descrizione = 'y' WHERE Articolo = 'PF2'")), 1);
+}
+
+void TestResultSets::exclusiveOpenKeepsOthersOut()
+{
+    db_.DbClose();
+    Database first;
+    QVERIFY(first.DbOpen(file_, true).contains(QStringLiteral("EXCLUSIVE")));
+    Database second;
+    second.DbOpen(file_);
+    QCOMPARE(errorOf([&] { second.DbExecute(QStringLiteral("UPDATE Articoli SET Descrizione = 'y' WHERE Articolo = 'PF2'")); }),
+             3260);
+    first.DbClose();
+    QCOMPARE(second.DbExecute(QStringLiteral("UPDATE Articoli SET Descrizione = 'y' WHERE Articolo = 'PF2'")), 1);
 }
 
 QTEST_GUILESS_MAIN(TestResultSets)
