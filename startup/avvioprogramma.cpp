@@ -252,6 +252,8 @@ void AvvioProgramma(ProgramContext &ctx, qint32 programId, const QString &progra
         s.dataMinima = PersonalParam(menu, QStringLiteral("Tutti"), QStringLiteral("DataMinima"), QStringLiteral("01/01/1900"));
 
         // 15. the first form
+        if (ctx.beforeFirstForm)
+            ctx.beforeFirstForm(ctx);
         const LaunchParams lp = menu.MenuLaunchParams();
         FormDispatcher(ctx, s.formName, true, s.programExtra, lp.osChiLancia, lp.osKeySecLancia, lp.osParamLancia);
         if (ctx.splash)

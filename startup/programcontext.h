@@ -18,6 +18,7 @@ namespace kem {
 
 class ConnSplash;
 class Desktop;
+class FormServices;
 class FormRegistry;
 class ModuleForm;
 class StartupDialogs;
@@ -115,6 +116,9 @@ public:
     std::unique_ptr<DbComponent> menuDb;
     std::unique_ptr<Database> menuDao;
     std::unique_ptr<scKemUtilPrg> help;
+    // The services of the forms' code fields and keys; built by the program in
+    // beforeFirstForm (they need the open database and the loaded parameters).
+    std::shared_ptr<FormServices> formServices;
 
     // The menu server (ogMenuClient); nullptr before the connection and after the release.
     MenuServer *menu() const;
@@ -140,6 +144,9 @@ public:
     std::function<std::shared_ptr<MenuServer>(const QString &menuIdentity)> connectMenu;
     std::function<std::unique_ptr<DbComponent>()> makeDatabase;
     std::function<int(const QString &path)> repairDatabase;
+    // Runs once the start-up has everything (database, parameters, settings), just before the
+    // first form is opened.
+    std::function<void(ProgramContext &)> beforeFirstForm;
 
 private:
     std::map<QString, std::unique_ptr<ModuleForm>> forms_;  // lower-case name

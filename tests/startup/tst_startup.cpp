@@ -69,7 +69,15 @@ private slots:
     {
         auto f = launched();
         QVERIFY(f);
+        bool hookSawDatabase = false;
+        int formsBeforeHook = -1;
+        f->ctx->beforeFirstForm = [&](ProgramContext &c) {
+            hookSawDatabase = c.database() && c.database()->isOpen() && !c.params.descAzie.isEmpty();
+            formsBeforeHook = f->created.size();
+        };
         MainPrelvo(*f->ctx);
+        QVERIFY(hookSawDatabase);
+        QCOMPARE(formsBeforeHook, 0);
         const StartupState &s = f->ctx->start;
         QCOMPARE(s.programId, 42);
         QCOMPARE(s.menuIdentity, QStringLiteral("menu-test"));
