@@ -1,9 +1,13 @@
 #include "distintaapp.h"
 
+#include "common/codefield.h"
+#include "common/codefieldwidgets.h"
+#include "common/formservices.h"
 #include "common/frmmsgcom.h"
 #include "common/helpopener.h"
 #include "common/systemsoundplayer.h"
 #include "common/msgsinks.h"
+#include "connsplash.h"
 #include "frmconn.h"
 #include "frmprincipale.h"
 #include "mainprelvo.h"
@@ -64,6 +68,34 @@ private:
     QString key_;
 };
 
+// The forms' shared services with the objects they hold on to, kept together for the run.
+struct FormServicesBundle {
+    FormServicesBundle(ProgramContext &ctx, MessageSink &sink)
+        : aiuto(*ctx.database()),
+          codeParams(*ctx.menu(), IniContext{ctx.conn.mainIniPath, ctx.conn.companyIni}),
+          services(ctx.params, *ctx.menu(), sink, aiuto, codeParams, prompter, ctx.start.dataMinima)
+    {
+        services.setHelp(ctx.start.helpFile, &help);
+        ConnSplash *splash = ctx.splash;
+        services.setSplash(
+            [splash](const QString &title) {
+                if (splash) {
+                    splash->Load();
+                    splash->ShowModeless(title);
+                }
+            },
+            [splash] {
+                if (splash)
+                    splash->Unload();
+            });
+    }
+    KemAiutoDecod aiuto;
+    CodeFieldParams codeParams;
+    DialogTextPrompter prompter;
+    DesktopHelpOpener help;
+    FormServices services;
+};
+
 bool Headless()
 {
     const QByteArray env = qgetenv("KEM_HEADLESS");
@@ -122,6 +154,13 @@ int RunDistinta(int argc, char **argv, const std::function<void(FormRegistry &)>
             RichiestaChiusura(ctx);
         });
         return client;
+    };
+
+    ctx.beforeFirstForm = [](ProgramContext &c) {
+        if (!c.database() || !c.menu() || !c.messages)
+            return;
+        auto bundle = std::make_shared<FormServicesBundle>(c, *c.messages);
+        c.formServices = std::shared_ptr<FormServices>(bundle, &bundle->services);
     };
 
     ctx.mainForm = std::make_unique<frmPrincipale>(ctx);

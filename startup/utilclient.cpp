@@ -359,6 +359,7 @@ void RilasciaRisorse(ProgramContext &ctx)
         } catch (const std::exception &) {
         }
     };
+    quietly([&] { ctx.formServices.reset(); });
     quietly([&] { ctx.companyDao.reset(); });
     quietly([&] {
         if (ctx.companyDb)

@@ -1,6 +1,7 @@
 // The module's program with one form of the tests instead of the report forms: "frmProva", a
 // form without a window that unloads itself when the menu asks the open forms to offer
-// themselves ("preppassaa"), standing in for the user closing it.
+// themselves ("preppassaa"), standing in for the user closing it. It refuses to load without
+// the forms' shared services.
 #include "distintaapp.h"
 #include "moduleform.h"
 #include "programcontext.h"
@@ -13,7 +14,12 @@ public:
     explicit ProvaForm(kem::ProgramContext &ctx) : ctx_(ctx) {}
     QString FormName() const override { return QStringLiteral("frmProva"); }
     QString Caption() const override { return QStringLiteral("Form di prova"); }
-    void Load() override { loaded_ = true; }
+    // A form cannot work without the shared services the program builds before it.
+    void Load() override
+    {
+        loaded_ = true;
+        oiLoadOk = ctx_.formServices ? 1 : -1;
+    }
     bool IsLoaded() const override { return loaded_; }
     bool Unload() override
     {
