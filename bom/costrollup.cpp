@@ -56,7 +56,8 @@ void CostRollup::clearCache()
     values_.clear();
     allLinks_ = false;
     allArticles_ = false;
-    prices_.forgetPreloadedCosts();
+    allLists_ = false;
+    prices_.forgetPreloaded();
 }
 
 void CostRollup::preload()
@@ -68,6 +69,7 @@ void CostRollup::preload()
     // that would pass for complete ones.
     QHash<QString, QVector<LinkRow>> links;
     QHash<QString, std::optional<ArticleRow>> articles;
+    QHash<QString, QString> listVat;
     {
         // Ordered as the links of one assembly come from their own query (by the key).
         RsGuard rs(rs_, rs_.RsOpen(db_, "Select ArtLegami.*, Listini.Ivato from ArtLegami"
@@ -90,11 +92,22 @@ void CostRollup::preload()
             }
         }
     }
-    prices_.preloadCosts(static_cast<qint16>(params_.workingDate.year()));
+    {
+        RsGuard rs(rs_, rs_.RsOpen(db_, QStringLiteral("Select Listini.* from Listini")));
+        if (!rs_.RsIsEmpty(rs.handle())) {
+            for (rs_.RsMoveFirst(rs.handle()); !rs_.RsEof(rs.handle()); rs_.RsMoveNext(rs.handle())) {
+                listVat.insert(CodeKey(FieldText(rs_.RsField(rs.handle(), QStringLiteral("Listini.Listino")))),
+                               FlagText(rs_.RsField(rs.handle(), QStringLiteral("Listini.Ivato"))));
+            }
+        }
+    }
+    prices_.preload(static_cast<qint16>(params_.workingDate.year()), params_.workingDate);
     links_ = std::move(links);
     articles_ = std::move(articles);
+    listVat_ = std::move(listVat);
     allLinks_ = true;
     allArticles_ = true;
+    allLists_ = true;
 }
 
 bool CostRollup::CreaMovDiBaLegami(const QString &psArticolo, const QString &psUM,
@@ -359,6 +372,8 @@ QString CostRollup::listVatFlag(const QString &list)
     if (path_ == Path::Cached) {
         if (const auto hit = listVat_.constFind(key); hit != listVat_.constEnd())
             return *hit;
+        if (allLists_)
+            return {};
     }
     const QString sql = "Select Listini.* from Listini" + QString(" Where Listini.Listino = ")
         + SqlLiteral(list, VarKind::Text);

@@ -30,10 +30,11 @@ public:
     Path path() const { return path_; }
     // Forgets what the cached path has read: call at the start of every report run.
     void clearCache();
-    // Cached path: reads every link, every article and the working year's costs of the company
-    // in three statements, so that a run over many parents reads rows in bulk instead of one
-    // query per assembly, article and cost. Does nothing on the straightforward path.
-    // Throws DbError.
+    // Cached path: reads in six statements every link, article and price list of the company,
+    // the working year's costs and the promotions and list prices in force on the working
+    // date, so that a run over many parents reads rows in bulk instead of one query per
+    // assembly, article and price. Does nothing on the straightforward path. Throws DbError
+    // (the cache then stays empty and fills itself row by row).
     void preload();
 
     // Values pdQta of psArticolo into pdPrz (0 when it fails). psUM, pdQtaMovim and pdFattConv
@@ -113,6 +114,7 @@ private:
     QHash<QString, Value> values_;                   // article, discount, method, list, kind, qty
     bool allLinks_ = false;    // links_ holds every assembly: one not in it has no links
     bool allArticles_ = false; // articles_ holds every article: one not in it is missing
+    bool allLists_ = false;    // listVat_ holds every list: one not in it has no flag
 };
 
 } // namespace kem

@@ -126,26 +126,157 @@ QString PriceLookup::yearlyCost(const QString &method, qint16 year, const QStrin
     return MoneyText(cost * factor, decimals);
 }
 
-void PriceLookup::preloadCosts(qint16 year)
+namespace {
+
+QString pairKey(const QString &article, const QString &list)
 {
-    forgetPreloadedCosts();
-    RsGuard rs(rs_, rs_.RsOpen(db_, costSql(year, nullptr)));
-    if (!rs_.RsIsEmpty(rs.handle())) {
-        for (rs_.RsMoveFirst(rs.handle()); !rs_.RsEof(rs.handle()); rs_.RsMoveNext(rs.handle())) {
-            const QString article = CodeKey(FieldText(rs_.RsField(rs.handle(), QStringLiteral("Articolo"))));
-            CostRow row;
-            for (size_t i = 0; i < kCostColumns.size(); ++i)
-                row[i] = rs_.RsField(rs.handle(), kCostColumns[i]).toDouble();
-            costs_.insert(article, row);
-        }
-    }
-    costsYear_ = year;
+    return CodeKey(article) + QChar(0x1f) + CodeKey(list);
 }
 
-void PriceLookup::forgetPreloadedCosts()
+QString promotionSql(const QDate &date, const QString *article, const QString *list)
+{
+    const QString dateLit = SqlLiteral(date, VarKind::Date);
+    const QString levelLit = SqlLiteral(kNoLevel, VarKind::Text);
+    if (article && list) {
+        return "Select top 1 * from ArtLisPromozioni" + QString(" Where Articolo = ")
+            + SqlLiteral(*article, VarKind::Text) + " AND Listino = " + SqlLiteral(*list, VarKind::Text)
+            + " AND Livello1 = " + levelLit + " AND Livello2 = " + levelLit
+            + " AND DataInizioProm <= " + dateLit + " AND DataFineProm >= " + dateLit
+            + " ORDER BY DataInizioProm Desc";
+    }
+    // Every article and list: the first row of each pair is the one its own query finds.
+    return "Select * from ArtLisPromozioni Where Livello1 = " + levelLit + " AND Livello2 = " + levelLit
+        + " AND DataInizioProm <= " + dateLit + " AND DataFineProm >= " + dateLit
+        + " ORDER BY Articolo, Listino, DataInizioProm Desc";
+}
+
+QString listSql(const QDate &date, const QString *article, const QString *list)
+{
+    const QString dateLit = SqlLiteral(date, VarKind::Date);
+    const QString levelLit = SqlLiteral(kNoLevel, VarKind::Text);
+    if (article && list) {
+        return "Select top 1 ArtListini.*, Listini.ScoSomSost, Listini.Sconto from ArtListini LEFT JOIN Listini"
+            + QString(" ON ArtListini.Listino = Listini.Listino") + " Where Articolo = "
+            + SqlLiteral(*article, VarKind::Text) + " AND ArtListini.Listino = "
+            + SqlLiteral(*list, VarKind::Text) + " AND Livello1 = " + levelLit + " AND Livello2 = "
+            + levelLit + " AND DataInizio <= " + dateLit + " ORDER BY DataInizio Desc";
+    }
+    return "Select ArtListini.*, Listini.ScoSomSost, Listini.Sconto from ArtListini LEFT JOIN Listini"
+           " ON ArtListini.Listino = Listini.Listino Where Livello1 = " + levelLit
+        + " AND Livello2 = " + levelLit + " AND DataInizio <= " + dateLit
+        + " ORDER BY ArtListini.Articolo, ArtListini.Listino, DataInizio Desc";
+}
+
+} // namespace
+
+void PriceLookup::preload(qint16 year, const QDate &date)
+{
+    forgetPreloaded();
+    QHash<QString, CostRow> costs;
+    QHash<QString, PromoRow> promotions;
+    QHash<QString, ListRow> lists;
+    {
+        RsGuard rs(rs_, rs_.RsOpen(db_, costSql(year, nullptr)));
+        if (!rs_.RsIsEmpty(rs.handle())) {
+            for (rs_.RsMoveFirst(rs.handle()); !rs_.RsEof(rs.handle()); rs_.RsMoveNext(rs.handle())) {
+                CostRow row;
+                for (size_t i = 0; i < kCostColumns.size(); ++i)
+                    row[i] = rs_.RsField(rs.handle(), kCostColumns[i]).toDouble();
+                costs.insert(CodeKey(FieldText(rs_.RsField(rs.handle(), QStringLiteral("Articolo")))), row);
+            }
+        }
+    }
+    {
+        RsGuard rs(rs_, rs_.RsOpen(db_, promotionSql(date, nullptr, nullptr)));
+        if (!rs_.RsIsEmpty(rs.handle())) {
+            for (rs_.RsMoveFirst(rs.handle()); !rs_.RsEof(rs.handle()); rs_.RsMoveNext(rs.handle())) {
+                const QString key = pairKey(FieldText(rs_.RsField(rs.handle(), QStringLiteral("Articolo"))),
+                                            FieldText(rs_.RsField(rs.handle(), QStringLiteral("Listino"))));
+                if (!promotions.contains(key))
+                    promotions.insert(key, readPromo(rs_, rs.handle()));
+            }
+        }
+    }
+    {
+        RsGuard rs(rs_, rs_.RsOpen(db_, listSql(date, nullptr, nullptr)));
+        if (!rs_.RsIsEmpty(rs.handle())) {
+            for (rs_.RsMoveFirst(rs.handle()); !rs_.RsEof(rs.handle()); rs_.RsMoveNext(rs.handle())) {
+                const QString key =
+                    pairKey(FieldText(rs_.RsField(rs.handle(), QStringLiteral("ArtListini.Articolo"))),
+                            FieldText(rs_.RsField(rs.handle(), QStringLiteral("ArtListini.Listino"))));
+                if (!lists.contains(key))
+                    lists.insert(key, readList(rs_, rs.handle()));
+            }
+        }
+    }
+    costs_ = std::move(costs);
+    promotions_ = std::move(promotions);
+    lists_ = std::move(lists);
+    costsYear_ = year;
+    pricesDate_ = date;
+}
+
+void PriceLookup::forgetPreloaded()
 {
     costs_.clear();
+    promotions_.clear();
+    lists_.clear();
     costsYear_ = 0;
+    pricesDate_ = QDate();
+}
+
+PriceLookup::PromoRow PriceLookup::readPromo(ResultSets &rs, const QString &h)
+{
+    PromoRow row;
+    row.prezzo = rs.RsField(h, QStringLiteral("Prezzo")).toDouble();
+    row.prezzoLire = rs.RsField(h, QStringLiteral("PrezzoLire")).toDouble();
+    row.messProm = FieldText(rs.RsField(h, QStringLiteral("MessProm")));
+    row.descrizione = FieldText(rs.RsField(h, QStringLiteral("Descrizione")));
+    return row;
+}
+
+PriceLookup::ListRow PriceLookup::readList(ResultSets &rs, const QString &h)
+{
+    ListRow row;
+    row.prezzo = rs.RsField(h, QStringLiteral("Prezzo")).toDouble();
+    row.prezzoLire = rs.RsField(h, QStringLiteral("PrezzoLire")).toDouble();
+    row.rule = FieldText(rs.RsField(h, QStringLiteral("ArtListini.ScoSomSost")));
+    row.discount = FieldText(rs.RsField(h, QStringLiteral("ArtListini.Sconto")));
+    row.listRule = FieldText(rs.RsField(h, QStringLiteral("Listini.ScoSomSost")));
+    row.listDiscount = FieldText(rs.RsField(h, QStringLiteral("Listini.Sconto")));
+    return row;
+}
+
+std::optional<PriceLookup::PromoRow> PriceLookup::promotion(const QString &article,
+                                                            const QString &list, const QDate &date)
+{
+    if (pricesDate_.isValid() && pricesDate_ == date) {
+        const auto found = promotions_.constFind(pairKey(article, list));
+        if (found == promotions_.constEnd())
+            return std::nullopt;
+        return *found;
+    }
+    RsGuard rs(rs_, rs_.RsOpen(db_, promotionSql(date, &article, &list)));
+    if (rs_.RsIsEmpty(rs.handle()))
+        return std::nullopt;
+    rs_.RsMoveFirst(rs.handle());
+    return readPromo(rs_, rs.handle());
+}
+
+std::optional<PriceLookup::ListRow> PriceLookup::listRow(const QString &article,
+                                                         const QString &list, const QDate &date)
+{
+    if (pricesDate_.isValid() && pricesDate_ == date) {
+        const auto found = lists_.constFind(pairKey(article, list));
+        if (found == lists_.constEnd())
+            return std::nullopt;
+        return *found;
+    }
+    RsGuard rs(rs_, rs_.RsOpen(db_, listSql(date, &article, &list)));
+    if (rs_.RsIsEmpty(rs.handle()))
+        return std::nullopt;
+    rs_.RsMoveFirst(rs.handle());
+    return readList(rs_, rs.handle());
 }
 
 QString PriceLookup::listPrice(const QString &article, const QString &list,
@@ -155,50 +286,29 @@ QString PriceLookup::listPrice(const QString &article, const QString &list,
 {
     if (list.trimmed().isEmpty())
         return {};
-    const QString priceColumn = params_.isLira(currency) ? QStringLiteral("PrezzoLire")
-                                                         : QStringLiteral("Prezzo");
-    const QString dateLit = SqlLiteral(date, VarKind::Date);
-    const QString artLit = SqlLiteral(article, VarKind::Text);
-    const QString listLit = SqlLiteral(list, VarKind::Text);
-    const QString levelLit = SqlLiteral(kNoLevel, VarKind::Text);
+    const bool lira = params_.isLira(currency);
 
-    double price = 0;
-    {
-        const QString promoSql = "Select top 1 * from ArtLisPromozioni" + QString(" Where Articolo = ")
-            + artLit + " AND Listino = " + listLit + " AND Livello1 = " + levelLit
-            + " AND Livello2 = " + levelLit + " AND DataInizioProm <= " + dateLit
-            + " AND DataFineProm >= " + dateLit + " ORDER BY DataInizioProm Desc";
-        RsGuard promo(rs_, rs_.RsOpen(db_, promoSql));
-        if (!rs_.RsIsEmpty(promo.handle())) {
-            rs_.RsMoveFirst(promo.handle());
-            if (FlagIsS(FieldText(rs_.RsField(promo.handle(), QStringLiteral("MessProm"))))) {
-                sink_.msgCom("Articolo con prezzo in promozione: " + QString("\r\n")
-                                 + FieldText(rs_.RsField(promo.handle(), QStringLiteral("Descrizione"))),
-                             {QStringLiteral("&Ok")});
-            }
-            price = TextToNum(MoneyText(rs_.RsField(promo.handle(), priceColumn).toDouble(), decimals));
-            przIvato = FlagIsS(listIvato);
-            return MoneyText(price, decimals);
+    if (const std::optional<PromoRow> promo = promotion(article, list, date)) {
+        if (FlagIsS(promo->messProm)) {
+            sink_.msgCom("Articolo con prezzo in promozione: " + QString("\r\n") + promo->descrizione,
+                         {QStringLiteral("&Ok")});
         }
+        const double price = TextToNum(MoneyText(lira ? promo->prezzoLire : promo->prezzo, decimals));
+        przIvato = FlagIsS(listIvato);
+        return MoneyText(price, decimals);
     }
 
-    const QString listSql = "Select top 1 ArtListini.*, Listini.ScoSomSost, Listini.Sconto from ArtListini LEFT JOIN Listini"
-        + QString(" ON ArtListini.Listino = Listini.Listino") + " Where Articolo = " + artLit
-        + " AND ArtListini.Listino = " + listLit + " AND Livello1 = " + levelLit
-        + " AND Livello2 = " + levelLit + " AND DataInizio <= " + dateLit
-        + " ORDER BY DataInizio Desc";
-    RsGuard rs(rs_, rs_.RsOpen(db_, listSql));
-    if (rs_.RsIsEmpty(rs.handle()))
+    const std::optional<ListRow> row = listRow(article, list, date);
+    if (!row)
         return {};
-    rs_.RsMoveFirst(rs.handle());
-    price = TextToNum(MoneyText(rs_.RsField(rs.handle(), priceColumn).toDouble(), decimals));
+    double price = TextToNum(MoneyText(lira ? row->prezzoLire : row->prezzo, decimals));
 
-    QString rule = FieldText(rs_.RsField(rs.handle(), QStringLiteral("ArtListini.ScoSomSost"))).trimmed();
+    QString rule = row->rule.trimmed();
     if (sameCode(rule, QStringLiteral("L")))
-        rule = FieldText(rs_.RsField(rs.handle(), QStringLiteral("Listini.ScoSomSost"))).trimmed();
-    QString discount = FieldText(rs_.RsField(rs.handle(), QStringLiteral("ArtListini.Sconto")));
+        rule = row->listRule.trimmed();
+    QString discount = row->discount;
     if (IsBlank(discount, VarKind::Text))
-        discount = FieldText(rs_.RsField(rs.handle(), QStringLiteral("Listini.Sconto")));
+        discount = row->listDiscount;
     if (sameCode(rule, QStringLiteral("M")))
         discount = DiscountChain({discount, articleDiscount});
     if (!IsBlank(discount, VarKind::Text)) {

@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QString>
 #include <array>
+#include <optional>
 
 namespace kem {
 
@@ -33,16 +34,31 @@ public:
                              const QDate &psDataReg, const QString &psMoneta, qint16 piNumDecMonGes,
                              double pdFatConv, const QString &psUM, const QString &psSconto);
 
-    // Reads the costs of one year of every article in one statement; cost lookups of that year
-    // then read from memory. Meant for one report run, under which the database does not
-    // change. Throws DbError.
-    void preloadCosts(qint16 year);
-    // Back to one query per cost lookup.
-    void forgetPreloadedCosts();
+    // Reads in three statements the costs of one year, the promotions active on a date and the
+    // list prices in force on that date, of every article and list; lookups of that year and
+    // date then read from memory. Meant for one report run, under which the database does not
+    // change. Throws DbError (and then keeps nothing).
+    void preload(qint16 year, const QDate &date);
+    // Back to one query per lookup.
+    void forgetPreloaded();
 
 private:
     // The six cost columns of one article and year, in the order of kCostColumns.
     using CostRow = std::array<double, 6>;
+    // The row of the promotion that applies.
+    struct PromoRow {
+        double prezzo = 0, prezzoLire = 0;
+        QString messProm, descrizione;
+    };
+    // The list price row that applies, with its list's discount rule.
+    struct ListRow {
+        double prezzo = 0, prezzoLire = 0;
+        QString rule, discount, listRule, listDiscount;
+    };
+    static PromoRow readPromo(ResultSets &rs, const QString &h);
+    static ListRow readList(ResultSets &rs, const QString &h);
+    std::optional<PromoRow> promotion(const QString &article, const QString &list, const QDate &date);
+    std::optional<ListRow> listRow(const QString &article, const QString &list, const QDate &date);
 
     QString yearlyCost(const QString &method, qint16 year, const QString &article,
                        const QString &currency, int decimals, double factor);
@@ -54,8 +70,12 @@ private:
     const CompanyParams &params_;
     MessageSink &sink_;
     ResultSets rs_;
+    // What preload() read; keys are codes as the database compares them.
     qint16 costsYear_ = 0;              // year of costs_, 0 when nothing is preloaded
-    QHash<QString, CostRow> costs_;     // article (as the database compares codes) -> costs
+    QDate pricesDate_;                  // date of promotions_ and lists_, null when none
+    QHash<QString, CostRow> costs_;     // article -> costs
+    QHash<QString, PromoRow> promotions_; // article, list -> promotion
+    QHash<QString, ListRow> lists_;       // article, list -> list price
 };
 
 // A money value as the lookup returns it: rounded half away from zero to `decimals` places

@@ -374,17 +374,19 @@ void TestCostRollup::cachedSharedStructureCostsNoStatements()
     QCOMPARE(value(rollup, "SEMI", 6, {}, {}, 0).value, 34.5);
     QVERIFY(db.stats().statements - before > 0);
 
-    // Preloaded: links, articles and costs in three statements; PF, valued at costs only,
-    // then reads nothing, while a list price is still looked up (promotion, then list).
+    // Preloaded: links, articles, lists, costs, promotions and list prices in six statements;
+    // valuations then read nothing.
     before = db.stats().statements;
     rollup.preload();
-    QCOMPARE(db.stats().statements - before, qint64(3));
+    QCOMPARE(db.stats().statements - before, qint64(6));
     before = db.stats().statements;
     QCOMPARE(value(rollup, "PF", 2, {}, {}, 0).value, 50.5);
     QCOMPARE(value(rollup, "SEMI", 6, {}, {}, 0).value, 34.5);
     QCOMPARE(db.stats().statements - before, qint64(0));
-    QCOMPARE(value(rollup, "PSEMI", 1, {}, {}, 0).value, 18.0); // list LS: flag, promotion, price
-    QCOMPARE(db.stats().statements - before, qint64(3));
+    QCOMPARE(value(rollup, "PSEMI", 1, {}, {}, 0).value, 18.0); // by list LS
+    QCOMPARE(value(rollup, "PV", 1, {}, {}, 0).value, 30.0);     // VAT-inclusive list LIV
+    QCOMPARE(value(rollup, "BASEV", 1, "L", "LIV", 3).value, 10.0);
+    QCOMPARE(db.stats().statements - before, qint64(0));
 }
 
 QTEST_GUILESS_MAIN(TestCostRollup)

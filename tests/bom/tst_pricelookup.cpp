@@ -156,10 +156,15 @@ void TestPriceLookup::lookup()
     QCOMPARE(przIvato, vatIncluded);
     QCOMPARE(sink.messages, message.isEmpty() ? QStringList() : QStringList{message});
 
-    // The same from the year's costs read in one go; another year is still queried.
-    for (const qint16 year : {qint16(2026), qint16(2025)}) {
+    // The same from the year's costs and the date's prices read in one go; lookups of another
+    // year and date are still queried one by one.
+    const QList<QPair<qint16, QDate>> preloads = {{qint16(2026), QDate(2026, 6, 15)},
+                                                  {qint16(2025), QDate(2026, 6, 14)}};
+    for (const auto &[year, date] : preloads) {
         kem::PriceLookup preloaded(db, params, sink);
-        preloaded.preloadCosts(year);
+        const qint64 before = db.stats().statements;
+        preloaded.preload(year, date);
+        QCOMPARE(db.stats().statements - before, qint64(3));
         bool flag = !vatIncluded;
         const QString again = preloaded.CercaListinoDett(
             method, none, none, none, none, 2026, article, list, listIvato, flag,
@@ -167,6 +172,8 @@ void TestPriceLookup::lookup()
             QStringLiteral("PZ"), discount);
         QCOMPARE(again, result);
         QCOMPARE(flag, przIvato);
+        if (year == 2026)
+            QCOMPARE(db.stats().statements - before, qint64(3)); // nothing read after the preload
     }
 }
 
