@@ -45,7 +45,12 @@ void CostRollup::setOverride(const QString &qualePrezzo, const QString &listino,
     values_.clear(); // values depend on the override
 }
 
-void CostRollup::setPath(Path path) { path_ = path; }
+void CostRollup::setPath(Path path)
+{
+    if (path != path_)
+        clearCache(); // what one path read is no business of the other
+    path_ = path;
+}
 
 void CostRollup::clearCache()
 {

@@ -26,6 +26,7 @@ public:
     // The report's override of every leaf's valuation method, price list and list VAT flag
     // (osQualePrezzo, osListino, osListIvato); a blank method keeps each link's own.
     void setOverride(const QString &qualePrezzo, const QString &listino, const QString &listIvato);
+    // Changing the path empties the cache.
     void setPath(Path path);
     Path path() const { return path_; }
     // Forgets what the cached path has read: call at the start of every report run.

@@ -387,6 +387,12 @@ void TestCostRollup::cachedSharedStructureCostsNoStatements()
     QCOMPARE(value(rollup, "PV", 1, {}, {}, 0).value, 30.0);     // VAT-inclusive list LIV
     QCOMPARE(value(rollup, "BASEV", 1, "L", "LIV", 3).value, 10.0);
     QCOMPARE(db.stats().statements - before, qint64(0));
+
+    // Back on the straightforward path nothing preloaded is used.
+    rollup.setPath(Path::Straightforward);
+    before = db.stats().statements;
+    QCOMPARE(value(rollup, "PF", 2, {}, {}, 0).value, 50.5);
+    QCOMPARE(db.stats().statements - before, straightFirst);
 }
 
 QTEST_GUILESS_MAIN(TestCostRollup)
