@@ -6,6 +6,7 @@ namespace kem::batch {
 
 int RunDemo(const QStringList &args);
 int RunSynth(const QStringList &args);
+int RunBom(const QStringList &args);
 
 const QList<BatchCommand> &BatchCommands()
 {
@@ -13,6 +14,8 @@ const QList<BatchCommand> &BatchCommands()
         {QStringLiteral("demo"), QStringLiteral("scrive l'azienda dimostrativa in DIR"), &RunDemo},
         {QStringLiteral("synth"), QStringLiteral("scrive un'azienda sintetica per le prove di carico"),
          &RunSynth},
+        {QStringLiteral("bom"), QStringLiteral("stampa la distinta base su un file (pdf, csv, txt, xlsx, fix)"),
+         &RunBom},
     };
     return commands;
 }

@@ -3,6 +3,10 @@
 #include "batchcommand.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+
+#include <cstring>
+#include <memory>
 
 using namespace kem::batch;
 
@@ -21,7 +25,12 @@ QString Usage()
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Report runs lay out text and write PDF files: they need Qt's GUI side, never a display.
+    const bool report = argc > 1 && std::strcmp(argv[1], "bom") == 0;
+    if (report && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app =
+        report ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("distinta-batch"));
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty()) {

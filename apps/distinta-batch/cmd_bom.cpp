@@ -1,0 +1,293 @@
+// distinta-batch bom --company DIR --out FILE [one option per field of the BOM report]
+// Runs the BOM print headless on a company directory: the company variables come from
+// DIR/kemora-menu.ini, messages go to standard error with their default answers.
+#include "batchcommand.h"
+#include "commandline.h"
+
+#include "bom/prelvo.h"
+#include "common/aziendautil.h"
+#include "common/funvarie.h"
+#include "common/msgsinks.h"
+#include "menuconfig.h"
+#include "menuserver.h"
+#include "menudatabase.h"
+#include "menufunctions.h"
+#include "menuvariables.h"
+#include "platform/db/kemdb.h"
+#include "platform/printlib/printoptions.h"
+#include "platform/util/kemutil.h"
+#include "print/aziendautilstampe.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+
+#include <sys/resource.h>
+
+namespace kem::batch {
+
+namespace {
+
+const QString kProgramKey = QStringLiteral("DISTINTA");
+const QString kFormKey = QStringLiteral("frmPrelvo");
+
+// The menu of a batch run: the company variables and personal parameters of
+// DIR/kemora-menu.ini and the menu functions of kemora-menu, without a running menu.
+class ConfigMenuServer : public MenuServer {
+public:
+    explicit ConfigMenuServer(const MenuConfig &config)
+        : config_(config), vars_(config_), menuDb_(config_.menuDbPath()), functions_(config_, menuDb_)
+    {
+    }
+    void MenuActivate(const QString &) override {}
+    void MenuUnregister() override {}
+    void MenuRegister(const QString &, const QString &, const QString &) override {}
+    void MenuReturnTo(const QString &, const QString &, const QString &) override {}
+    QVariant MenuCall(const QString &function, const QString &scope, const QVariant &param) override
+    {
+        return functions_.call(function, scope, param);
+    }
+    void MenuPassaA(const QString &, const QString &, const QVariant &) override {}
+    QString MenuIniPath() override { return config_.iniPath(); }
+    LaunchParams MenuLaunchParams() override { return {}; }
+    void MenuLaunchSelect(const QString &) override {}
+    void MenuKeyRelease(const QString &) override {}
+    QString MenuVar(const QString &name, const QString &def) override
+    {
+        const std::optional<QString> v = vars_.value(name);
+        return MenuVarAnswer(v.has_value(), v.value_or(QString()), def);
+    }
+    void MenuVarSet(const QString &name, const QString &value) override { vars_.set(name, value); }
+
+private:
+    const MenuConfig &config_;
+    MenuVariables vars_;
+    MenuDatabase menuDb_;
+    MenuFunctions functions_;
+};
+
+// S / N (also SI, NO, 1, 0, TRUE, FALSE) of a Boolean option.
+std::optional<bool> FlagOption(const QCommandLineParser &parser, const QString &option)
+{
+    const QString v = parser.value(option).trimmed().toUpper();
+    if (v == QLatin1String("S") || v == QLatin1String("SI") || v == QLatin1String("1") || v == QLatin1String("TRUE"))
+        return true;
+    if (v == QLatin1String("N") || v == QLatin1String("NO") || v == QLatin1String("0") || v == QLatin1String("FALSE"))
+        return false;
+    PrintError(QStringLiteral("Valore non valido per --%1: \"%2\" (S oppure N)").arg(option, parser.value(option)));
+    return std::nullopt;
+}
+
+// Destination of the output file by its extension.
+bool SetDestination(PrintOptions &o, const QString &file)
+{
+    const QString path = QFileInfo(file).absoluteFilePath();
+    const QString ext = QFileInfo(file).suffix().toLower();
+    if (ext == QLatin1String("fix")) {
+        o.StaVid = PrintOptions::FixedWidth;
+        o.FisStampante = false;
+        o.FisFileName = path;
+        return true;
+    }
+    o.StaVid = PrintOptions::File;
+    o.FileName = path;
+    if (ext == QLatin1String("pdf"))
+        o.FileForm = PrintOptions::PdfFile;
+    else if (ext == QLatin1String("csv"))
+        o.FileForm = PrintOptions::SpreadsheetText;
+    else if (ext == QLatin1String("txt"))
+        o.FileForm = PrintOptions::PlainText;
+    else if (ext == QLatin1String("xlsx"))
+        o.FileForm = PrintOptions::Xlsx;
+    else
+        return false;
+    return true;
+}
+
+long PeakMemoryKb()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+} // namespace
+
+int RunBom(const QStringList &args)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Stampa la distinta base degli articoli di un'azienda su un file, come il tasto "
+        "\"&Stampa\" della maschera \"Stampa distinta base\". Senza opzioni i campi hanno i "
+        "valori iniziali della maschera: solo prodotti finiti, quantità prodotta 1, esplosione "
+        "scalare su tutti i livelli, importi come dichiarati in distinta.\n"
+        "La destinazione segue l'estensione di --out: .pdf, .csv, .txt, .xlsx, .fix (larghezza fissa).\n"
+        "I messaggi vanno sullo standard error con la risposta predefinita."));
+    const QString def;
+    const QList<QCommandLineOption> options{
+        {QStringLiteral("company"), QStringLiteral("Cartella dell'azienda (con kemora-menu.ini)."), QStringLiteral("DIR")},
+        {QStringLiteral("out"), QStringLiteral("File di destinazione (.pdf, .csv, .txt, .xlsx, .fix)."), QStringLiteral("FILE")},
+        {QStringLiteral("articolo-da"), QStringLiteral("osArticoloDa: primo articolo padre (vuoto: nessun limite)."), QStringLiteral("COD"), def},
+        {QStringLiteral("articolo-a"), QStringLiteral("osArticoloA: ultimo articolo padre (vuoto: nessun limite)."), QStringLiteral("COD"), def},
+        {QStringLiteral("tipo-diba"), QStringLiteral("oiTipoDibaArt: 0 tutti, 1 solo prodotti finiti, 2 solo semilavorati."), QStringLiteral("N"), QStringLiteral("1")},
+        {QStringLiteral("esp-scal"), QStringLiteral("obEspScal: stampa i componenti (esplosione scalare), S o N."), QStringLiteral("S|N"), QStringLiteral("S")},
+        {QStringLiteral("liv-esp"), QStringLiteral("oiLivEsp: livelli di esplosione, 0 tutti (0-999)."), QStringLiteral("N"), QStringLiteral("0")},
+        {QStringLiteral("qta-prod"), QStringLiteral("odQtaProd: quantità prodotta (maggiore di 0)."), QStringLiteral("Q"), QStringLiteral("1")},
+        {QStringLiteral("salto-pag"), QStringLiteral("obSaltoPag: nuova pagina per ogni distinta, S o N."), QStringLiteral("S|N"), QStringLiteral("N")},
+        {QStringLiteral("importi"), QStringLiteral("obStampoImporti: stampa la colonna degli importi, S o N."), QStringLiteral("S|N"), QStringLiteral("S")},
+        {QStringLiteral("qta-da-dimen"), QStringLiteral("obQtaDaDimen: quantità del padre dalle dimensioni, S o N."), QStringLiteral("S|N"), QStringLiteral("N")},
+        {QStringLiteral("larghezza"), QStringLiteral("odLarghezza: larghezza per il calcolo dalle dimensioni."), QStringLiteral("X"), QStringLiteral("0")},
+        {QStringLiteral("lunghezza"), QStringLiteral("odLunghezza: lunghezza per il calcolo dalle dimensioni."), QStringLiteral("X"), QStringLiteral("0")},
+        {QStringLiteral("altezza"), QStringLiteral("odAltezza: altezza per il calcolo dalle dimensioni."), QStringLiteral("X"), QStringLiteral("0")},
+        {QStringLiteral("quale-prezzo"), QStringLiteral("osQualePrezzo: valorizzazione di tutti i legami, vuoto come in distinta, M costo medio, U costo ultimo, S standard, L listino."), QStringLiteral("M|U|S|L"), def},
+        {QStringLiteral("listino"), QStringLiteral("osListino: listino usato con --quale-prezzo L."), QStringLiteral("COD"), def},
+        {QStringLiteral("list-ivato"), QStringLiteral("osListIvato: S quando i prezzi del listino comprendono l'IVA (la maschera lo lascia vuoto)."), QStringLiteral("S"), def},
+        {QStringLiteral("sta-img"), QStringLiteral("obStaImg: immagine dell'articolo principale a fine pagina, S o N."), QStringLiteral("S|N"), QStringLiteral("N")},
+        {QStringLiteral("sta-img-riga"), QStringLiteral("obStaImgRiga: immagine in ogni riga, S o N."), QStringLiteral("S|N"), QStringLiteral("N")},
+        {QStringLiteral("straightforward"), QStringLiteral("Percorso senza cache: autocommit, istruzioni preparate ogni volta, ogni riga rivalorizzata leggendo il database.")},
+        {QStringLiteral("stats"), QStringLiteral("Scrive sullo standard output righe, pagine, istruzioni, secondi e memoria di picco della stampa.")},
+    };
+    parser.addOptions(options);
+    if (auto stop = ParseArguments(parser, QStringLiteral("bom"), args))
+        return *stop;
+    auto usage = [](const QString &message) {
+        PrintError(message);
+        PrintError(QStringLiteral("Usare \"distinta-batch bom --help\" per l'aiuto."));
+        return int(ExitUsage);
+    };
+    if (!parser.positionalArguments().isEmpty())
+        return usage(QStringLiteral("Argomenti non previsti: ") + parser.positionalArguments().join(QLatin1Char(' ')));
+    const QString companyDir = parser.value(QStringLiteral("company"));
+    if (companyDir.isEmpty())
+        return usage(QStringLiteral("Manca --company DIR."));
+    const QString out = parser.value(QStringLiteral("out"));
+    if (out.isEmpty())
+        return usage(QStringLiteral("Manca --out FILE."));
+
+    const auto tipo = IntOption(parser, QStringLiteral("tipo-diba"));
+    const auto livEsp = IntOption(parser, QStringLiteral("liv-esp"));
+    const auto qtaProd = NumberOption(parser, QStringLiteral("qta-prod"));
+    const auto larghezza = NumberOption(parser, QStringLiteral("larghezza"));
+    const auto lunghezza = NumberOption(parser, QStringLiteral("lunghezza"));
+    const auto altezza = NumberOption(parser, QStringLiteral("altezza"));
+    const auto espScal = FlagOption(parser, QStringLiteral("esp-scal"));
+    const auto saltoPag = FlagOption(parser, QStringLiteral("salto-pag"));
+    const auto importi = FlagOption(parser, QStringLiteral("importi"));
+    const auto qtaDaDimen = FlagOption(parser, QStringLiteral("qta-da-dimen"));
+    const auto staImg = FlagOption(parser, QStringLiteral("sta-img"));
+    const auto staImgRiga = FlagOption(parser, QStringLiteral("sta-img-riga"));
+    if (!tipo || !livEsp || !qtaProd || !larghezza || !lunghezza || !altezza || !espScal || !saltoPag
+        || !importi || !qtaDaDimen || !staImg || !staImgRiga)
+        return ExitUsage;
+    // The checks of the form.
+    if (*tipo < 0 || *tipo > 2)
+        return usage(QStringLiteral("Valore non valido per --tipo-diba: %1 (0, 1 o 2)").arg(*tipo));
+    if (*livEsp < 0 || *livEsp > 999)
+        return usage(QStringLiteral("Errore nel campo 'Livello di Esplosione'"));
+    if (*qtaProd <= 0)
+        return usage(QStringLiteral("Errore nel campo 'Quantità Prodotta'"));
+    const QString da = parser.value(QStringLiteral("articolo-da"));
+    const QString a = parser.value(QStringLiteral("articolo-a"));
+    if (!da.isEmpty() && !a.isEmpty() && da.compare(a, Qt::CaseInsensitive) > 0)
+        return usage(QStringLiteral("Si prega di inserire gli articoli in ordine crescente"));
+    const QString qualePrezzo = parser.value(QStringLiteral("quale-prezzo")).trimmed().toUpper();
+    if (!qualePrezzo.isEmpty() && !QStringList{"M", "U", "S", "L"}.contains(qualePrezzo))
+        return usage(QStringLiteral("Valore non valido per --quale-prezzo: \"%1\" (M, U, S o L)").arg(qualePrezzo));
+    const QString listino = parser.value(QStringLiteral("listino")).trimmed();
+    if (qualePrezzo == QLatin1String("L") && listino.isEmpty())
+        return usage(QStringLiteral("Inserire un codice listino valido'"));
+    PrintOptions probe;
+    if (!SetDestination(probe, out))
+        return usage(QStringLiteral("Estensione di --out non riconosciuta: %1 (.pdf, .csv, .txt, .xlsx, .fix)").arg(out));
+
+    // The company.
+    MenuConfig config;
+    QString error;
+    if (!MenuConfig::Load(companyDir, &config, &error)) {
+        PrintError(QStringLiteral("Azienda non leggibile: ") + error);
+        return ExitFailure;
+    }
+    StderrMessageSink sink;
+    try {
+        ConfigMenuServer menu(config);
+        const QString mainIni = config.iniPath();
+        QString companyIniName;
+        IniRead(mainIni, QStringLiteral("Parametri Generali"), QStringLiteral("OrdIniDBase"), QString(), companyIniName);
+        companyIniName = companyIniName.trimmed();
+        const QString companyIni = companyIniName.isEmpty()
+            ? QString() : QFileInfo(mainIni).absoluteDir().filePath(companyIniName);
+        const IniContext ini{mainIni, companyIni};
+
+        Database db;
+        const QString dbName = CompanyVar(menu, QStringLiteral("NomeDBAzie"));
+        const QString password = CompanyVar(menu, QStringLiteral("PwdDbAzie"));
+        if (!password.isEmpty())
+            db.DbParamSet(QStringLiteral("DbAccPWD"), password);
+        db.DbOpen(dbName, false, false, CompanyVar(menu, QStringLiteral("ConnectDBAzie")));
+        CompanyParams params;
+        CaricaParametriAzienda(menu, db, 0, ini, kProgramKey, params);
+
+        PrintEnv env;
+        env.mainIni = mainIni;
+        env.companyIni = companyIni;
+        env.programKey = kProgramKey;
+        env.menu = &menu;
+        env.sink = &sink;
+        env.db = &db;
+        env.workingDate = params.workingDate;
+        AziendaUtilStampe stampe(env);
+
+        auto options = std::make_shared<PrintOptions>();
+        LoadOptionsArgs load;
+        load.osKeySec = kFormKey;
+        stampe.IniOpzSta(*options, load);
+        SetDestination(*options, out);
+
+        Prelvo report(db, params, stampe, sink);
+        report.osArticoloDa = da;
+        report.osArticoloA = a;
+        report.oiTipoDibaArt = static_cast<qint16>(*tipo);
+        report.obEspScal = *espScal;
+        report.oiLivEsp = static_cast<qint16>(*livEsp);
+        report.odQtaProd = *qtaProd;
+        report.obSaltoPag = *saltoPag ? 1 : 0;
+        report.obStampoImporti = *importi;
+        report.obQtaDaDimen = *qtaDaDimen;
+        report.odLarghezza = *larghezza;
+        report.odLunghezza = *lunghezza;
+        report.odAltezza = *altezza;
+        report.osQualePrezzo = qualePrezzo;
+        report.osListino = qualePrezzo == QLatin1String("L") ? listino : QString();
+        report.osListIvato = parser.value(QStringLiteral("list-ivato")).trimmed();
+        report.obStaImg = *staImg;
+        report.obStaImgRiga = *staImgRiga;
+        report.ogOpzSta = options;
+        report.PathSet(parser.isSet(QStringLiteral("straightforward")) ? CostRollup::Path::Straightforward
+                                                                       : CostRollup::Path::Cached);
+        QElapsedTimer timer;
+        timer.start();
+        report.AvviaStampa();
+        const double seconds = timer.nsecsElapsed() / 1e9;
+        const Prelvo::RunResult &result = report.LastRun();
+        if (parser.isSet(QStringLiteral("stats"))) {
+            PrintOut(QStringLiteral("righe %1 pagine %2 istruzioni %3 preparate %4 secondi %5 memoria_kb %6\n")
+                         .arg(result.lines)
+                         .arg(result.pages)
+                         .arg(result.stats.statements)
+                         .arg(result.stats.prepared)
+                         .arg(seconds, 0, 'f', 4)
+                         .arg(PeakMemoryKb()));
+        }
+        if (result.failed)
+            return ExitFailure;
+        if (result.printed)
+            PrintError(QStringLiteral("Distinta base stampata in %1").arg(QFileInfo(out).absoluteFilePath()));
+        return ExitOk;
+    } catch (const std::exception &e) {
+        const ErrorInfo info = ErrorInfoFrom(e);
+        sink.MsgErrfrm(info.number, ErrorDescription(info.description, info.source), QStringLiteral("(distinta-batch bom) "));
+        return ExitFailure;
+    }
+}
+
+} // namespace kem::batch
