@@ -534,11 +534,12 @@ bool FormKeyFilter::eventFilter(QObject *watched, QEvent *event)
     auto *w = static_cast<QWidget *>(watched);
     if (w != form_ && !form_->isAncestorOf(w))
         return false;
-    // A key that a control ignores travels on to its parents: handle it once.
-    static thread_local const QEvent *lastEvent = nullptr;
-    if (event == lastEvent)
+    // A key that a control ignores travels on to its parents: handle it once, at the first
+    // receiver (a later event may reuse the address, but not on an ancestor of the receiver).
+    if (event == lastEvent_ && lastReceiver_ && w != lastReceiver_ && w->isAncestorOf(lastReceiver_))
         return false;
-    lastEvent = event;
+    lastEvent_ = event;
+    lastReceiver_ = w;
     auto *key = static_cast<QKeyEvent *>(event);
     if (services_.FormKeyDown(VbKeyCode(key), VbShift(key->modifiers()), form_) == 1)
         return true;

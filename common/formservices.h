@@ -10,6 +10,7 @@
 
 #include <QDate>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -162,6 +163,8 @@ public:
 private:
     QWidget *form_;
     FormServices &services_;
+    const QEvent *lastEvent_ = nullptr;
+    QPointer<QWidget> lastReceiver_;
 };
 
 // A code field wired to the services: focus colours on entering, decoding on leaving, the
