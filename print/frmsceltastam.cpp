@@ -282,7 +282,8 @@ void FrmSceltaStam::load()
     if (numPag.isEmpty())
         numPag = m_env.ini(QStringLiteral("Opzioni Stampa"), QStringLiteral("MostraNumPag"));
     CheNumPag->setChecked(IniBool(numPag));
-    m_options.ParamSet(QStringLiteral("MostraNumPag"), PrintOptions::ParamAny, CheNumPag->isChecked());
+    if (!m_printActive)
+        m_options.ParamSet(QStringLiteral("MostraNumPag"), PrintOptions::ParamAny, CheNumPag->isChecked());
 
     const bool pdf = isYes(m_env.menuVar(QStringLiteral("UsaPdfCreator"))) || isYes(m_env.menuVar(QStringLiteral("UsaPdf995")));
     ChePdfAutom->setVisible(pdf);
