@@ -109,7 +109,7 @@ void FrmAiutoLookup::setImageOptions(const LookupImageOptions &options)
     } else {
         layout_->setDirection(vertical ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight);
     }
-    layout_->addWidget(PicImmagine);
+    layout_->addWidget(PicImmagine, 0, Qt::AlignCenter);
     const int space = qMax(options.spacePixels, 40);
     const double ratio = options.ratio > 0 ? options.ratio : 1.0;
     if (vertical)

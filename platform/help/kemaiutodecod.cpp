@@ -95,8 +95,10 @@ LookupResult KemAiutoDecod::Lookup(const QString &kind, QLineEdit *box, QLabel *
     window.setRows(rows, columns);
     window.setImageOptions(imageOptions(k));
     window.setRowColour(colBackOk_);
-    window.setListMargins(comlin_.margSin / 15, comlin_.margSopra / 15, comlin_.margDestra / 15,
-                          comlin_.margSotto / 15);
+    // Margins are in twips (15 a pixel); none given keeps the window's own margins.
+    if (comlin_.margSin || comlin_.margSopra || comlin_.margDestra || comlin_.margSotto)
+        window.setListMargins(comlin_.margSin / 15, comlin_.margSopra / 15, comlin_.margDestra / 15,
+                              comlin_.margSotto / 15);
     window.setFilterText(box ? box->text() : QString());
     window_ = &window;
     const auto forget = qScopeGuard([this] { window_ = nullptr; });
