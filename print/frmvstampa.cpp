@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QImageReader>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
@@ -112,6 +113,8 @@ FrmVStampa::FrmVStampa(MessageSink *sink, QWidget *parent) : QWidget(parent, Qt:
             labPage->setObjectName(QStringLiteral("labPage"));
             labPage->setMinimumWidth(labPage->fontMetrics().horizontalAdvance(QStringLiteral("Pag.0000")) + 8);
             labPage->setAlignment(Qt::AlignCenter);
+            labPage->setToolTip(QStringLiteral("Doppio clic: vai alla pagina"));
+            labPage->installEventFilter(this);
             bar->addWidget(labPage);
         }
     }
@@ -155,6 +158,8 @@ void FrmVStampa::ogStampaSet(PrintReport *report)
         layoutWindow();
         return;
     }
+    // A report object used again keeps the earlier run's state until its next job starts.
+    m_staleBase = report->RunFinishedGet() ? report->PreviewBaseGet() : QString();
     const auto options = report->OptionsGet();
     m_pager.RangeSet(options ? options->ParamInt(QStringLiteral("PaginaDa")) : 0,
                      options ? options->ParamInt(QStringLiteral("PaginaA")) : 0);
@@ -178,28 +183,36 @@ void FrmVStampa::unbind()
     m_report = nullptr;
 }
 
+bool FrmVStampa::runStarted() const
+{
+    // The library names the run's pages when its job starts.
+    if (!m_report)
+        return false;
+    const QString base = m_report->PreviewBaseGet();
+    return !base.isEmpty() && base != m_staleBase;
+}
+
 bool FrmVStampa::RunActive() const
 {
-    // The library names the run's pages at the job start; until then nothing runs.
-    return m_report && !m_report->RunFinishedGet() && !m_report->PreviewBaseGet().isEmpty();
+    return runStarted() && !m_report->RunFinishedGet();
 }
 
 PreviewPager::RunState FrmVStampa::runState() const
 {
     PreviewPager::RunState s;
     s.shown = m_shown;
-    if (m_report) {
+    if (runStarted()) {
         s.produced = m_report->PreviewLastPageGet();
         s.ended = m_report->RunFinishedGet();
     } else {
-        s.ended = true;
+        s.ended = !m_report;
     }
     return s;
 }
 
 void FrmVStampa::refresh()
 {
-    if (!m_report)
+    if (!runStarted())
         return;
     const PreviewPager::RunState s = runState();
     if (s.ended && LabMsg->text() != kTerminata)
@@ -212,7 +225,7 @@ void FrmVStampa::refresh()
         } else if (s.ended) {
             m_waitFor = 0;
         }
-    } else if (m_shown == 0 && !m_report->PreviewBaseGet().isEmpty()) {
+    } else if (m_shown == 0) {
         apply(m_pager.Start(s));
     }
     updateArrows();
@@ -238,7 +251,7 @@ void FrmVStampa::Continua()
 
 void FrmVStampa::imaMuovi_Click(int index)
 {
-    if (!m_report || index < PreviewPager::Previous || index > PreviewPager::Last || m_waitFor > 0)
+    if (!runStarted() || index < PreviewPager::Previous || index > PreviewPager::Last || m_waitFor > 0)
         return;
     const auto move = PreviewPager::Move(index);
     const PreviewPager::RunState s = runState();
@@ -248,6 +261,34 @@ void FrmVStampa::imaMuovi_Click(int index)
         return;
     apply(step);
     refresh();
+}
+
+void FrmVStampa::PaginaVai(int page)
+{
+    if (!runStarted() || m_waitFor > 0)
+        return;
+    const PreviewPager::RunState s = runState();
+    const PreviewPager::Step step = m_pager.GoTo(page, s);
+    if (step.show > 0 && !m_keep && step.show != s.produced)
+        return;
+    apply(step);
+    refresh();
+}
+
+void FrmVStampa::labPage_DblClick()
+{
+    if (!runStarted() || m_waitFor > 0)
+        return;
+    const PreviewPager::RunState s = runState();
+    const int first = m_pager.FirstAllowed();
+    int last = s.ended ? m_pager.LastAllowed(s.produced) : (m_pager.PageTo() > 0 ? m_pager.PageTo() : 99999);
+    if (last < first)
+        return;
+    bool ok = false;
+    const int page = QInputDialog::getInt(this, windowTitle(), QStringLiteral("Vai alla pagina:"),
+                                          std::clamp(m_shown, first, last), first, last, 1, &ok);
+    if (ok)
+        PaginaVai(page);
 }
 
 bool FrmVStampa::showPage(int page)
@@ -302,7 +343,7 @@ void FrmVStampa::updateArrows()
     const PreviewPager::RunState s = runState();
     for (int i = PreviewPager::Previous; i <= PreviewPager::Last; ++i) {
         const auto move = PreviewPager::Move(i);
-        bool on = m_report && m_waitFor == 0 && m_pager.Possible(move, s);
+        bool on = runStarted() && m_waitFor == 0 && m_pager.Possible(move, s);
         if (on && !m_keep) {
             const PreviewPager::Step step = m_pager.Plan(move, s);
             on = step.show == 0 || step.show == s.produced;
@@ -411,6 +452,10 @@ void FrmVStampa::keyPressEvent(QKeyEvent *event)
 
 bool FrmVStampa::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == labPage && event->type() == QEvent::MouseButtonDblClick) {
+        labPage_DblClick();
+        return true;
+    }
     if ((watched == PicPrinc || watched == PicSec) && event->type() == QEvent::Wheel) {
         auto *wheel = static_cast<QWheelEvent *>(event);
         QScrollBar *bar = (wheel->modifiers() & Qt::ShiftModifier) ? hscPosOri : vscPosVert;

@@ -36,6 +36,10 @@ public:
 
     // Navigation image click: 1 previous, 2 first, 3 next, 4 last.
     void imaMuovi_Click(int index);
+    // Goes to a page of the range: shown when produced, else asked of the run.
+    void PaginaVai(int page);
+    // Double click on labPage: asks for the page to go to.
+    void labPage_DblClick();
     // Lets the report go on producing the page the window waits for.
     void Continua();
     // "&Esci": stops the run's preview pages (code 2) and closes when no run is in progress.
@@ -72,6 +76,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    bool runStarted() const;
     PreviewPager::RunState runState() const;
     void refresh();
     void apply(const PreviewPager::Step &step);
@@ -93,6 +98,7 @@ private:
     bool m_keep = true;
     bool m_overflowTold = false;
     bool m_closing = false;  // a close request is being handled
+    QString m_staleBase;     // page-file base of a finished earlier run of the bound report
 };
 
 } // namespace kem

@@ -66,6 +66,17 @@ PreviewPager::Step PreviewPager::Plan(Move move, const RunState &s) const
     return {};
 }
 
+PreviewPager::Step PreviewPager::GoTo(int page, const RunState &s) const
+{
+    if (page < FirstAllowed() || (m_to > 0 && page > m_to) || page == s.shown)
+        return {};
+    if (page <= s.produced)
+        return {page, 0};
+    if (s.ended)
+        return {};
+    return {0, page};
+}
+
 bool PreviewPager::Possible(Move move, const RunState &s) const
 {
     return !(Plan(move, s) == Step{});

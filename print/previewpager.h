@@ -41,6 +41,9 @@ public:
     bool Possible(Move move, const RunState &s) const;
     // The first page to show when nothing is shown yet.
     Step Start(const RunState &s) const;
+    // Going to a page: within the range, shown when produced, else asked for while the run
+    // goes on; nothing for a page outside the range or beyond the end of an ended run.
+    Step GoTo(int page, const RunState &s) const;
 
     // "Pag." + page formatted "000".
     static QString PageCaption(int page);

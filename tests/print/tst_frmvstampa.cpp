@@ -60,6 +60,8 @@ public:
             QTest::keyClick(&w, Qt::Key_Home, Qt::ControlModifier);
         else if (a == QLatin1String("C-End"))
             QTest::keyClick(&w, Qt::Key_End, Qt::ControlModifier);
+        else if (a.startsWith(QLatin1String("goto:")))
+            w.PaginaVai(a.mid(5).toInt());
         else if (a == QLatin1String("call:prev"))  // the move itself, whether or not its image is enabled
             w.imaMuovi_Click(PreviewPager::Previous);
         else if (a == QLatin1String("call:first"))
@@ -136,6 +138,10 @@ private slots:
         QTest::newRow("from 3: next after the end") << 3 << 0 << QStringList{"next", "next", "next", "PgDn", "PgDn"} << 6;
         QTest::newRow("from 3: back after the end") << 3 << 0 << QStringList{"next", "next", "next", "first", "prev", "PgDn"} << 4;
         QTest::newRow("from 3 to 4: next stops at 4") << 3 << 4 << QStringList{"next", "PgDn", "PgDn"} << 4;
+        QTest::newRow("from 3: go to 5 ahead of the run") << 3 << 0 << QStringList{"goto:5"} << 5;
+        QTest::newRow("from 3: go to 5 and back to 4") << 3 << 0 << QStringList{"goto:5", "goto:4"} << 4;
+        QTest::newRow("from 3: go to 2 refused") << 3 << 0 << QStringList{"next", "goto:2"} << 4;
+        QTest::newRow("from 3 to 4: go to 5 refused") << 3 << 4 << QStringList{"goto:5"} << 3;
         QTest::newRow("no range: starts on 1") << 0 << 0 << QStringList{} << 1;
         QTest::newRow("no range: previous on 1") << 0 << 0 << QStringList{"call:prev", "PgUp"} << 1;
         QTest::newRow("no range: next previous") << 0 << 0 << QStringList{"next", "next", "prev"} << 2;
@@ -190,6 +196,44 @@ private slots:
         QVERIFY(player.done);
         QCOMPARE(producedWhileShowingOne, 1);
         QTRY_COMPARE(w.LabMsg->text(), QStringLiteral("Stampa Terminata"));
+    }
+
+    // The report object of a form is used again for the next run: until that run starts the
+    // window shows nothing of the earlier one.
+    void secondRunOnTheSameReport()
+    {
+        SampleOwner owner;
+        PrintReport r;
+        r.OptionsSet(kemtest::PreviewOptions());
+        FrmVStampa w(&m_fx->sink);
+        w.ogStampaSet(&r);
+        Player first(w, {"next"});
+        QVERIFY(kemtest::RunSamplePreview(*m_util, r, owner, 2));
+        QTRY_VERIFY(first.done);
+        const QString firstBase = r.PreviewBaseGet();
+        QVERIFY(w.close());
+
+        w.ogStampaSet(&r);
+        QTest::qWait(120);  // the window looks at the run several times before it starts
+        QCOMPARE(w.PageShown(), 0);
+        QCOMPARE(w.labPage->text(), QStringLiteral("Pag.000"));
+        QVERIFY(w.LabMsg->text().isEmpty());
+        QVERIFY(!w.RunActive());
+        for (int i = PreviewPager::Previous; i <= PreviewPager::Last; ++i)
+            QVERIFY(!w.imaMuovi[i]->isEnabled());
+        bool activeOnPageOne = false;
+        Player second(w, {}, [&] {
+            activeOnPageOne = w.RunActive();
+            w.imaMuovi_Click(PreviewPager::Next);
+        });
+        QVERIFY(kemtest::RunSamplePreview(*m_util, r, owner, 2));
+        QVERIFY(second.done);
+        QCOMPARE(second.page, 1);
+        QVERIFY(activeOnPageOne);
+        QTRY_COMPARE(w.PageShown(), 2);
+        QVERIFY(r.PreviewBaseGet() != firstBase);
+        QVERIFY(m_fx->sink.messages.isEmpty());
+        QVERIFY(w.close());
     }
 
     // After the run the next image is greyed on the last page and a click asks for nothing.

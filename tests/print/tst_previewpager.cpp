@@ -60,6 +60,42 @@ private slots:
         QCOMPARE(pager.Possible(PreviewPager::Move(move), s), show > 0 || request > 0);
     }
 
+    void goTo_data()
+    {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<int>("page");
+        QTest::addColumn<int>("shown");
+        QTest::addColumn<int>("produced");
+        QTest::addColumn<bool>("ended");
+        QTest::addColumn<int>("show");
+        QTest::addColumn<int>("request");
+        QTest::newRow("produced page") << 0 << 0 << 2 << 4 << 5 << false << 2 << 0;
+        QTest::newRow("page not produced yet") << 0 << 0 << 9 << 4 << 5 << false << 0 << 9;
+        QTest::newRow("beyond the end of the run") << 0 << 0 << 9 << 4 << 5 << true << 0 << 0;
+        QTest::newRow("before PaginaDa") << 3 << 0 << 2 << 4 << 5 << false << 0 << 0;
+        QTest::newRow("after PaginaA") << 3 << 6 << 7 << 4 << 5 << false << 0 << 0;
+        QTest::newRow("the page shown") << 0 << 0 << 4 << 4 << 5 << false << 0 << 0;
+        QTest::newRow("page 0") << 0 << 0 << 0 << 4 << 5 << false << 0 << 0;
+    }
+
+    void goTo()
+    {
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(int, page);
+        QFETCH(int, shown);
+        QFETCH(int, produced);
+        QFETCH(bool, ended);
+        QFETCH(int, show);
+        QFETCH(int, request);
+        PreviewPager pager;
+        pager.RangeSet(from, to);
+        const PreviewPager::Step step = pager.GoTo(page, PreviewPager::RunState{shown, produced, ended});
+        QCOMPARE(step.show, show);
+        QCOMPARE(step.request, request);
+    }
+
     void caption_data()
     {
         QTest::addColumn<int>("page");
