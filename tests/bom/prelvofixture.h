@@ -1,0 +1,103 @@
+#pragma once
+// Helpers of the BOM print tests: a report run on a company database built by the test, with
+// the run's report object kept (through the progress hook) so that its lines can be read.
+#include "bom/prelvo.h"
+#include "fixture.h"
+#include "platform/db/kemdb.h"
+#include "platform/printlib/printoptions.h"
+#include "platform/printlib/printreport.h"
+#include "print/aziendautilstampe.h"
+
+#include <QDir>
+#include <QStringList>
+#include <memory>
+
+namespace kemtest {
+
+// Keeps the report object of the run.
+class KeepReport : public kem::PrelvoProgress {
+public:
+    void Prepare(const std::shared_ptr<kem::PrintReport> &report, const QString &title) override
+    {
+        this->report = report;
+        this->title = title;
+    }
+    void Show() override { shown = true; }
+    std::shared_ptr<kem::PrintReport> report;
+    QString title;
+    bool shown = false;
+};
+
+// The cells of every grid row of a document, joined by "|"; rules as "---".
+inline QStringList GridLines(const kem::Document &doc)
+{
+    QStringList out;
+    for (const kem::GridRow &row : doc.rows) {
+        if (row.rule) {
+            out << QStringLiteral("---");
+            continue;
+        }
+        QStringList cells;
+        for (const kem::GridCell &c : row.cells)
+            cells << c.text;
+        out << cells.join(QLatin1Char('|'));
+    }
+    return out;
+}
+
+// The body lines of a BOM print: parent and component lines (from the column headings on,
+// without headers, headings, rules and empty lines).
+inline QStringList BodyLines(const kem::Document &doc)
+{
+    QStringList out;
+    for (const QString &line : GridLines(doc)) {
+        if (line.isEmpty() || line == QLatin1String("---") || line.startsWith(QLatin1String("Codice|"))
+            || line.startsWith(QLatin1String("Kemora")) || line.contains(QLatin1String("Stampa Distinta Base")))
+            continue;
+        out << line;
+    }
+    return out;
+}
+
+// A company database, a page environment and one report object over it.
+struct PrelvoRun {
+    explicit PrelvoRun(const QString &dbPath, const QString &workDir)
+        : dir(workDir)
+    {
+        db.DbOpen(dbPath);
+        env.mainIni = QDir(workDir).filePath(QStringLiteral("kemwin.ini"));
+        env.programKey = QStringLiteral("DISTINTA");
+        env.sink = &sink;
+        env.db = &db;
+        env.workingDate = params.workingDate;
+        stampe = std::make_unique<kem::AziendaUtilStampe>(env);
+        report = std::make_unique<kem::Prelvo>(db, params, *stampe, sink);
+        report->ProgressSet(&keep);
+        options = std::make_shared<kem::PrintOptions>();
+        options->SectionKey = QStringLiteral("DISTINTAfrmPrelvo");
+        options->StaVid = kem::PrintOptions::File;
+        options->FileForm = kem::PrintOptions::SpreadsheetText;
+        options->FileName = QDir(workDir).filePath(QStringLiteral("out.csv"));
+        report->ogOpzSta = options;
+    }
+    // Runs the report; the body lines of what it printed.
+    QStringList run()
+    {
+        sink.clear();
+        keep.report.reset();
+        report->AvviaStampa();
+        return keep.report ? BodyLines(keep.report->DocumentGet()) : QStringList();
+    }
+
+    QString dir;
+    kem::CompanyParams params = FixtureParams();
+    RecordingSink sink;
+    kem::Database db;
+    kem::PrintEnv env;
+    std::unique_ptr<kem::AziendaUtilStampe> stampe;
+    std::unique_ptr<kem::Prelvo> report;
+    std::shared_ptr<kem::PrintOptions> options;
+    KeepReport keep;
+};
+
+} // namespace kemtest
