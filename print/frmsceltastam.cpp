@@ -111,7 +111,7 @@ void FrmSceltaStam::build()
     GriPri->setColumnWidth(0, GriPri->fontMetrics().horizontalAdvance(QStringLiteral("9999")) + 12);
     GriPri->setColumnWidth(1, 230);
     GriPri->setMinimumWidth(460);
-    GriPri->setMinimumHeight(130);
+    GriPri->setMinimumHeight(GriPri->horizontalHeader()->sizeHint().height() + 4 * GriPri->verticalHeader()->defaultSectionSize() + 6);
     GriPorte = new QTableWidget(0, 1, FraStampaSu[0]);
     GriPorte->setHorizontalHeaderLabels({QStringLiteral("Porta")});
     GriPorte->verticalHeader()->hide();
@@ -119,7 +119,8 @@ void FrmSceltaStam::build()
     GriPorte->setSelectionMode(QAbstractItemView::SingleSelection);
     GriPorte->setEditTriggers(QAbstractItemView::NoEditTriggers);
     GriPorte->horizontalHeader()->setStretchLastSection(true);
-    GriPorte->setMaximumHeight(70);
+    // Header and one row: a printer has one port here.
+    GriPorte->setFixedHeight(GriPorte->horizontalHeader()->sizeHint().height() + GriPorte->verticalHeader()->defaultSectionSize() + 6);
     ComUsaDef = new QPushButton(QStringLiteral("Stampante predefinita"), FraStampaSu[0]);
     cboCassetti = new QComboBox(FraStampaSu[0]);
     cboTipoCarta = new QComboBox(FraStampaSu[0]);
@@ -132,17 +133,24 @@ void FrmSceltaStam::build()
     CheForzaVert = new QCheckBox(
         QStringLiteral("Forza la stampa in verticale (Da utilizzarsi solo in caso di foglio più grande  dell' A4)"),
         FraStampaSu[0]);
-    auto *pri = new QGridLayout(FraStampaSu[0]);
-    pri->addWidget(GriPri, 0, 0, 1, 4);
-    pri->addWidget(GriPorte, 1, 0, 1, 3);
-    pri->addWidget(ComUsaDef, 1, 3, Qt::AlignTop);
-    pri->addWidget(new QLabel(QStringLiteral("Cassetto:"), FraStampaSu[0]), 2, 0);
-    pri->addWidget(cboCassetti, 2, 1, 1, 2);
-    pri->addWidget(new QLabel(QStringLiteral("Tipo carta:"), FraStampaSu[0]), 3, 0);
-    pri->addWidget(cboTipoCarta, 3, 1, 1, 2);
-    pri->addWidget(ComPaperSize, 3, 3);
-    pri->addWidget(CheForzaVert, 4, 0, 1, 4);
-    pri->setColumnStretch(2, 1);
+    auto *pri = new QVBoxLayout(FraStampaSu[0]);
+    pri->setSpacing(6);
+    pri->addWidget(GriPri, 1);
+    auto *ports = new QHBoxLayout;
+    ports->setSpacing(6);
+    ports->addWidget(GriPorte, 1);
+    ports->addWidget(ComUsaDef, 0, Qt::AlignTop);
+    pri->addLayout(ports);
+    auto *paper = new QGridLayout;
+    paper->setSpacing(6);
+    paper->addWidget(new QLabel(QStringLiteral("Cassetto:"), FraStampaSu[0]), 0, 0);
+    paper->addWidget(cboCassetti, 0, 1);
+    paper->addWidget(new QLabel(QStringLiteral("Tipo carta:"), FraStampaSu[0]), 1, 0);
+    paper->addWidget(cboTipoCarta, 1, 1);
+    paper->addWidget(ComPaperSize, 1, 2);
+    paper->setColumnStretch(3, 1);
+    pri->addLayout(paper);
+    pri->addWidget(CheForzaVert);
 
     // Preview.
     FraStampaSu[1] = new QGroupBox(QStringLiteral("Video"), this);
@@ -184,6 +192,7 @@ void FrmSceltaStam::build()
     file->addWidget(new QLabel(QStringLiteral("Formato:"), FraStampaSu[2]), 1, 0);
     file->addWidget(LabFileForm, 1, 1, 1, 2);
     auto *choices = new QHBoxLayout;
+    choices->setSpacing(6);
     choices->addWidget(sep);
     choices->addWidget(delim);
     file->addLayout(choices, 2, 0, 1, 3);
@@ -217,7 +226,8 @@ void FrmSceltaStam::build()
     fis->addWidget(new QLabel(QStringLiteral("Fine compresso:"), FraStampaSu[3]), 6, 0);
     fis->addWidget(TxtFisCodFinComp, 6, 1);
     fis->addWidget(ComOpzFis, 7, 0);
-    fis->addWidget(LabFileStampaFis, 7, 1);
+    fis->addWidget(LabFileStampaFis, 8, 0, 1, 2);
+    fis->setRowStretch(9, 1);
 
     // Common to every destination.
     CheNumPag = new QCheckBox(QStringLiteral("Mess.Numero pagine"), this);
@@ -226,6 +236,7 @@ void FrmSceltaStam::build()
     ChePdfAutom = new QCheckBox(QStringLiteral("Nome file Pdf autom."), this);
     CheInviaEmail = new QCheckBox(QStringLiteral("Invia per Email"), this);
     auto *general = new QHBoxLayout;
+    general->setSpacing(6);
     general->addWidget(new QLabel(QStringLiteral("Stampa Pagine da:"), this));
     general->addWidget(TxtPaginaDa);
     general->addWidget(new QLabel(QStringLiteral("a:"), this));
@@ -244,6 +255,7 @@ void FrmSceltaStam::build()
     ComCancOpz = new QPushButton(QStringLiteral("Canc. op&zioni stampa"), this);
     ComChiudi = new QPushButton(QStringLiteral("&Chiudi"), this);
     auto *buttons = new QHBoxLayout;
+    buttons->setSpacing(6);
     buttons->addWidget(ComSalOpz);
     buttons->addWidget(ComCancOpz);
     buttons->addStretch();
@@ -259,6 +271,12 @@ void FrmSceltaStam::build()
     grid->addWidget(labStaAttuale, 3, 0, 1, 3);
     grid->addLayout(buttons, 4, 0, 1, 3);
     grid->setColumnStretch(1, 1);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(10);
+    // Some styles leave the group box title out of the layout's minimum: the frames keep the
+    // height their contents need, so that no control is drawn over another.
+    for (QGroupBox *frame : findChildren<QGroupBox *>())
+        frame->setMinimumHeight(frame->minimumSizeHint().height());
 }
 
 void FrmSceltaStam::load()
