@@ -52,6 +52,7 @@ FrmSalvaOpzSta::FrmSalvaOpzSta(const PrintEnv &env, const PrintOptions &options,
     auto *rowsWidget = new QWidget;
     auto *rows = new QGridLayout(rowsWidget);
     rows->setVerticalSpacing(2);
+    rows->setHorizontalSpacing(12);
     int r = 0;
     for (const SaveRow &row : SavePanelRows()) {
         auto *tick = new QCheckBox(row.label, rowsWidget);
@@ -75,6 +76,7 @@ FrmSalvaOpzSta::FrmSalvaOpzSta(const PrintEnv &env, const PrintOptions &options,
     ComConferma = new QPushButton(save ? QStringLiteral("&Salvare") : QStringLiteral("&Cancellare"), this);
     ComAnnulla = new QPushButton(QStringLiteral("Annu&lla"), this);
     auto *buttons = new QHBoxLayout;
+    buttons->setSpacing(6);
     buttons->addWidget(ComSelTutto);
     buttons->addWidget(ComDeselTutto);
     buttons->addStretch();
@@ -85,7 +87,7 @@ FrmSalvaOpzSta::FrmSalvaOpzSta(const PrintEnv &env, const PrintOptions &options,
     layout->addWidget(FraDove);
     layout->addWidget(scroll, 1);
     layout->addLayout(buttons);
-    resize(620, 640);
+    resize(680, 740);
 
     connect(ComSelTutto, &QPushButton::clicked, this, [this] { SelezionaTutto(true); });
     connect(ComDeselTutto, &QPushButton::clicked, this, [this] { SelezionaTutto(false); });

@@ -10,6 +10,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -744,6 +746,18 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(d.get()));
         QTest::qWait(200);
         QVERIFY(d->grab().save(out));
+        // The save panel beside it: "frmsceltastam.png" gives "frmsalvaopzsta.png".
+        const QString panelOut = QFileInfo(out).dir().filePath(QStringLiteral("frmsalvaopzsta.png"));
+        d->runPanel = [&](FrmSalvaOpzSta &p) {
+            p.CheOpz[0]->setChecked(true);
+            p.CheOpz[21]->setChecked(true);
+            p.show();
+            if (QTest::qWaitForWindowExposed(&p))
+                QTest::qWait(200);
+            return p.grab().save(panelOut) ? 1 : 0;
+        };
+        d->ComSalOpz->click();
+        QVERIFY(QFile::exists(panelOut));
     }
 };
 
