@@ -1,6 +1,7 @@
 #include "decodeservice.h"
 
 #include "platform/db/kemdb.h"
+#include "platform/util/kemutil.h"
 
 namespace kem {
 
@@ -18,10 +19,17 @@ QString Parenthesised(const QString &where)
 
 } // namespace
 
-QString DecodeService::SelectStatement(const DecodeKind &kind, const QString &where,
-                                       const QStringList &extraColumns)
+QString DecodeService::StartsWithCondition(const QString &expression, const QString &text)
 {
-    QString sql = "Select " + CodeExpression(kind) + " AS KemCodice, " + kind.descColumn +
+    static const QString highest = QString::fromUcs4(U"\U0010FFFF");
+    return expression + " >= " + SqlLiteral(text, VarKind::Text) + " And " + expression + " < " +
+           SqlLiteral(text + highest, VarKind::Text);
+}
+
+QString DecodeService::SelectStatement(const DecodeKind &kind, const QString &where,
+                                       const QStringList &extraColumns, int top)
+{
+    QString sql = "Select " + (top > 0 ? QStringLiteral("TOP %1 ").arg(top) : QString()) + CodeExpression(kind) + " AS KemCodice, " + kind.descColumn +
                   " AS KemDescrizione";
     if (!kind.imageColumn.isEmpty())
         sql += ", " + kind.imageColumn + " AS KemImmagine";
@@ -53,13 +61,21 @@ DecodedCode DecodeService::Decode(const QString &kind, const QString &code, cons
 }
 
 QList<LookupRow> DecodeService::Rows(const QString &kind, const QString &where,
-                                     const QStringList &extraColumns)
+                                     const QStringList &extraColumns, const QString &startsWith,
+                                     int limit)
 {
     const DecodeKind &k = DecodeKindOf(kind);
     // Column names reach the statement, so they are checked again here.
     const QStringList extra = ParseColumnList(extraColumns.join(QLatin1Char(',')));
+    QString w = Parenthesised(where);
+    const QString typed = startsWith.trimmed();
+    if (!typed.isEmpty()) {
+        const QString codeExpr = k.codeColumns.size() == 1 ? k.codeColumns.first() : "(" + CodeExpression(k) + ")";
+        w = AndWhere(w, "((" + StartsWithCondition(codeExpr, typed) + ") Or (" +
+                            StartsWithCondition(k.descColumn, typed) + "))");
+    }
     ResultSets rs;
-    RsGuard h(rs, rs.RsOpen(db_, SelectStatement(k, where, extra)));
+    RsGuard h(rs, rs.RsOpen(db_, SelectStatement(k, w, extra, limit)));
     QList<LookupRow> rows;
     if (rs.RsIsEmpty(h))
         return rows;

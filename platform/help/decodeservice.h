@@ -32,14 +32,21 @@ public:
     // A code with no row gives found = false. Throws DecodeError (unknown kind) or DbError.
     DecodedCode Decode(const QString &kind, const QString &code, const QString &where = {});
 
-    // Every row of the kind that passes `where`, ordered by code, with the extra columns
-    // (plain column names, see ParseColumnList). Throws DecodeError or DbError.
+    // The rows of the kind that pass `where`, ordered by code, with the extra columns
+    // (plain column names, see ParseColumnList). A non-blank `startsWith` keeps the rows whose
+    // code or description begins with it (any case; range conditions, so the indexes of the
+    // code and description serve large tables); limit > 0 returns at most that many rows.
+    // Throws DecodeError or DbError.
     QList<LookupRow> Rows(const QString &kind, const QString &where = {},
-                          const QStringList &extraColumns = {});
+                          const QStringList &extraColumns = {}, const QString &startsWith = {},
+                          int limit = 0);
 
-    // The select statement both use.
+    // The select statement both use (top > 0: "Select TOP top ...").
     static QString SelectStatement(const DecodeKind &kind, const QString &where,
-                                   const QStringList &extraColumns);
+                                   const QStringList &extraColumns, int top = 0);
+    // The condition "expression begins with text" as a range: expression >= text And
+    // expression < text followed by the highest character.
+    static QString StartsWithCondition(const QString &expression, const QString &text);
 private:
     Database &db_;
 };

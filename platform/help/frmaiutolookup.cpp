@@ -14,7 +14,7 @@
 
 namespace kem {
 
-// Rows whose code starts with the typed text or whose description contains it (any case).
+// Rows whose code or description starts with the typed text (any case).
 class LookupFilterModel : public QSortFilterProxyModel {
 public:
     using QSortFilterProxyModel::QSortFilterProxyModel;
@@ -30,7 +30,7 @@ protected:
             return true;
         const QString code = sourceModel()->index(row, 0, parent).data().toString();
         const QString desc = sourceModel()->index(row, 1, parent).data().toString();
-        return code.startsWith(text_, Qt::CaseInsensitive) || desc.contains(text_, Qt::CaseInsensitive);
+        return code.startsWith(text_, Qt::CaseInsensitive) || desc.startsWith(text_, Qt::CaseInsensitive);
     }
 private:
     QString text_;
@@ -38,7 +38,7 @@ private:
 
 FrmAiutoLookup::FrmAiutoLookup(QWidget *parent)
     : QDialog(parent), txtFiltro(new QLineEdit(this)), GriLista(new QTableView(this)),
-      PicImmagine(new QLabel(this)), model_(new QStandardItemModel(this)),
+      PicImmagine(new QLabel(this)), labStato(new QLabel(this)), model_(new QStandardItemModel(this)),
       proxy_(new LookupFilterModel(this))
 {
     setWindowTitle(QStringLiteral("Aiuto"));
@@ -59,6 +59,8 @@ FrmAiutoLookup::FrmAiutoLookup(QWidget *parent)
     auto *listBox = new QVBoxLayout;
     listBox->addWidget(txtFiltro);
     listBox->addWidget(GriLista, 1);
+    listBox->addWidget(labStato);
+    labStato->setObjectName(QStringLiteral("labStato"));
     layout_ = new QBoxLayout(QBoxLayout::LeftToRight, this);
     layout_->addLayout(listBox, 1);
     layout_->addWidget(PicImmagine);
@@ -76,10 +78,26 @@ FrmAiutoLookup::~FrmAiutoLookup() = default;
 
 void FrmAiutoLookup::setRows(const QList<LookupRow> &rows, const QStringList &extraHeaders)
 {
+    source_ = nullptr;
+    headers_ = extraHeaders;
+    fillModel(rows);
+    refreshFilter();
+}
+
+void FrmAiutoLookup::setRowSource(RowSource source, int limit, const QStringList &extraHeaders)
+{
+    source_ = std::move(source);
+    limit_ = limit;
+    headers_ = extraHeaders;
+    refreshFilter();
+}
+
+void FrmAiutoLookup::fillModel(const QList<LookupRow> &rows)
+{
     rows_ = rows;
     model_->clear();
     QStringList headers{QStringLiteral("Codice"), QStringLiteral("Descrizione")};
-    headers += extraHeaders;
+    headers += headers_;
     model_->setHorizontalHeaderLabels(headers);
     for (int i = 0; i < rows.size(); ++i) {
         QList<QStandardItem *> items{new QStandardItem(rows.at(i).code),
@@ -89,7 +107,6 @@ void FrmAiutoLookup::setRows(const QList<LookupRow> &rows, const QStringList &ex
             items.append(new QStandardItem(e));
         model_->appendRow(items);
     }
-    refreshFilter();
 }
 
 void FrmAiutoLookup::setFilterText(const QString &text)
@@ -197,7 +214,20 @@ void FrmAiutoLookup::choose()
 
 void FrmAiutoLookup::refreshFilter()
 {
-    proxy_->setText(txtFiltro->text());
+    if (source_) {
+        try {
+            fillModel(source_(txtFiltro->text()));
+            labStato->setText(limit_ > 0 && rows_.size() >= limit_
+                                  ? QStringLiteral("Mostrati i primi %1 codici: digitare altri caratteri per restringere").arg(limit_)
+                                  : QString());
+        } catch (const std::exception &e) {
+            fillModel({});
+            labStato->setText(QStringLiteral("Errore: ") + QString::fromStdString(e.what()));
+        }
+        proxy_->setText(QString());
+    } else {
+        proxy_->setText(txtFiltro->text());
+    }
     if (proxy_->rowCount() > 0) {
         GriLista->setCurrentIndex(proxy_->index(0, 0));
         GriLista->selectRow(0);

@@ -7,6 +7,7 @@
 
 #include <QColor>
 #include <QDialog>
+#include <functional>
 
 class QLabel;
 class QLineEdit;
@@ -33,7 +34,12 @@ public:
     explicit FrmAiutoLookup(QWidget *parent = nullptr);
     ~FrmAiutoLookup() override;
 
+    // Fixed rows, filtered in the window.
     void setRows(const QList<LookupRow> &rows, const QStringList &extraHeaders = {});
+    // Rows asked for again whenever the filter changes (the source filters and limits them);
+    // `limit` is the most rows the source returns, so the window can say when there are more.
+    using RowSource = std::function<QList<LookupRow>(const QString &filter)>;
+    void setRowSource(RowSource source, int limit, const QStringList &extraHeaders = {});
     void setFilterText(const QString &text);
     void setImageOptions(const LookupImageOptions &options);
     void setRowColour(const QColor &colour);
@@ -52,6 +58,7 @@ public:
     QLineEdit *txtFiltro;
     QTableView *GriLista;
     QLabel *PicImmagine;
+    QLabel *labStato;       // rows shown, more rows to narrow, or the error of the source
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -61,12 +68,16 @@ private:
     void choose();
     void refreshFilter();
     void showImageOfCurrent();
+    void fillModel(const QList<LookupRow> &rows);
 
     QStandardItemModel *model_;
     LookupFilterModel *proxy_;
     QBoxLayout *layout_;
     LookupImageOptions image_;
     QList<LookupRow> rows_;
+    QStringList headers_;
+    RowSource source_;
+    int limit_ = 0;
     QString chosenCode_;
     QString chosenDescription_;
     QString shownImage_;

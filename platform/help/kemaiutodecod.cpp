@@ -7,8 +7,14 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QScopeGuard>
+#include <utility>
 
 namespace kem {
+
+namespace {
+// Rows the lookup window shows at most; typing narrows them.
+constexpr int kMaxLookupRows = 500;
+} // namespace
 
 bool ComLin::ovLeggiPar(const QString &name, const QVariant &value)
 {
@@ -88,18 +94,26 @@ LookupResult KemAiutoDecod::Lookup(const QString &kind, QLineEdit *box, QLabel *
     const DecodeKind &k = DecodeKindOf(kind);
     QStringList columns = ParseColumnList(textPar(QStringLiteral("Campi")));
     columns += ParseColumnList(extraColumns.join(QLatin1Char(',')));
-    const QList<LookupRow> rows = decoder_.Rows(k.name, where, columns);
+    // The first query runs here, so a bad statement fails before the window opens.
+    const QString typed = box ? box->text() : QString();
+    QList<LookupRow> first = decoder_.Rows(k.name, where, columns, typed, kMaxLookupRows);
 
     FrmAiutoLookup window(parentWindow_ ? parentWindow_ : (box ? box->window() : nullptr));
     window.setWindowTitle(QStringLiteral("Aiuto - ") + k.name);
-    window.setRows(rows, columns);
+    window.setFilterText(typed);
+    window.setRowSource(
+        [&, first = std::move(first), typed](const QString &filter) mutable {
+            if (filter == typed && !first.isEmpty())
+                return std::exchange(first, {});
+            return decoder_.Rows(k.name, where, columns, filter, kMaxLookupRows);
+        },
+        kMaxLookupRows, columns);
     window.setImageOptions(imageOptions(k));
     window.setRowColour(colBackOk_);
     // Margins are in twips (15 a pixel); none given keeps the window's own margins.
     if (comlin_.margSin || comlin_.margSopra || comlin_.margDestra || comlin_.margSotto)
         window.setListMargins(comlin_.margSin / 15, comlin_.margSopra / 15, comlin_.margDestra / 15,
                               comlin_.margSotto / 15);
-    window.setFilterText(box ? box->text() : QString());
     window_ = &window;
     const auto forget = qScopeGuard([this] { window_ = nullptr; });
     emit lookupShown(&window);

@@ -20,6 +20,8 @@ private slots:
     void columnList_data();
     void columnList();
     void rowsOrderedWithExtraColumns();
+    void rowsStartingWith_data();
+    void rowsStartingWith();
 
 private:
     std::unique_ptr<DemoCompany> demo_;
@@ -168,6 +170,33 @@ void TestDecodeService::rowsOrderedWithExtraColumns()
     const QList<LookupRow> accounts = s.Rows("Conto", "Gruppo = '04' And Mastro = '001'");
     QVERIFY(!accounts.isEmpty());
     QCOMPARE(accounts.first().code, QStringLiteral("04.001.000001"));
+}
+
+void TestDecodeService::rowsStartingWith_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<QStringList>("codes");
+    QTest::newRow("code prefix any case") << "Articolo" << "pan-n" << 0 << QStringList{"PAN-NOB-18", "PAN-NOC-30"};
+    QTest::newRow("description prefix") << "Articolo" << "listello" << 0 << QStringList{"LEG-FAG-40", "LEG-ROV-45"};
+    QTest::newRow("apostrophe") << "Articolo" << "TAV-O'" << 0 << QStringList{"TAV-O'NEIL"};
+    QTest::newRow("limited") << "Articolo" << "s" << 3 << QStringList{"SED-FAG01", "SL-ANTA-50", "SL-FIANCO-LIB"};
+    QTest::newRow("account prefix") << "Conto" << "70." << 0 << QStringList{"70.001.000001"};
+    QTest::newRow("nothing") << "Listino" << "zz" << 0 << QStringList{};
+}
+
+void TestDecodeService::rowsStartingWith()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, typed);
+    QFETCH(int, limit);
+    QFETCH(QStringList, codes);
+    DecodeService s(demo_->db);
+    QStringList got;
+    for (const LookupRow &r : s.Rows(kind, {}, {}, typed, limit))
+        got.append(r.code);
+    QCOMPARE(got, codes);
 }
 
 QTEST_GUILESS_MAIN(TestDecodeService)

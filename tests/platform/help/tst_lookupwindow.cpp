@@ -56,7 +56,8 @@ void TestLookupWindow::filterByTyping_data()
     QTest::addColumn<QString>("first");
     QTest::newRow("nothing") << "" << 4 << "LEG-FAG-40";
     QTest::newRow("code prefix") << "leg-" << 2 << "LEG-FAG-40";
-    QTest::newRow("word in description") << "rovere" << 2 << "LEG-ROV-45";
+    QTest::newRow("start of description") << "pannello" << 1 << "PAN-ROV-30";
+    QTest::newRow("word inside description") << "rovere" << 0 << "";
     QTest::newRow("no match") << "zzz" << 0 << "";
 }
 
@@ -77,7 +78,7 @@ void TestLookupWindow::arrowsMoveAndEnterChooses()
     FrmAiutoLookup w;
     w.setRows(SampleRows());
     QTimer::singleShot(0, &w, [&] {
-        QTest::keyClicks(w.txtFiltro, "massello");
+        QTest::keyClicks(w.txtFiltro, "l");
         QTest::keyClick(w.txtFiltro, Qt::Key_Down);
         QTest::keyClick(w.txtFiltro, Qt::Key_Down); // stays on the last row
         QTest::keyClick(w.txtFiltro, Qt::Key_Up);
@@ -85,8 +86,8 @@ void TestLookupWindow::arrowsMoveAndEnterChooses()
         QTest::keyClick(w.txtFiltro, Qt::Key_Return);
     });
     QCOMPARE(w.exec(), int(QDialog::Accepted));
-    QCOMPARE(w.chosenCode(), QStringLiteral("PAN-ROV-30"));
-    QCOMPARE(w.chosenDescription(), QStringLiteral("Pannello rovere massello lamellare sp.30"));
+    QCOMPARE(w.chosenCode(), QStringLiteral("LEG-ROV-45"));
+    QCOMPARE(w.chosenDescription(), QStringLiteral("Listello rovere massello 45x45"));
 }
 
 void TestLookupWindow::escapeCancels()
