@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -95,6 +96,8 @@ private slots:
     void retryLookup_data();
     void retryLookup();
     void helpAbilOpensLookup();
+    void lookupColumnList_data();
+    void lookupColumnList();
     void helpButtonSendsKey();
     void focusColours();
     void dateCheck_data();
@@ -378,6 +381,40 @@ void TestFormServices::helpAbilOpensLookup()
     decode("Listino", "99");
     QCOMPARE(lookups_, 1);
     QVERIFY(services_->IsInError(form_->txt10));
+}
+
+void TestFormServices::lookupColumnList_data()
+{
+    QTest::addColumn<QString>("campi");
+    QTest::addColumn<int>("columns");
+    QTest::addColumn<int>("lookups");
+    QTest::addColumn<int>("errors");
+    QTest::newRow("none") << "" << 2 << 1 << 0;
+    QTest::newRow("one extra column") << "ArtUM" << 3 << 1 << 0;
+    QTest::newRow(",No, counts as empty") << ",No,ArtUM" << 2 << 1 << 0;
+    QTest::newRow("not a column list") << "ArtUM; Drop Table Articoli" << -1 << 0 << 1;
+    QTest::newRow("unknown column") << "NonEsiste" << -1 << 0 << 1;
+}
+
+void TestFormServices::lookupColumnList()
+{
+    QFETCH(QString, campi);
+    QFETCH(int, columns);
+    QFETCH(int, lookups);
+    QFETCH(int, errors);
+    menu_->setPersonal("Help", "CampiArticolo", campi);
+    int seen = -1;
+    driveLookup([&seen](FrmAiutoLookup *w) {
+        seen = w->GriLista->model()->columnCount();
+        w->reject();
+    });
+    const LookupResult r = services_->CodeFieldKeyUp("Articolo", form_->txt10, form_->lab10, 113, 0);
+    QCOMPARE(lookups_, lookups);
+    QCOMPARE(seen, columns);
+    QCOMPARE(int(sink_->errors.size()), errors);
+    QCOMPARE(int(r.outcome), int(LookupOutcome::Cancelled));
+    QVERIFY(db_.isOpen());
+    QVERIFY(db_.TableExists("Articoli"));
 }
 
 void TestFormServices::helpButtonSendsKey()
