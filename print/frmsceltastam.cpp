@@ -84,6 +84,12 @@ FrmSceltaStam::FrmSceltaStam(const PrintEnv &env, PrintOptions &options, bool pr
 
 FrmSceltaStam::~FrmSceltaStam() = default;
 
+int FrmSceltaStam::Apri(const PrintEnv &env, PrintOptions &options, bool printActive, QWidget *parent)
+{
+    FrmSceltaStam dialog(env, options, printActive, nullptr, parent);
+    return dialog.exec();
+}
+
 void FrmSceltaStam::build()
 {
     setObjectName(QStringLiteral("FrmSceltaStam"));

@@ -46,6 +46,9 @@ public:
                   SpreadsheetApp *spreadsheet = nullptr, QWidget *parent = nullptr);
     ~FrmSceltaStam() override;
 
+    // Opens the dialog modally on the record; the caller shows the new destination afterwards.
+    static int Apri(const PrintEnv &env, PrintOptions &options, bool printActive, QWidget *parent = nullptr);
+
     // Asks for a file name; false when cancelled. Default: the save file dialog, prompting
     // before overwriting, in an existing folder, refusing read-only files.
     std::function<bool(const FileNameRequest &, FileNameAnswer *)> askFileName;

@@ -229,6 +229,9 @@ private slots:
         QCOMPARE(d->cboTipoCarta->currentIndex(), 0);
         QCOMPARE(d->GriPorte->rowCount(), 1);
         QCOMPARE(d->GriPorte->item(0, 0)->text(), QStringLiteral("usb://Epson/LX-350"));
+        f.options.NomePorta.clear();
+        emit d->GriPorte->cellClicked(0, 0);
+        QCOMPARE(f.options.NomePorta, QStringLiteral("usb://Epson/LX-350"));
         QCOMPARE(d->labStaAttuale->text(), QStringLiteral("Stampante attuale: Magazzino"));
         QCOMPARE(f.sink.messages.size(), 0);
     }
