@@ -172,6 +172,12 @@ void FrmVStampa::ogStampaSet(PrintReport *report)
     show();
 }
 
+void FrmVStampa::ogStampaSet(std::shared_ptr<PrintReport> report)
+{
+    ogStampaSet(report.get());
+    m_kept = std::move(report);
+}
+
 void FrmVStampa::unbind()
 {
     for (const auto &c : m_connections)
@@ -181,6 +187,7 @@ void FrmVStampa::unbind()
     if (m_report)
         m_report->PreviewHoldSet(false);
     m_report = nullptr;
+    m_kept.reset();
 }
 
 bool FrmVStampa::runStarted() const
@@ -501,6 +508,7 @@ bool FrmVStampa::releaseRun()
         return false;
     }
     PrintReport *report = m_report;
+    const std::shared_ptr<PrintReport> keep = m_kept;  // alive until it is released below
     unbind();
     report->StopSet(1);
     if (auto *progress = qobject_cast<QWidget *>(report->ProgressFormGet()))

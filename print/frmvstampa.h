@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <array>
+#include <memory>
 
 class QLabel;
 class QPushButton;
@@ -32,6 +33,9 @@ public:
     // Binds a run (nullptr unbinds): the report waits after each page for the window, the
     // window shows "Pag.000" and takes the page range from the run's options, and is shown.
     void ogStampaSet(PrintReport *report);
+    // The same for a report object shared with the report class: the window keeps it alive
+    // until the run is released on close, so a report class may drop it after its run.
+    void ogStampaSet(std::shared_ptr<PrintReport> report);
     PrintReport *ogStampa() const { return m_report; }
 
     // Navigation image click: 1 previous, 2 first, 3 next, 4 last.
@@ -90,6 +94,7 @@ private:
 
     MessageSink *m_sink = nullptr;
     QPointer<PrintReport> m_report;
+    std::shared_ptr<PrintReport> m_kept;  // held for a report class that shares its object
     QList<QMetaObject::Connection> m_connections;
     PreviewPager m_pager;
     QTimer m_poll;

@@ -236,6 +236,32 @@ private slots:
         QVERIFY(w.close());
     }
 
+    // A report class that drops its report object after the run: the window keeps it (and its
+    // pages) until it closes, then lets it go.
+    void sharedReportKeptUntilClose()
+    {
+        SampleOwner owner;
+        auto r = std::make_shared<PrintReport>();
+        r->OptionsSet(kemtest::PreviewOptions());
+        FrmVStampa w(&m_fx->sink);
+        w.ogStampaSet(r);
+        Player player(w, {"next", "next"});
+        QVERIFY(kemtest::RunSamplePreview(*m_util, *r, owner, 3));
+        QTRY_VERIFY(player.done);
+        const QString base = r->PreviewBaseGet();
+        std::weak_ptr<PrintReport> watch = r;
+        r.reset();
+        QVERIFY(!watch.expired());
+        w.imaMuovi_Click(PreviewPager::First);
+        QCOMPARE(w.PageShown(), 1);
+        QCOMPARE(filesOf(base).size(), 3);
+        QVERIFY(w.close());
+        QVERIFY(watch.expired());
+        QCOMPARE(owner.oiStaAtt, 0);
+        QVERIFY(filesOf(base).isEmpty());
+        QVERIFY(m_fx->sink.messages.isEmpty());
+    }
+
     // After the run the next image is greyed on the last page and a click asks for nothing.
     void nextAfterTheRunRequestsNothing()
     {
