@@ -57,7 +57,7 @@ FrmSalvaOpzSta::FrmSalvaOpzSta(const PrintEnv &env, const PrintOptions &options,
     for (const SaveRow &row : SavePanelRows()) {
         auto *tick = new QCheckBox(row.label, rowsWidget);
         tick->setObjectName(QStringLiteral("CheOpz_") + row.key);
-        auto *value = new QLabel(SavePanelValue(options, row.key), rowsWidget);
+        auto *value = new QLabel(SavePanelValue(options, row.key, env.previewScale), rowsWidget);
         value->setObjectName(QStringLiteral("LabValore_") + row.key);
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);
         rows->addWidget(tick, r, 0);

@@ -357,6 +357,7 @@ void FrmSceltaStam::connectControls()
     for (int i = 0; i < 4; ++i)
         connect(OptStampaSu[i], &QRadioButton::clicked, this, [this, i] { OptStampaSu_Click(i); });
     connect(GriPri, &QTableWidget::cellClicked, this, [this](int row, int) { GriPri_Click(row); });
+    connect(GriPri, &QTableWidget::cellActivated, this, [this](int row, int) { GriPri_Click(row); });
     connect(GriPorte, &QTableWidget::cellClicked, this, [this](int row, int) { GriPorte_Click(row); });
     connect(ComUsaDef, &QPushButton::clicked, this, &FrmSceltaStam::ComUsaDef_Click);
     connect(cboCassetti, &QComboBox::activated, this, &FrmSceltaStam::cboCassetti_Click);

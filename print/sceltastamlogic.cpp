@@ -263,7 +263,7 @@ QString orDefault(int n)
 
 } // namespace
 
-QString SavePanelValue(const PrintOptions &o, const QString &key)
+QString SavePanelValue(const PrintOptions &o, const QString &key, double previewScale)
 {
     const auto is = [&key](const char *k) { return key.compare(QLatin1String(k), Qt::CaseInsensitive) == 0; };
     if (is("StaVid")) {
@@ -300,7 +300,7 @@ QString SavePanelValue(const PrintOptions &o, const QString &key)
     if (is("NumNoForm"))
         return yesNo(o.NumNoForm);
     if (is("Fatt"))
-        return NumText(double(o.Fatt));
+        return NumText(double(float(previewScale > 0 ? o.Fatt / previewScale : o.Fatt)));
     if (is("MemVid"))
         return yesNo(o.MemVid != 0);
     if (is("FisFileName"))

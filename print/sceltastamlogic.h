@@ -120,8 +120,9 @@ struct SaveRow {
 };
 // The panel rows in their order.
 const QList<SaveRow> &SavePanelRows();
-// The value a row shows for the record.
-QString SavePanelValue(const PrintOptions &o, const QString &key);
+// The value a row shows for the record; the preview factor as it is stored (divided by the
+// preview scale factor when that is > 0).
+QString SavePanelValue(const PrintOptions &o, const QString &key, double previewScale = 0);
 
 // This terminal's file (the main ini) and the file common to all terminals (the company ini,
 // resolved against the main ini's folder; empty when the program has none).

@@ -314,6 +314,23 @@ private slots:
         QCOMPARE(SavePanelValue(o, key), shown);
     }
 
+    void panelValueOfFactor_data()
+    {
+        QTest::addColumn<double>("scale");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("no scale") << 0.0 << "1,5";
+        QTest::newRow("scale 1,5") << 1.5 << "1";
+        QTest::newRow("scale 0,5") << 0.5 << "3";
+    }
+    void panelValueOfFactor()
+    {
+        QFETCH(double, scale);
+        QFETCH(QString, shown);
+        PrintOptions o;
+        o.Fatt = 1.5f;
+        QCOMPARE(SavePanelValue(o, QStringLiteral("Fatt"), scale), shown);
+    }
+
     void save_data()
     {
         QTest::addColumn<bool>("commonFile");
