@@ -232,7 +232,7 @@ LookupResult FormServices::Decodifica(const QString &kind, QLineEdit *box, QLabe
     };
     try {
         QString w = where;
-        if (IsArticleKind(kind) && codeParams_.noDecInattivi())
+        if (SameText(kind, QStringLiteral("Articolo")) && codeParams_.noDecInattivi())
             w = AddWhereClause(w, InactiveArticleFilter);
         if (box->text().trimmed().isEmpty() && !defaultText.isEmpty())
             box->setText(defaultText);
