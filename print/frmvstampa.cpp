@@ -147,6 +147,7 @@ void FrmVStampa::ogStampaSet(PrintReport *report)
     m_shown = 0;
     m_waitFor = 0;
     m_keep = true;
+    m_startTried = false;
     m_overflowTold = false;
     PicSec->clear();
     PicSec->resize(0, 0);
@@ -232,8 +233,11 @@ void FrmVStampa::refresh()
         } else if (s.ended) {
             m_waitFor = 0;
         }
-    } else if (m_shown == 0) {
-        apply(m_pager.Start(s));
+    } else if (m_shown == 0 && !m_startTried) {
+        const PreviewPager::Step step = m_pager.Start(s);
+        // the first page is shown (or asked for) once: a page that cannot be shown is told once
+        m_startTried = step.show > 0 || step.request > 0;
+        apply(step);
     }
     updateArrows();
     if (s.ended)

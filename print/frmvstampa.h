@@ -101,6 +101,7 @@ private:
     int m_shown = 0;
     int m_waitFor = 0;
     bool m_keep = true;
+    bool m_startTried = false;  // the first page of the range was put on the canvas (or failed)
     bool m_overflowTold = false;
     bool m_closing = false;  // a close request is being handled
     QString m_staleBase;     // page-file base of a finished earlier run of the bound report

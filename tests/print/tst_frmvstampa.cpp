@@ -412,6 +412,27 @@ private slots:
         QCOMPARE(w.PageShown(), 3);
     }
 
+    // The first page already does not fit: said once, however often the window looks at the
+    // run; "&Esci" still stops the run.
+    void firstPageTooLargeToldOnce()
+    {
+        SampleOwner owner;
+        PrintReport r;
+        r.OptionsSet(kemtest::PreviewOptions());
+        FrmVStampa w(&m_fx->sink);
+        w.ogStampaSet(&r);
+        QImageReader::setAllocationLimit(1);
+        QTimer::singleShot(400, &w, [&w] { w.ComEsci_Click(); });
+        QVERIFY(kemtest::RunSamplePreview(*m_util, r, owner, 3));
+        QCOMPARE(r.PreviewLastPageGet(), 1);
+        QCOMPARE(m_fx->sink.texts(),
+                 QStringList({QStringLiteral("Non c'è abbastanza memoria per memorizzare le pagine:\r\n"
+                                             "Provare con una dimensione di caratteri minore.\r\nMEMORIZZAZIONE DISABILITATA"),
+                              kRefusal}));
+        QCOMPARE(w.PageShown(), 0);
+        QVERIFY(w.close());
+    }
+
     void scrollLimits_data()
     {
         QTest::addColumn<QSize>("window");
