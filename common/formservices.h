@@ -3,7 +3,17 @@
 // lookups (F2 to F5) through the help component, decoding on leaving a field, the date and
 // mandatory-field checks, the form key handler (menu keyboard macros, find and replace, Enter
 // as Tab), the form load, activation and key press routines, the promotion message.
-// One instance per program, built by the program's context and handed to the forms.
+// One instance per program, built by the program's context and handed to the forms:
+//     KemAiutoDecod aiuto(companyDb);                 // platform/help
+//     CodeFieldParams codeParams(menu, iniContext);   // personal parameters of the code fields
+//     DialogTextPrompter prompter;                    // input boxes of find and replace
+//     FormServices services(companyParams, menu, msgSink, aiuto, codeParams, prompter, dataMinima);
+// A form then calls FormLoad / FormActivate, creates a FormKeyFilter (Form_KeyDown and
+// Form_KeyPress) and either a CodeFieldBinding per code field or, from its own Txt_GotFocus,
+// Txt_KeyUp and Txt_LostFocus handlers, TxtGotFocus, CodeFieldKeyUp and Decodifica.
+// The code fields are QLineEdits named "txt" + index; colours are Windows colour values kept
+// on the widgets (SetBackColour / BackColour in codefieldwidgets.h), so "in error" means the
+// box holds the company's error colour.
 #include "common/codefield.h"
 #include "common/screenfactor.h"
 #include "platform/help/kemaiutodecod.h"

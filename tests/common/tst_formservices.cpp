@@ -110,6 +110,7 @@ private slots:
     void findCaseModes();
     void menuMacros_data();
     void menuMacros();
+    void keypadCommaThroughFilter();
     void keyPress_data();
     void keyPress();
     void formLoad();
@@ -627,6 +628,20 @@ void TestFormServices::menuMacros()
     QCOMPARE(calls.first().args.value(1).toString(), QStringLiteral("Tutti"));
     QCOMPARE(calls.first().args.value(2).toInt(), sentKey);
     QCOMPARE(form_->txt10->text(), text);
+}
+
+void TestFormServices::keypadCommaThroughFilter()
+{
+    params_->tastierinoVirgola = "S";
+    new FormKeyFilter(&form_->form, *services_);
+    QVERIFY(form_->showActive());
+    form_->txt10->setFocus();
+    QTRY_VERIFY(form_->txt10->hasFocus());
+    QTest::keyClicks(form_->txt10, "12");
+    QTest::keyClick(form_->txt10, Qt::Key_Period, Qt::KeypadModifier);
+    QTest::keyClick(form_->txt10, Qt::Key_5, Qt::KeypadModifier);
+    QTest::keyClick(form_->txt10, Qt::Key_Period);
+    QCOMPARE(form_->txt10->text(), QStringLiteral("12,5."));
 }
 
 void TestFormServices::keyPress_data()
