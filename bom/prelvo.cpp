@@ -7,6 +7,9 @@
 #include "platform/printlib/printoptions.h"
 #include "platform/util/kemutil.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
 #include <optional>
 #include <stdexcept>
 
@@ -214,6 +217,7 @@ void Prelvo::AvviaStampa()
     pathExplosion_.clear();
     cyclesReported_.clear();
     children_.clear();
+    childrenLoaded_ = false;
     QtaLivello.fill(0);
     colCodice_ = colDescrizione_ = colUM_ = colQta_ = colQualeImporto_ = colListino_ = colImporto_
         = colDimText_ = colDimValore_ = colImmagine_ = 0;
@@ -237,6 +241,7 @@ void Prelvo::AvviaStampa()
         }
         runEnd();
         children_.clear();
+        childrenLoaded_ = false;
         rollup_.clearCache();
     }
     const DbStats after = db_.stats();
@@ -304,6 +309,16 @@ void Prelvo::run()
     if (progress_)
         progress_->Show();
     report_->JobModeSet(6);
+    if (!progress_) {
+        // No window to keep alive (a batch run): events are let through a few times a second
+        // instead of at every line, which would cost more than the line itself.
+        report_->EventPumpSet([timer = std::make_shared<QElapsedTimer>()] {
+            if (!timer->isValid() || timer->elapsed() >= 100) {
+                QCoreApplication::processEvents();
+                timer->start();
+            }
+        });
+    }
     oiStaAttLet(1);
     stampaIniziata_ = false;
     primoPadre_ = true;
@@ -474,7 +489,7 @@ void Prelvo::EsplodiComponente(const LinkRow &row, const QString &figlio, int le
 void Prelvo::explodeChildren(const QString &articolo, int level)
 {
     if (path_ == CostRollup::Path::Cached) {
-        const QVector<LinkRow> rows = childrenCached(articolo); // shared copy: the hash may grow
+        const QVector<LinkRow> rows = childrenCached(articolo); // shared, not copied
         for (const LinkRow &row : rows)
             EsplodiComponente(row, row.figlio, level);
         return;
@@ -492,16 +507,31 @@ void Prelvo::explodeChildren(const QString &articolo, int level)
 
 const QVector<Prelvo::LinkRow> &Prelvo::childrenCached(const QString &articolo)
 {
-    const QString key = CodeKey(articolo);
-    if (auto found = children_.constFind(key); found != children_.constEnd())
-        return *found;
-    QVector<LinkRow> rows;
-    RsGuard rs(rs_, rs_.RsOpen(db_, ComponiSqlFigli(articolo)));
+    static const QVector<LinkRow> none;
+    if (!childrenLoaded_)
+        loadChildren();
+    const auto found = children_.constFind(CodeKey(articolo));
+    return found == children_.constEnd() ? none : *found;
+}
+
+void Prelvo::loadChildren()
+{
+    // Every link with its component in one statement: the component query without its
+    // article condition, in the order that query gives the links of one article (by the key
+    // of ArtLegami). Read into a local first, so that a read failing half-way leaves nothing
+    // that would pass for complete.
+    QString sql = ComponiSqlFigli(QString());
+    sql.truncate(sql.indexOf(QStringLiteral(" WHERE Articoli.articolo = ")));
+    sql += QStringLiteral(" ORDER BY ArtLegami.ArticoloPadre, ArtLegami.ArticoloFiglio");
+    QHash<QString, QVector<LinkRow>> all;
+    RsGuard rs(rs_, rs_.RsOpen(db_, sql));
     if (!rs_.RsIsEmpty(rs.handle())) {
         for (rs_.RsMoveFirst(rs.handle()); !rs_.RsEof(rs.handle()); rs_.RsMoveNext(rs.handle()))
-            rows << readLink(rs_, rs.handle());
+            all[CodeKey(FieldText(rs_.RsField(rs.handle(), QStringLiteral("Articoli.Articolo"))))]
+                << readLink(rs_, rs.handle());
     }
-    return *children_.insert(key, rows);
+    children_ = std::move(all);
+    childrenLoaded_ = true;
 }
 
 RigaDiBa Prelvo::LeggiComponente(const LinkRow &row, int level)

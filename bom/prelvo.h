@@ -155,6 +155,7 @@ private:
     // Expands the components of an article at the given level.
     void explodeChildren(const QString &articolo, int level);
     const QVector<LinkRow> &childrenCached(const QString &articolo);
+    void loadChildren();
     static LinkRow readLink(ResultSets &rs, const QString &h);
     void check(bool ok, const char *op);
     // Hands the override fields and the path to the cost rollup when they changed.
@@ -203,6 +204,7 @@ private:
     // for one run: the company database does not change under a run (it is read inside one
     // read transaction), so the rows read once stay true until the run ends.
     QHash<QString, QVector<LinkRow>> children_;
+    bool childrenLoaded_ = false;
     RunResult last_;
 };
 

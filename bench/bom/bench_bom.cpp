@@ -1,0 +1,198 @@
+// BOM print benchmark: synthetic companies (a tenth and the whole of the given size), the full
+// valued BOM print of every product to CSV through the straightforward and the cached path,
+// and to PDF through the cached path. Every print runs in a child process
+// ("distinta-batch bom --stats"), so its peak memory is its own. For reference, the time one
+// recursive query takes to read the printed rows is measured in the same run.
+#include "synthcompany.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QUuid>
+
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+QTextStream out(stdout);
+
+struct PrintRun {
+    bool ok = false;
+    qint64 lines = 0;
+    qint64 pages = 0;
+    qint64 statements = 0;
+    double seconds = 0;  // wall clock of the report run
+    double cpu = 0;      // processor time of the report run
+    qint64 memoryKb = 0; // peak resident memory of the child
+    QString error;
+};
+
+PrintRun runPrint(const QString &batch, const QString &company, const QString &file, bool straightforward)
+{
+    QStringList args{QStringLiteral("bom"), QStringLiteral("--company"), company, QStringLiteral("--out"), file,
+                     QStringLiteral("--tipo-diba"), QStringLiteral("0"), QStringLiteral("--stats")};
+    if (straightforward)
+        args << QStringLiteral("--straightforward");
+    QProcess p;
+    p.start(batch, args);
+    PrintRun r;
+    if (!p.waitForFinished(-1) || p.exitCode() != 0) {
+        r.error = QString::fromUtf8(p.readAllStandardError()).right(400);
+        return r;
+    }
+    const QStringList w = QString::fromUtf8(p.readAllStandardOutput()).simplified().split(QLatin1Char(' '));
+    auto value = [&](const char *key) { return w.value(w.indexOf(QLatin1String(key)) + 1); };
+    r.lines = value("righe").toLongLong();
+    r.pages = value("pagine").toLongLong();
+    r.statements = value("istruzioni").toLongLong();
+    r.seconds = value("secondi").toDouble();
+    r.cpu = value("cpu").toDouble();
+    r.memoryKb = value("memoria_kb").toLongLong();
+    r.ok = r.lines > 0;
+    return r;
+}
+
+// One recursive query reading the rows the print shows (every link below every parent, with
+// the component's columns), the lower bound of any explosion that reads from the database.
+std::optional<std::pair<qint64, double>> recursiveRead(const QString &dbPath)
+{
+    const QString name = QUuid::createUuid().toString();
+    std::optional<std::pair<qint64, double>> result;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(dbPath);
+        if (db.open()) {
+            QSqlQuery q(db);
+            q.setForwardOnly(true);
+            QElapsedTimer t;
+            t.start();
+            const bool ok = q.exec(QStringLiteral(
+                "WITH RECURSIVE tree(figlio, um, qta, lvl) AS ("
+                " SELECT l.ArticoloFiglio, l.UM, l.Qta, 0 FROM ArtLegami l JOIN Articoli a ON l.ArticoloPadre = a.Articolo"
+                "  WHERE a.DistBase > 0 AND a.DistBase < 3"
+                " UNION ALL"
+                " SELECT l.ArticoloFiglio, l.UM, l.Qta * tree.qta, tree.lvl + 1 FROM tree"
+                "  JOIN Articoli c ON c.Articolo = tree.figlio AND c.DistBase <> 3"
+                "  JOIN ArtLegami l ON l.ArticoloPadre = tree.figlio)"
+                " SELECT tree.figlio, tree.um, tree.qta, a2.Descrizione, a2.DistBase, a2.ArtUM FROM tree"
+                " LEFT JOIN Articoli a2 ON a2.Articolo = tree.figlio"));
+            qint64 rows = 0;
+            double sum = 0;
+            while (ok && q.next()) {
+                ++rows;
+                sum += q.value(2).toDouble() + q.value(3).toString().size();
+            }
+            if (ok)
+                result = std::make_pair(rows + qint64(sum * 0), t.nsecsElapsed() / 1e9);
+            else
+                out << "recursive query failed: " << q.lastError().text() << Qt::endl;
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return result;
+}
+
+bool sameFile(const QString &a, const QString &b)
+{
+    QFile fa(a), fb(b);
+    return fa.open(QIODevice::ReadOnly) && fb.open(QIODevice::ReadOnly) && fa.readAll() == fb.readAll();
+}
+
+void row(const QString &company, const QString &what, const PrintRun &r)
+{
+    if (!r.ok) {
+        out << QStringLiteral("| %1 | %2 | failed: %3 |").arg(company, what, r.error) << Qt::endl;
+        return;
+    }
+    out << QStringLiteral("| %1 | %2 | %3 | %4 | %5 | %6 | %7 | %8 | %9 |")
+               .arg(company, what)
+               .arg(r.lines)
+               .arg(r.pages)
+               .arg(r.seconds, 0, 'f', 3)
+               .arg(r.cpu, 0, 'f', 3)
+               .arg(r.cpu > 0 ? QString::number(qint64(r.lines / r.cpu)) : QStringLiteral("-"))
+               .arg(r.statements)
+               .arg(r.memoryKb / 1024.0, 0, 'f', 1)
+        << Qt::endl;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "BOM print on synthetic companies: straightforward and cached path to CSV, cached path to PDF."));
+    parser.addHelpOption();
+    const QCommandLineOption products(QStringLiteral("products"), QStringLiteral("Finished products of the whole company."), QStringLiteral("N"), QStringLiteral("500"));
+    const QCommandLineOption depth(QStringLiteral("depth"), QStringLiteral("BOM levels."), QStringLiteral("D"), QStringLiteral("5"));
+    const QCommandLineOption components(QStringLiteral("components"), QStringLiteral("Components per assembly."), QStringLiteral("C"), QStringLiteral("3"));
+    const QCommandLineOption shared(QStringLiteral("shared"), QStringLiteral("Percent of shared components."), QStringLiteral("PCT"), QStringLiteral("50"));
+    const QCommandLineOption fullStraight(QStringLiteral("straightforward-full"), QStringLiteral("Also run the straightforward path on the whole company (minutes)."));
+    const QCommandLineOption batchOpt(QStringLiteral("batch"), QStringLiteral("distinta-batch executable."), QStringLiteral("FILE"), QStringLiteral(KEM_DISTINTA_BATCH));
+    const QCommandLineOption workOpt(QStringLiteral("work"), QStringLiteral("Folder for the companies and outputs (default: a temporary one)."), QStringLiteral("DIR"));
+    parser.addOptions({products, depth, components, shared, fullStraight, batchOpt, workOpt});
+    parser.process(app);
+
+    QTemporaryDir temp;
+    const QString work = parser.isSet(workOpt) ? parser.value(workOpt) : temp.path();
+    QDir().mkpath(work);
+    const QString batch = parser.value(batchOpt);
+    const int n = parser.value(products).toInt();
+    const kem::SynthParams full{n, parser.value(depth).toInt(), parser.value(components).toInt(), parser.value(shared).toDouble()};
+    const kem::SynthParams tenth{std::max(1, n / 10), full.depth, full.components, full.sharedPct};
+
+    out << "| company | run | lines | pages | wall s | cpu s | lines per cpu s | statements | peak MB |" << Qt::endl;
+    out << "|---|---|---|---|---|---|---|---|---|" << Qt::endl;
+    QStringList notes;
+    for (const auto &[label, params] : {std::pair{QStringLiteral("tenth"), tenth}, std::pair{QStringLiteral("whole"), full}}) {
+        const QString dir = QDir(work).filePath(label);
+        QString error;
+        kem::SynthStats stats;
+        QDir(dir).removeRecursively();
+        if (!kem::WriteSynthCompany(dir, params, &error, &stats)) {
+            out << "company not written: " << error << Qt::endl;
+            return 1;
+        }
+        const QString company = QStringLiteral("%1 (%2 art., %3 links)").arg(label).arg(stats.articles).arg(stats.links);
+        const auto rec = recursiveRead(QDir(dir).filePath(QStringLiteral("dati/azienda.db")));
+        if (rec)
+            out << QStringLiteral("| %1 | one recursive query reading the rows | %2 | | %3 | | | 1 | |")
+                       .arg(company).arg(rec->first).arg(rec->second, 0, 'f', 3)
+                << Qt::endl;
+        const QString cachedCsv = QDir(work).filePath(label + QStringLiteral("-cached.csv"));
+        const PrintRun cached = runPrint(batch, dir, cachedCsv, false);
+        row(company, QStringLiteral("cached, CSV"), cached);
+        if (label == QLatin1String("tenth") || parser.isSet(fullStraight)) {
+            const QString straightCsv = QDir(work).filePath(label + QStringLiteral("-straightforward.csv"));
+            const PrintRun straight = runPrint(batch, dir, straightCsv, true);
+            row(company, QStringLiteral("straightforward, CSV"), straight);
+            notes << QStringLiteral("%1: CSV of both paths %2; cached path %3x faster (cpu), %4x (wall)")
+                         .arg(label, sameFile(cachedCsv, straightCsv) ? QStringLiteral("identical") : QStringLiteral("DIFFERENT"))
+                         .arg(cached.cpu > 0 ? straight.cpu / cached.cpu : 0, 0, 'f', 1)
+                         .arg(cached.seconds > 0 ? straight.seconds / cached.seconds : 0, 0, 'f', 1);
+        }
+        const PrintRun pdf = runPrint(batch, dir, QDir(work).filePath(label + QStringLiteral(".pdf")), false);
+        row(company, QStringLiteral("cached, PDF"), pdf);
+        if (pdf.ok && pdf.cpu > 0)
+            notes << QStringLiteral("%1: PDF %2 pages per cpu second, peak %3 MB")
+                         .arg(label).arg(qint64(pdf.pages / pdf.cpu)).arg(pdf.memoryKb / 1024.0, 0, 'f', 1);
+        if (rec && cached.ok)
+            notes << QStringLiteral("%1: cached CSV print %2x the recursive query (wall)")
+                         .arg(label).arg(cached.seconds / rec->second, 0, 'f', 1);
+    }
+    for (const QString &note : notes)
+        out << note << Qt::endl;
+    return 0;
+}
