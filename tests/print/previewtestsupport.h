@@ -7,6 +7,7 @@
 #include "printoptions.h"
 #include "printreport.h"
 
+#include <QTimer>
 #include <memory>
 
 namespace kemtest {
@@ -29,11 +30,15 @@ struct SampleOwner : kem::PrintOwner {
 };
 
 // Runs `pages` pages; the loop ends early when a stop is requested. False when the job did
-// not open.
+// not open. A run still going after a minute is stopped, so a test that fails to move the
+// preview on ends instead of waiting for ever.
 inline bool RunSamplePreview(kem::AziendaUtilStampe &u, kem::PrintReport &r, SampleOwner &owner, int pages,
                              int rowsPerPage = 14)
 {
-    using kem::PrintReport;
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, &r, [&r] { r.StopSet(2); });
+    guard.start(60000);
     r.OwnerSet(&owner);
     u.IniParamStampa(QStringLiteral("DIBA01"), r);
     r.StopSet(0);

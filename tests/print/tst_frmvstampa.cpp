@@ -422,7 +422,16 @@ private slots:
         FrmVStampa w(&m_fx->sink);
         w.ogStampaSet(&r);
         QImageReader::setAllocationLimit(1);
-        QTimer::singleShot(400, &w, [&w] { w.ComEsci_Click(); });
+        // once the page was refused, let the window look at the run a few more times, then stop
+        int looks = 0;
+        QTimer user;
+        connect(&user, &QTimer::timeout, &w, [&] {
+            if (!w.KeepingOn() && ++looks == 10) {
+                user.stop();
+                w.ComEsci_Click();
+            }
+        });
+        user.start(20);
         QVERIFY(kemtest::RunSamplePreview(*m_util, r, owner, 3));
         QCOMPARE(r.PreviewLastPageGet(), 1);
         QCOMPARE(m_fx->sink.texts(),
