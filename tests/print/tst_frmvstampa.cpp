@@ -2,6 +2,7 @@
 // within the page range, the refusal to close during a run, the run's page files deleted on
 // close (and no other file), the scroll limits of a page larger than the window, page keeping
 // turned off when a page does not fit in memory, and the character-size dialog.
+#include "frmstampaincorso.h"
 #include "frmvstampa.h"
 #include "frmvstapar.h"
 #include "previewtestsupport.h"
@@ -237,12 +238,15 @@ private slots:
     }
 
     // A report class that drops its report object after the run: the window keeps it (and its
-    // pages) until it closes, then lets it go.
+    // pages) until it closes, then lets it go together with the run's progress window.
     void sharedReportKeptUntilClose()
     {
         SampleOwner owner;
         auto r = std::make_shared<PrintReport>();
         r->OptionsSet(kemtest::PreviewOptions());
+        frmStampaInCorso progress;
+        progress.Bind(r.get());
+        progress.show();
         FrmVStampa w(&m_fx->sink);
         w.ogStampaSet(r);
         Player player(w, {"next", "next"});
@@ -255,7 +259,10 @@ private slots:
         w.imaMuovi_Click(PreviewPager::First);
         QCOMPARE(w.PageShown(), 1);
         QCOMPARE(filesOf(base).size(), 3);
+        QVERIFY(progress.isVisible());
         QVERIFY(w.close());
+        QVERIFY(!progress.isVisible());  // the run's progress window goes with it
+        QCOMPARE(progress.ogStampa(), nullptr);
         QVERIFY(watch.expired());
         QCOMPARE(owner.oiStaAtt, 0);
         QVERIFY(filesOf(base).isEmpty());
