@@ -114,6 +114,8 @@ private slots:
     void keyPress_data();
     void keyPress();
     void formLoad();
+    void formActivate_data();
+    void formActivate();
     void promotionMessage_data();
     void promotionMessage();
 
@@ -712,6 +714,38 @@ void TestFormServices::formLoad()
     QVERIFY(splashTitle.isEmpty());
     QCOMPARE(other.form.property("oiAbilRW").toInt(), 1);
     QCOMPARE(BackColour(&other.form, 0), 0u);
+}
+
+void TestFormServices::formActivate_data()
+{
+    QTest::addColumn<QString>("windowState");
+    QTest::addColumn<bool>("keepSplash");
+    QTest::addColumn<bool>("maximised");
+    QTest::addColumn<int>("hides");
+    QTest::newRow("maximised") << "2" << false << true << 1;
+    QTest::newRow("normal, splash kept") << "" << true << false << 0;
+    QTest::newRow("not a number") << "x" << false << false << 1;
+}
+
+void TestFormServices::formActivate()
+{
+    QFETCH(QString, windowState);
+    QFETCH(bool, keepSplash);
+    QFETCH(bool, maximised);
+    QFETCH(int, hides);
+    params_->windowState = windowState;
+    int hidden = 0;
+    services_->setSplash([](const QString &) {}, [&hidden] { ++hidden; });
+    auto *riga = new QLineEdit(&form_->form);
+    riga->setObjectName("txtRiga");
+    FormActivateOptions o;
+    o.keepSplash = keepSplash;
+    o.currentRecord = 3;
+    o.totalRecords = 12;
+    services_->FormActivate(&form_->form, o);
+    QCOMPARE(bool(form_->form.windowState() & Qt::WindowMaximized), maximised);
+    QCOMPARE(hidden, hides);
+    QCOMPARE(riga->text(), QStringLiteral("3 / 12"));
 }
 
 void TestFormServices::promotionMessage_data()
