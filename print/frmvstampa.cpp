@@ -32,7 +32,6 @@ const QString kCaption = QStringLiteral("Visualizzazione Stampe");
 
 // Error numbers of the page handling, as the module reports them.
 constexpr int kErrFileNotFound = 53;
-constexpr int kErrOutOfMemory = 7;
 constexpr int kErrFileAccess = 75;
 constexpr int kErrBadPicture = 481;
 
