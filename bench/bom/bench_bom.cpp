@@ -1,5 +1,5 @@
 // BOM print benchmark: synthetic companies (a tenth and the whole of the given size), the full
-// valued BOM print of every product to CSV through the straightforward and the cached path,
+// valued BOM print of every finished product (the form's defaults) to CSV through the straightforward and the cached path,
 // and to PDF through the cached path. Every print runs in a child process
 // ("distinta-batch bom --stats"), so its peak memory is its own. For reference, the time one
 // recursive query takes to read the printed rows is measured in the same run.
@@ -39,7 +39,7 @@ struct PrintRun {
 PrintRun runPrint(const QString &batch, const QString &company, const QString &file, bool straightforward)
 {
     QStringList args{QStringLiteral("bom"), QStringLiteral("--company"), company, QStringLiteral("--out"), file,
-                     QStringLiteral("--tipo-diba"), QStringLiteral("0"), QStringLiteral("--stats")};
+                     QStringLiteral("--stats")};
     if (straightforward)
         args << QStringLiteral("--straightforward");
     QProcess p;
@@ -78,7 +78,7 @@ std::optional<std::pair<qint64, double>> recursiveRead(const QString &dbPath)
             const bool ok = q.exec(QStringLiteral(
                 "WITH RECURSIVE tree(figlio, um, qta, lvl) AS ("
                 " SELECT l.ArticoloFiglio, l.UM, l.Qta, 0 FROM ArtLegami l JOIN Articoli a ON l.ArticoloPadre = a.Articolo"
-                "  WHERE a.DistBase > 0 AND a.DistBase < 3"
+                "  WHERE a.DistBase = 1"
                 " UNION ALL"
                 " SELECT l.ArticoloFiglio, l.UM, l.Qta * tree.qta, tree.lvl + 1 FROM tree"
                 "  JOIN Articoli c ON c.Articolo = tree.figlio AND c.DistBase <> 3"
