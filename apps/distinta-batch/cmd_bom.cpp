@@ -133,7 +133,7 @@ int RunBom(const QStringList &args)
         "La destinazione segue l'estensione di --out: .pdf, .csv, .txt, .xlsx, .fix (larghezza fissa).\n"
         "I messaggi vanno sullo standard error con la risposta predefinita."));
     const QString def;
-    const QList<QCommandLineOption> options{
+    QList<QCommandLineOption> options{
         {QStringLiteral("company"), QStringLiteral("Cartella dell'azienda (con kemora-menu.ini)."), QStringLiteral("DIR")},
         {QStringLiteral("out"), QStringLiteral("File di destinazione (.pdf, .csv, .txt, .xlsx, .fix)."), QStringLiteral("FILE")},
         {QStringLiteral("articolo-da"), QStringLiteral("osArticoloDa: primo articolo padre (vuoto: nessun limite)."), QStringLiteral("COD"), def},
@@ -156,6 +156,11 @@ int RunBom(const QStringList &args)
         {QStringLiteral("straightforward"), QStringLiteral("Percorso senza cache: autocommit, istruzioni preparate ogni volta, ogni riga rivalorizzata leggendo il database.")},
         {QStringLiteral("stats"), QStringLiteral("Scrive sullo standard output righe, pagine, istruzioni, secondi e memoria di picco della stampa.")},
     };
+    for (QCommandLineOption &o : options) {
+        if (!o.valueName().isEmpty() && !o.defaultValues().isEmpty())
+            o.setDescription(o.description() + QStringLiteral(" Predefinito: ")
+                             + (o.defaultValues().first().isEmpty() ? QStringLiteral("vuoto") : o.defaultValues().first()) + ".");
+    }
     parser.addOptions(options);
     if (auto stop = ParseArguments(parser, QStringLiteral("bom"), args))
         return *stop;
