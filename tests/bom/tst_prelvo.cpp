@@ -263,19 +263,26 @@ void TestPrelvo::parentKinds()
 void TestPrelvo::headingsFollowTheValueOption_data()
 {
     QTest::addColumn<bool>("importi");
+    QTest::addColumn<bool>("imgRiga");
     QTest::addColumn<QString>("headings");
-    QTest::newRow("values on") << true << "Codice|Descrizione articolo|Um|Quantità|Val.|Cod.Listino|Importo";
-    QTest::newRow("values off") << false << "Codice|Descrizione articolo|Um|Quantità|Val.|Cod.Listino";
+    QTest::newRow("values on") << true << false << "Codice|Descrizione articolo|Um|Quantità|Val.|Cod.Listino|Importo";
+    QTest::newRow("values off") << false << false << "Codice|Descrizione articolo|Um|Quantità|Val.|Cod.Listino";
+    // Without image lines for the run, row images are switched off: the usual columns.
+    QTest::newRow("row images without image lines") << true << true
+                                                    << "Codice|Descrizione articolo|Um|Quantità|Val.|Cod.Listino|Importo";
 }
 
 void TestPrelvo::headingsFollowTheValueOption()
 {
     QFETCH(bool, importi);
+    QFETCH(bool, imgRiga);
     QFETCH(QString, headings);
     PrelvoRun r(db_, dir_.path());
     r.report->osArticoloDa = r.report->osArticoloA = QStringLiteral("P2");
     r.report->obStampoImporti = importi;
+    r.report->obStaImgRiga = imgRiga;
     r.run();
+    QVERIFY(!r.report->obStaImgRiga);
     const QStringList grid = kemtest::GridLines(r.keep.report->DocumentGet());
     const int at = grid.indexOf(headings);
     QVERIFY2(at >= 0, qPrintable(grid.join('\n')));
