@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Configures (once) and builds the project in build/.
+# Configures and builds the project in build/. Configuring every time is cheap and picks up
+# source folders added since the last build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-if [[ ! -f build/CMakeCache.txt ]]; then
-  cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-fi
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)"
