@@ -1,12 +1,17 @@
 #include "moduleforms.h"
 
+#include "bom/frmprelvo.h"
+#include "bom/reportprintservices.h"
+
 namespace kem {
 
 // Each report form adds itself here, in the order the dispatcher compares the names:
 // "frmprelvo", "frmstimpldiba", "FrmStaFabbis", "FrmDiBaCaSo".
 void RegisterModuleForms(FormRegistry &registry)
 {
-    (void)registry;
+    // One set of print services for all the report forms: one run at a time in the program.
+    auto print = std::make_shared<ReportPrintServices>();
+    RegisterFrmPrelvo(registry, print);
 }
 
 } // namespace kem

@@ -1,0 +1,711 @@
+#include "frmprelvo.h"
+
+#include "bom/prelvo.h"
+#include "bom/reportprintservices.h"
+#include "common/aziendautil.h"
+#include "common/codefieldwidgets.h"
+#include "common/formservices.h"
+#include "common/funvarie.h"
+#include "common/messages.h"
+#include "platform/printlib/printoptions.h"
+#include "platform/util/kemutil.h"
+#include "print/frmsceltastam.h"
+#include "print/frmstampaincorso.h"
+#include "print/frmvstampa.h"
+#include "print/optionsini.h"
+#include "print/sceltastamlogic.h"
+#include "startup/formregistry.h"
+#include "startup/programcontext.h"
+#include "startup/startupdialogs.h"
+#include "startup/utilclient.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace kem {
+
+namespace {
+
+const QString kOk = QStringLiteral("&Ok");
+constexpr int kHelpContext = 55050;
+constexpr int kKeyF2 = 113;
+
+} // namespace
+
+// Binds the run's report object to the print-in-progress window and, for a run to the
+// screen, to the preview window.
+class FrmPrelvo::RunWindows : public PrelvoProgress {
+public:
+    explicit RunWindows(FrmPrelvo &form) : form_(form) {}
+    void Prepare(const std::shared_ptr<PrintReport> &report, const QString &title) override
+    {
+        if (form_.progress_)
+            form_.progress_->Prepare(*report, title);
+        if (form_.ogOpzSta_ && form_.ogOpzSta_->StaVid == PrintOptions::Preview) {
+            if (!form_.preview_)
+                form_.preview_ = new FrmVStampa(form_.ctx_.messages);
+            form_.preview_->ogStampaSet(report);
+        }
+    }
+    void Show() override
+    {
+        if (form_.progress_)
+            form_.progress_->show();
+    }
+
+private:
+    FrmPrelvo &form_;
+};
+
+FrmPrelvo::FrmPrelvo(ProgramContext &ctx, ReportPrintServices &print, QWidget *parent)
+    : ReportFormBase(ctx, QString::fromLatin1(kFormName), parent), print_(print)
+{
+    setObjectName(QStringLiteral("FrmPrelvo"));
+    setWindowTitle(QStringLiteral("Stampa distinta base"));
+    build();
+    connectControls();
+}
+
+FrmPrelvo::~FrmPrelvo()
+{
+    // The preview window is a top-level window of its own.
+    delete preview_.data();
+}
+
+void FrmPrelvo::build()
+{
+    auto makeBox = [this](int index, QWidget *parent) {
+        auto *box = new QLineEdit(parent);
+        box->setObjectName(QStringLiteral("txt%1").arg(index));
+        box->installEventFilter(this);
+        txt.insert(index, box);
+        return box;
+    };
+    auto makeCaption = [this](int index, const QString &text, QWidget *parent) {
+        auto *l = new QLabel(text, parent);
+        l->setObjectName(QStringLiteral("labTxt%1").arg(index));
+        labTxt.insert(index, l);
+        return l;
+    };
+    auto makeCode = [&](int index, const QString &caption, QWidget *parent, QGridLayout *grid, int row) {
+        grid->addWidget(makeCaption(index, caption, parent), row, 0);
+        auto *box = makeBox(index, parent);
+        box->setMaxLength(30);
+        grid->addWidget(box, row, 1);
+        auto *button = new QPushButton(QStringLiteral("..."), parent);
+        button->setObjectName(QStringLiteral("ComHlp%1").arg(index));
+        button->setFixedWidth(28);
+        button->setFocusPolicy(Qt::NoFocus);
+        ComHlp.insert(index, button);
+        grid->addWidget(button, row, 2);
+        auto *desc = new QLabel(parent);
+        desc->setObjectName(QStringLiteral("lab%1").arg(index));
+        desc->setFrameShape(QFrame::StyledPanel);
+        desc->setMinimumWidth(260);
+        lab.insert(index, desc);
+        grid->addWidget(desc, row, 3);
+    };
+    auto makeCheck = [this](const QString &name, const QString &caption) {
+        auto *c = new QCheckBox(caption, this);
+        c->setObjectName(name);
+        c->setLayoutDirection(Qt::RightToLeft);  // caption first, box after it
+        return c;
+    };
+
+    auto *top = new QVBoxLayout(this);
+
+    auto *codes = new QGridLayout;
+    codes->setColumnStretch(3, 1);
+    makeCode(10, QStringLiteral("Articolo da:"), this, codes, 0);
+    makeCode(20, QStringLiteral("a:"), this, codes, 1);
+    top->addLayout(codes);
+
+    auto *grid = new QGridLayout;
+    grid->setColumnStretch(2, 1);
+    int row = 0;
+    LabTipoDiBaArt = new QLabel(QStringLiteral("Articoli per i quali stampare la distinta:"), this);
+    LabTipoDiBaArt->setObjectName(QStringLiteral("LabTipoDiBaArt"));
+    CobTipoDiBaArt = new QComboBox(this);
+    CobTipoDiBaArt->setObjectName(QStringLiteral("CobTipoDiBaArt"));
+    CobTipoDiBaArt->addItems({QStringLiteral("Tutti"), QStringLiteral("Solo Prodotti Finiti"),
+                              QStringLiteral("Solo Semilavorati")});
+    grid->addWidget(LabTipoDiBaArt, row, 0);
+    grid->addWidget(CobTipoDiBaArt, row++, 1);
+
+    grid->addWidget(makeCaption(40, QStringLiteral("Quantità Prodotta:"), this), row, 0);
+    grid->addWidget(makeBox(40, this), row++, 1);
+    txt[40]->setText(QStringLiteral("1"));
+    txt[40]->setAlignment(Qt::AlignRight);
+
+    CheEspScal = makeCheck(QStringLiteral("CheEspScal"), QStringLiteral("Esplosione Scalare:"));
+    CheEspScal->setChecked(true);
+    grid->addWidget(CheEspScal, row++, 0, Qt::AlignLeft);
+    grid->addWidget(makeCaption(30, QStringLiteral("Livello di Esplosione:"), this), row, 0);
+    grid->addWidget(makeBox(30, this), row++, 1);
+    txt[30]->setAlignment(Qt::AlignRight);
+
+    CheSalPag = makeCheck(QStringLiteral("CheSalPag"), QStringLiteral("Salto Pagina ad ogni Nuova Distinta:"));
+    grid->addWidget(CheSalPag, row++, 0, 1, 2, Qt::AlignLeft);
+
+    CheStampoCosti = makeCheck(QStringLiteral("CheStampoCosti"), QStringLiteral("Stampo i costi:"));
+    CheStampoCosti->setChecked(true);
+    grid->addWidget(CheStampoCosti, row++, 0, Qt::AlignLeft);
+    top->addLayout(grid);
+
+    PicCosti = new QFrame(this);
+    PicCosti->setObjectName(QStringLiteral("PicCosti"));
+    static_cast<QFrame *>(PicCosti)->setFrameShape(QFrame::StyledPanel);
+    auto *costi = new QGridLayout(PicCosti);
+    costi->setColumnStretch(3, 1);
+    Label2 = new QLabel(QStringLiteral("Come valorizzare:"), PicCosti);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    CobQualePrezzo = new QComboBox(PicCosti);
+    CobQualePrezzo->setObjectName(QStringLiteral("CobQualePrezzo"));
+    CobQualePrezzo->addItems({QStringLiteral("Come dich. in distinta"), QStringLiteral("Costo Ultimo"),
+                              QStringLiteral("Listino"), QStringLiteral("Costo medio"), QStringLiteral("Standard")});
+    costi->addWidget(Label2, 0, 0);
+    costi->addWidget(CobQualePrezzo, 0, 1, 1, 2);
+    makeCode(5, QStringLiteral("Cod.Listino:"), PicCosti, costi, 1);
+    txt[5]->setMaxLength(10);
+    top->addWidget(PicCosti);
+
+    auto *images = new QVBoxLayout;
+    CheStaImg = makeCheck(QStringLiteral("CheStaImg"), QStringLiteral("Stampa immagine articolo principale a fine pagina:"));
+    CheStaImgRiga = makeCheck(QStringLiteral("CheStaImgRiga"), QStringLiteral("Stampa immagine in ogni riga:"));
+    images->addWidget(CheStaImg, 0, Qt::AlignLeft);
+    images->addWidget(CheStaImgRiga, 0, Qt::AlignLeft);
+    top->addLayout(images);
+
+    PicQtaDim = new QFrame(this);
+    PicQtaDim->setObjectName(QStringLiteral("PicQtaDim"));
+    static_cast<QFrame *>(PicQtaDim)->setFrameShape(QFrame::StyledPanel);
+    auto *dim = new QGridLayout(PicQtaDim);
+    CheQtaDaDimen = new QCheckBox(QStringLiteral("Calcolo quantità da dimensioni articolo:"), PicQtaDim);
+    CheQtaDaDimen->setObjectName(QStringLiteral("CheQtaDaDimen"));
+    CheQtaDaDimen->setLayoutDirection(Qt::RightToLeft);
+    dim->addWidget(CheQtaDaDimen, 0, 0, 1, 6, Qt::AlignLeft);
+    auto *dimCaption = new QLabel(QStringLiteral("Dimensioni per calcolo quantità:"), PicQtaDim);
+    dimCaption->setObjectName(QStringLiteral("labDimensioni"));
+    dim->addWidget(dimCaption, 1, 0, 1, 6);
+    int col = 0;
+    for (const auto &[index, caption] : {std::pair{70, "Altezza:"}, std::pair{60, "Lunghezza:"}, std::pair{50, "Larghezza:"}}) {
+        dim->addWidget(makeCaption(index, QString::fromUtf8(caption), PicQtaDim), 2, col++);
+        QLineEdit *box = makeBox(index, PicQtaDim);
+        box->setAlignment(Qt::AlignRight);
+        dim->addWidget(box, 2, col++);
+    }
+    top->addWidget(PicQtaDim);
+    PicQtaDim->setVisible(false);
+
+    labStaAttuale = new QLabel(QStringLiteral("Stampante attuale:"), this);
+    labStaAttuale->setObjectName(QStringLiteral("labStaAttuale"));
+    top->addWidget(labStaAttuale);
+
+    auto *buttons = new QHBoxLayout;
+    cmdStaVid = new QPushButton(QStringLiteral("&Stampa a Video"), this);
+    cmdStaVid->setObjectName(QStringLiteral("cmdStaVid"));
+    ComStampa = new QPushButton(QStringLiteral("&Stampa"), this);
+    ComStampa->setObjectName(QStringLiteral("ComStampa"));
+    comSceStam = new QPushButton(QStringLiteral("Seleziona Destinazione Stampa"), this);
+    comSceStam->setObjectName(QStringLiteral("comSceStam"));
+    ComChiudi = new QPushButton(QStringLiteral("&Chiudi"), this);
+    ComChiudi->setObjectName(QStringLiteral("ComChiudi"));
+    buttons->addWidget(cmdStaVid);
+    buttons->addWidget(ComStampa);
+    buttons->addWidget(comSceStam);
+    buttons->addStretch();
+    buttons->addWidget(ComChiudi);
+    top->addStretch();
+    top->addLayout(buttons);
+
+    setTabOrder(txt[10], txt[20]);
+    setTabOrder(txt[20], CobTipoDiBaArt);
+    setTabOrder(CobTipoDiBaArt, txt[40]);
+    setTabOrder(txt[40], CheEspScal);
+    setTabOrder(CheEspScal, txt[30]);
+    setTabOrder(txt[30], CheSalPag);
+    setTabOrder(CheSalPag, CheStampoCosti);
+    setTabOrder(CheStampoCosti, CobQualePrezzo);
+    setTabOrder(CobQualePrezzo, txt[5]);
+    setTabOrder(txt[5], CheStaImg);
+    setTabOrder(CheStaImg, CheStaImgRiga);
+    setTabOrder(CheStaImgRiga, CheQtaDaDimen);
+    setTabOrder(CheQtaDaDimen, txt[70]);
+    setTabOrder(txt[70], txt[60]);
+    setTabOrder(txt[60], txt[50]);
+    setTabOrder(txt[50], cmdStaVid);
+    setTabOrder(cmdStaVid, ComStampa);
+    setTabOrder(ComStampa, comSceStam);
+    setTabOrder(comSceStam, ComChiudi);
+    resize(720, 520);
+}
+
+void FrmPrelvo::connectControls()
+{
+    connect(CheEspScal, &QCheckBox::toggled, this, [this] { CheEspScal_Click(); });
+    connect(CheSalPag, &QCheckBox::toggled, this, [this] { CheSalPag_Click(); });
+    connect(CheStampoCosti, &QCheckBox::toggled, this, [this] { CheStampoCosti_Click(); });
+    connect(CobQualePrezzo, &QComboBox::currentIndexChanged, this, [this] { CobQualePrezzo_Click(); });
+    connect(CobTipoDiBaArt, &QComboBox::currentIndexChanged, this, [this] { CobTipoDiBaArt_Click(); });
+    connect(ComStampa, &QPushButton::clicked, this, &FrmPrelvo::ComStampa_Click);
+    connect(cmdStaVid, &QPushButton::clicked, this, &FrmPrelvo::cmdStaVid_Click);
+    connect(comSceStam, &QPushButton::clicked, this, &FrmPrelvo::comSceStam_Click);
+    connect(ComChiudi, &QPushButton::clicked, this, &FrmPrelvo::ComChiudi_Click);
+    for (auto it = ComHlp.cbegin(); it != ComHlp.cend(); ++it) {
+        const int index = it.key();
+        connect(it.value(), &QPushButton::clicked, this, [this, index] { ComHlp_Click(index); });
+    }
+}
+
+FormServices *FrmPrelvo::services() const
+{
+    return ctx_.formServices.get();
+}
+
+PrintOptions &FrmPrelvo::options()
+{
+    if (!ogOpzSta_)
+        ogOpzSta_ = std::make_shared<PrintOptions>();
+    return *ogOpzSta_;
+}
+
+Prelvo &FrmPrelvo::report()
+{
+    if (!report_) {
+        Database *db = ctx_.database();
+        if (!db || !ctx_.messages)
+            throw std::runtime_error("database aziendale non aperto");
+        report_ = std::make_unique<Prelvo>(*db, ctx_.params, print_.Stampe(ctx_), *ctx_.messages);
+        if (!runWindows_)
+            runWindows_ = std::make_unique<RunWindows>(*this);
+        report_->ProgressSet(runWindows_.get());
+    }
+    return *report_;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Loading and closing
+// ---------------------------------------------------------------------------------------------
+
+void FrmPrelvo::Form_Load()
+{
+    setProperty("HelpContextID", kHelpContext);
+    oiLoadOk = -1;
+    try {
+        CobTipoDiBaArt->setCurrentIndex(1);
+        CobTipoDiBaArt_Click();
+        CobQualePrezzo->setCurrentIndex(0);
+        txt[5]->setEnabled(false);
+        ComHlp[5]->setEnabled(false);
+
+        caption_ = windowTitle();
+        if (FormServices *s = services()) {
+            FormLoadOptions load;
+            s->FormLoad(this, load);
+            if (!keyFilter_)
+                keyFilter_ = new FormKeyFilter(this, *s);
+        }
+        previewUsed_ = false;
+
+        AziendaUtilStampe &stampe = print_.Stampe(ctx_);
+        LoadOptionsArgs args;
+        args.osKeySec = QString::fromLatin1(kFormName);
+        if (!osKeySec.trimmed().isEmpty())
+            args.osKeySec = osKeySec;
+        stampe.IniOpzSta(options(), args);
+        PicCosti->setVisible(true);
+
+        QString qtaDaDimen;
+        if (MenuServer *menu = ctx_.menu())
+            qtaDaDimen = CompanyVar(*menu, QStringLiteral("Vendite.QtaDaDimen"));
+        qtaDaDimen_ = qtaDaDimen.trimmed().compare(QLatin1String("S"), Qt::CaseInsensitive) == 0;
+        if (qtaDaDimen_) {
+            PicQtaDim->setVisible(true);
+            labTxt[40]->setText(QStringLiteral("Num.Pezzi:"));
+            CheQtaDaDimen->setChecked(true);
+        } else {
+            PicQtaDim->setVisible(false);
+        }
+
+        VisStaAttuale();
+        if (FormServices *s = services())
+            s->FormActivate(this);
+        oiLoadOk = 1;
+    } catch (const std::exception &e) {
+        if (ctx_.messages)
+            StandardErrorMessage(*ctx_.messages, ErrorInfoFrom(e), {}, {}, caption_ + QStringLiteral("\r\n"));
+        oiLoadOk = -1;
+    }
+}
+
+void FrmPrelvo::Form_Unload(bool &cancel)
+{
+    if (oiLoadOk != 1)
+        return;
+    if (report_ && report_->obStaAtt) {
+        messageBox(QStringLiteral("Stampa ancora attiva, non è possibile uscire dal programma"));
+        cancel = true;
+        return;
+    }
+    if (previewUsed_ && preview_) {
+        if (!preview_->close()) {  // the preview refuses while a run still produces its pages
+            cancel = true;
+            return;
+        }
+        delete preview_.data();
+    }
+    if (progress_)
+        progress_->close();
+    report_.reset();
+    ogOpzSta_.reset();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Menu link
+// ---------------------------------------------------------------------------------------------
+
+void FrmPrelvo::MenuFrm()
+{
+    TornaAlMenu(ctx_);
+}
+
+void FrmPrelvo::PassaA()
+{
+    try {
+        if (MenuServer *menu = ctx_.menu())
+            menu->MenuPassaA(QStringLiteral("Stampa Distinta Base"), QString::fromLatin1(kFormName), osKeySec);
+    } catch (const std::exception &) {
+    }
+}
+
+void FrmPrelvo::VisStaAttuale()
+{
+    labStaAttuale->setText(CurrentDestinationText(print_.Stampe(ctx_).Env(), options()));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Option controls
+// ---------------------------------------------------------------------------------------------
+
+void FrmPrelvo::CheEspScal_Click()
+{
+    const bool on = CheEspScal->isChecked();
+    labTxt[30]->setEnabled(on);
+    txt[30]->setVisible(on);
+}
+
+void FrmPrelvo::CheSalPag_Click()
+{
+    if (CheSalPag->isChecked()) {
+        CheStaImg->setEnabled(true);
+    } else {
+        CheStaImg->setEnabled(false);
+        CheStaImg->setChecked(false);
+    }
+}
+
+void FrmPrelvo::CheStampoCosti_Click()
+{
+    if (CheStampoCosti->isChecked()) {
+        PicCosti->setVisible(true);
+    } else {
+        PicCosti->setVisible(false);
+        txt[5]->clear();
+        lab[5]->clear();
+    }
+}
+
+void FrmPrelvo::CobQualePrezzo_Click()
+{
+    const bool listino = CobQualePrezzo->currentIndex() == 2;
+    txt[5]->setEnabled(listino);
+    ComHlp[5]->setEnabled(listino);
+    if (!listino) {
+        txt[5]->clear();
+        lab[5]->clear();
+    }
+}
+
+void FrmPrelvo::CobTipoDiBaArt_Click()
+{
+    const int index = CobTipoDiBaArt->currentIndex();
+    if (index == 1 || index == 2)
+        kindFilter_ = QStringLiteral(" DistBase = ") + SqlLiteral(index, VarKind::Int16);
+    else
+        kindFilter_.clear();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Text boxes
+// ---------------------------------------------------------------------------------------------
+
+int FrmPrelvo::indexOf(QObject *box) const
+{
+    for (auto it = txt.cbegin(); it != txt.cend(); ++it)
+        if (it.value() == box)
+            return it.key();
+    return -1;
+}
+
+bool FrmPrelvo::eventFilter(QObject *watched, QEvent *event)
+{
+    const int index = indexOf(watched);
+    if (index < 0 || inHandler_)
+        return ReportFormBase::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        Txt_GotFocus(index);
+        break;
+    case QEvent::FocusOut: {
+        // Focus taken by a lookup, a message or another window is not leaving the box.
+        const auto reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            Txt_LostFocus(index);
+        break;
+    }
+    case QEvent::KeyRelease: {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (!key->isAutoRepeat())
+            Txt_KeyUp(index, VbKeyCode(key), VbShift(key->modifiers()));
+        break;
+    }
+    default:
+        break;
+    }
+    return ReportFormBase::eventFilter(watched, event);
+}
+
+bool FrmPrelvo::IsInError(int index) const
+{
+    QLineEdit *box = txt.value(index);
+    return box && BackColour(box, ctx_.params.colBackNormal) == ctx_.params.colErr;
+}
+
+void FrmPrelvo::Txt_GotFocus(int index)
+{
+    QLineEdit *box = txt.value(index);
+    if (!box)
+        return;
+    if (focusBack_ != 0) {
+        QLineEdit *back = txt.value(focusBack_);
+        focusBack_ = 0;
+        if (back && back != box) {
+            back->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+    if (FormServices *s = services())
+        s->TxtGotFocus(this, box);
+}
+
+void FrmPrelvo::Txt_KeyUp(int index, int keyCode, int shift)
+{
+    if (keyCode < 113 || keyCode > 116 || shift != 0)
+        return;
+    FormServices *s = services();
+    if (!s)
+        return;
+    inHandler_ = true;
+    if (index == 5)
+        s->CodeFieldKeyUp(QStringLiteral("Listino"), txt[5], lab[5], keyCode, shift);
+    else if (index == 10 || index == 20)
+        s->CodeFieldKeyUp(QStringLiteral("Articolo"), txt[index], lab[index], keyCode, shift, kindFilter_);
+    inHandler_ = false;
+}
+
+void FrmPrelvo::ComHlp_Click(int index)
+{
+    FormServices *s = services();
+    QLineEdit *box = txt.value(index);
+    if (!s || !box || !box->isEnabled())
+        return;
+    s->ComHlpClick(box, kKeyF2, [this, index](int keyCode, int shift) { Txt_KeyUp(index, keyCode, shift); });
+}
+
+bool FrmPrelvo::numericCheck(int index, const QString &format)
+{
+    QLineEdit *box = txt[index];
+    const QString text = box->text().trimmed();
+    bool ok = true;
+    const double value = TextToNum(text, &ok);
+    if (!ok) {
+        SetBackColour(box, ctx_.params.colErr);
+        return false;
+    }
+    SetBackColour(box, ctx_.params.colBackLostFocus);
+    if (!text.isEmpty() && !format.isEmpty() && value != 0)
+        box->setText(FormatNum(value, format));
+    return true;
+}
+
+void FrmPrelvo::Txt_LostFocus(int index)
+{
+    QLineEdit *box = txt.value(index);
+    if (!box)
+        return;
+    FormServices *s = services();
+    inHandler_ = true;
+    if (s)
+        s->TxtLostFocusColours(box);
+    switch (index) {
+    case 5:
+        if (s)
+            s->Decodifica(QStringLiteral("Listino"), box, lab[5]);
+        break;
+    case 10:
+    case 20:
+        if (s)
+            s->Decodifica(QStringLiteral("Articolo"), box, lab[index], kindFilter_);
+        if (index == 10)
+            txt[20]->setText(txt[10]->text());
+        break;
+    case 30:
+        if (numericCheck(30, {}) && !IsInError(30)) {
+            const double value = TextToNum(box->text());
+            if (value > 999 || value < 0)
+                SetBackColour(box, ctx_.params.colErr);
+        }
+        break;
+    case 40:
+        if (numericCheck(40, NumFormat(ctx_.params.numDecQta, QChar(), QStringLiteral("#,###"))) && !IsInError(40)) {
+            if (TextToNum(box->text()) <= 0)
+                SetBackColour(box, ctx_.params.colErr);
+        }
+        break;
+    case 50:
+    case 60:
+    case 70:
+        numericCheck(index, QStringLiteral("####.##"));
+        break;
+    default:
+        break;
+    }
+    inHandler_ = false;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Running the report
+// ---------------------------------------------------------------------------------------------
+
+void FrmPrelvo::messageBox(const QString &text)
+{
+    if (ctx_.dialogs)
+        ctx_.dialogs->MessageBox(text);
+    else if (ctx_.messages)
+        ctx_.messages->msgCom(text, {kOk});
+}
+
+void FrmPrelvo::fieldError(const QString &text, int index)
+{
+    if (ctx_.messages)
+        ctx_.messages->msgCom(text, {kOk});
+    if (QLineEdit *box = txt.value(index))
+        box->setFocus(Qt::OtherFocusReason);
+}
+
+void FrmPrelvo::ComStampa_Click()
+{
+    try {
+        AziendaUtilStampe &stampe = print_.Stampe(ctx_);
+        if (stampe.oiStaAtt == 1) {
+            messageBox(QStringLiteral("Non è possibile lanciare più di una stampa alla volta"));
+            return;
+        }
+        if (IsInError(60))
+            return fieldError(QStringLiteral("Errore nel campo 'Lunghezza'"), 60);
+        if (IsInError(50))
+            return fieldError(QStringLiteral("Errore nel campo 'Larghezza'"), 50);
+        if (IsInError(70))
+            return fieldError(QStringLiteral("Errore nel campo 'Altezza'"), 70);
+        // Codes compare as the database compares them, without regard to case; a blank bound
+        // is no bound.
+        const QString da = txt[10]->text();
+        const QString a = txt[20]->text();
+        if (!da.trimmed().isEmpty() && !a.trimmed().isEmpty() && da.compare(a, Qt::CaseInsensitive) > 0) {
+            messageBox(QStringLiteral("Si prega di inserire gli articoli in ordine crescente"));
+            return;
+        }
+        if (CheEspScal->isChecked() && IsInError(30))
+            return fieldError(QStringLiteral("Errore nel campo 'Livello di Esplosione'"), 30);
+        if (IsInError(40))
+            return fieldError(QStringLiteral("Errore nel campo 'Quantità Prodotta'"), 40);
+        if (CobQualePrezzo->currentIndex() == 2 && (txt[5]->text().trimmed().isEmpty() || IsInError(5)))
+            return fieldError(QStringLiteral("Inserire un codice listino valido'"), 5);
+
+        Prelvo &r = report();
+        r.osArticoloDa = da;
+        r.osArticoloA = a;
+        r.oiTipoDibaArt = qint16(CobTipoDiBaArt->currentIndex());
+        r.obStampoImporti = CheStampoCosti->isChecked();
+        r.obEspScal = CheEspScal->isChecked();
+        if (CheEspScal->isChecked())
+            r.oiLivEsp = txt[30]->text().trimmed().isEmpty() ? 0 : qint16(TextToInt(txt[30]->text()));
+        r.odQtaProd = txt[40]->text().trimmed().isEmpty() ? 1.0 : TextToNum(txt[40]->text());
+        r.obSaltoPag = CheSalPag->isChecked() ? 1 : 0;
+        r.obQtaDaDimen = CheQtaDaDimen->isChecked();
+        r.odLarghezza = TextToNum(txt[50]->text());
+        r.odLunghezza = TextToNum(txt[60]->text());
+        r.odAltezza = TextToNum(txt[70]->text());
+        r.obStaImg = CheStaImg->isChecked();
+        r.obStaImgRiga = CheStaImgRiga->isChecked();
+        static const char *const kQualePrezzo[] = {"", "U", "L", "M", "S"};
+        const int quale = CobQualePrezzo->currentIndex();
+        r.osQualePrezzo = quale >= 0 && quale < 5 ? QString::fromLatin1(kQualePrezzo[quale]) : QString();
+        r.osListino = quale == 2 ? txt[5]->text() : QString();
+        options();
+        r.ogOpzSta = ogOpzSta_;
+        if (ogOpzSta_->StaVid == PrintOptions::Preview)
+            previewUsed_ = true;
+
+        if (!progress_)
+            progress_ = new frmStampaInCorso(this);
+        r.AvviaStampa();
+        // Without a preview the run is over: its window goes. A preview keeps it until it closes.
+        if (progress_ && !(ogOpzSta_->StaVid == PrintOptions::Preview && preview_ && preview_->ogStampa()))
+            progress_->close();
+    } catch (const std::exception &e) {
+        if (ctx_.messages)
+            StandardErrorMessage(*ctx_.messages, ErrorInfoFrom(e), {}, {}, caption_ + QStringLiteral("\r\n"));
+    }
+}
+
+void FrmPrelvo::cmdStaVid_Click()
+{
+    struct Hooks : ReportFormHooks {
+        explicit Hooks(FrmPrelvo &f) : form(f) {}
+        void VisStaAttuale() override { form.VisStaAttuale(); }
+        void ComStampa_Click() override { form.ComStampa_Click(); }
+        FrmPrelvo &form;
+    } hooks(*this);
+    PrintOptionsIni::QuickPreview(hooks, options(), true);
+}
+
+void FrmPrelvo::comSceStam_Click()
+{
+    AziendaUtilStampe &stampe = print_.Stampe(ctx_);
+    FrmSceltaStam::Apri(stampe.Env(), options(), stampe.oiStaAtt == 1, this);
+    VisStaAttuale();
+}
+
+void FrmPrelvo::ComChiudi_Click()
+{
+    Unload();
+}
+
+void RegisterFrmPrelvo(FormRegistry &registry, std::shared_ptr<ReportPrintServices> print)
+{
+    registry.Add(QString::fromLatin1(FrmPrelvo::kFormName), [print](ProgramContext &ctx) -> std::unique_ptr<ModuleForm> {
+        return std::make_unique<FrmPrelvo>(ctx, *print);
+    });
+}
+
+} // namespace kem
