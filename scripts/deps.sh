@@ -6,7 +6,7 @@ PKGS=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-qpa-plugins libqt6opengl6-dev
   libsqlite3-dev sqlite3
-  libxlsxwriter-dev libcurl4-openssl-dev libcups2-dev
+  libxlsxwriter-dev libcurl4-openssl-dev libcups2-dev cups cups-daemon cups-client
   fonts-liberation2 poppler-utils xvfb unzip
 )
 missing=()
