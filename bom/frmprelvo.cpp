@@ -306,6 +306,8 @@ void FrmPrelvo::Form_Load()
         CobQualePrezzo->setCurrentIndex(0);
         txt[5]->setEnabled(false);
         ComHlp[5]->setEnabled(false);
+        CheEspScal_Click();
+        CheSalPag_Click();
 
         caption_ = windowTitle();
         if (FormServices *s = services()) {
@@ -569,14 +571,16 @@ void FrmPrelvo::Txt_LostFocus(int index)
             txt[20]->setText(txt[10]->text());
         break;
     case 30:
-        if (numericCheck(30, {}) && !IsInError(30)) {
+        if (numericCheck(30, {}) && !IsInError(30) && !box->text().trimmed().isEmpty()) {
             const double value = TextToNum(box->text());
             if (value > 999 || value < 0)
                 SetBackColour(box, ctx_.params.colErr);
         }
         break;
     case 40:
-        if (numericCheck(40, NumFormat(ctx_.params.numDecQta, QChar(), QStringLiteral("#,###"))) && !IsInError(40)) {
+        // A blank box is no quantity: the run counts it as 1.
+        if (numericCheck(40, NumFormat(ctx_.params.numDecQta, QChar(), QStringLiteral("#,###"))) && !IsInError(40)
+            && !box->text().trimmed().isEmpty()) {
             if (TextToNum(box->text()) <= 0)
                 SetBackColour(box, ctx_.params.colErr);
         }
