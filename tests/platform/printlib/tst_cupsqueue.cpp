@@ -165,7 +165,8 @@ public:
             "DefaultAuthType None\n"
             "PreserveJobHistory Yes\n"
             "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
-            "<Location /admin>\n  Order allow,deny\n  Allow all\n</Location>\n").arg(m_port).toUtf8();
+            "<Location /admin>\n  Order allow,deny\n  Allow all\n</Location>\n"
+            "<Policy default>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n</Policy>\n").arg(m_port).toUtf8();
         QString files = QStringLiteral(
             "ServerRoot %1\nCacheDir %1/cache\nStateDir %1/state\nRequestRoot %1/spool\n"
             "TempDir %1/spool/tmp\nErrorLog %1/log/error_log\nAccessLog %1/log/access_log\n"
