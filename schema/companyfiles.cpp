@@ -148,6 +148,7 @@ bool WriteCompanyIniFiles(const CompanyPaths &p, const CompanyIniInfo &info, QSt
         {QStringLiteral("ConnectDBAzie"), QString()},
         {QStringLiteral("PwdDbAzie"), QString()},
         {QStringLiteral("DescAzie"), info.description},
+        {QStringLiteral("Ditta.RagSoc"), info.description},
         {QStringLiteral("Mag.NumDecQta"), QString::number(info.quantityDecimals)},
         {QStringLiteral("Mag.AnnoCorr"), QString::number(info.warehouseYear)},
         {QStringLiteral("Ditta.Moneta"), QStringLiteral("Euro")},

@@ -358,6 +358,8 @@ void TstDemoCompany::iniFilesPointAtTheCompany()
     const auto vars = ReadIniSection(p.menuIni, "Variabili");
     QCOMPARE(vars.value("NomeDBAzie"), p.companyDb);
     QCOMPARE(vars.value("DescAzie"), QString("Arredamenti Bellini S.r.l."));
+    // the page headers' company text ("ditta.ragsoc")
+    QCOMPARE(vars.value("Ditta.RagSoc"), QString("Arredamenti Bellini S.r.l."));
     QCOMPARE(vars.value("Ditta.CodLira"), QString("L."));
     QCOMPARE(vars.value("Ditta.CodEuro"), QString("Euro"));
     QVERIFY(!vars.value("Mag.NumDecQta").isEmpty());

@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QSet>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -94,6 +95,7 @@ private slots:
     void sharedShareHonoured();
     void everyArticleValued();
     void sameDataEveryRun();
+    void menuNamesTheCompany();
     void badParameters_data();
     void badParameters();
 
@@ -257,6 +259,17 @@ void TstSynthCompany::sameDataEveryRun()
     const QStringList x = da.dump();
     QVERIFY(x.size() > 100);
     QCOMPARE(x, dbb.dump());
+}
+
+// The page headers print the menu variable "Ditta.RagSoc" after "Ditta: ".
+void TstSynthCompany::menuNamesTheCompany()
+{
+    const QString db = write(kem::SynthParams{2, 2, 2, 0.0});
+    QVERIFY(!db.isEmpty());
+    QSettings menu(kem::CompanyPaths(QFileInfo(QFileInfo(db).absolutePath()).absolutePath()).menuIni, QSettings::IniFormat);
+    const QString company = menu.value("Variabili/Ditta.RagSoc").toString();
+    QVERIFY2(company.startsWith("Azienda sintetica"), qPrintable(company));
+    QCOMPARE(company, menu.value("Variabili/DescAzie").toString());
 }
 
 void TstSynthCompany::badParameters_data()
