@@ -246,7 +246,9 @@ private:
         return false;
     }
 
-    QTemporaryDir m_dir;
+    // Under /tmp rather than $TMPDIR: filters run as the scheduler's own user, who must be able to
+    // reach the spool, and a private TMPDIR (e.g. under /root) would shut it out.
+    QTemporaryDir m_dir{QStringLiteral("/tmp/kem-cupsd-XXXXXX")};
     QProcess m_cupsd;
     QString m_lpadmin;
     QString m_output;
