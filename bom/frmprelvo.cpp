@@ -148,17 +148,17 @@ void FrmPrelvo::build()
 
     CheEspScal = makeCheck(QStringLiteral("CheEspScal"), QStringLiteral("Esplosione Scalare:"));
     CheEspScal->setChecked(true);
-    grid->addWidget(CheEspScal, row++, 0, Qt::AlignLeft);
+    grid->addWidget(CheEspScal, row++, 0, Qt::AlignLeft | Qt::AlignAbsolute);
     grid->addWidget(makeCaption(30, QStringLiteral("Livello di Esplosione:"), this), row, 0);
     grid->addWidget(makeBox(30, this), row++, 1);
     txt[30]->setAlignment(Qt::AlignRight);
 
     CheSalPag = makeCheck(QStringLiteral("CheSalPag"), QStringLiteral("Salto Pagina ad ogni Nuova Distinta:"));
-    grid->addWidget(CheSalPag, row++, 0, 1, 2, Qt::AlignLeft);
+    grid->addWidget(CheSalPag, row++, 0, 1, 2, Qt::AlignLeft | Qt::AlignAbsolute);
 
     CheStampoCosti = makeCheck(QStringLiteral("CheStampoCosti"), QStringLiteral("Stampo i costi:"));
     CheStampoCosti->setChecked(true);
-    grid->addWidget(CheStampoCosti, row++, 0, Qt::AlignLeft);
+    grid->addWidget(CheStampoCosti, row++, 0, Qt::AlignLeft | Qt::AlignAbsolute);
     top->addLayout(grid);
 
     PicCosti = new QFrame(this);
@@ -181,8 +181,8 @@ void FrmPrelvo::build()
     auto *images = new QVBoxLayout;
     CheStaImg = makeCheck(QStringLiteral("CheStaImg"), QStringLiteral("Stampa immagine articolo principale a fine pagina:"));
     CheStaImgRiga = makeCheck(QStringLiteral("CheStaImgRiga"), QStringLiteral("Stampa immagine in ogni riga:"));
-    images->addWidget(CheStaImg, 0, Qt::AlignLeft);
-    images->addWidget(CheStaImgRiga, 0, Qt::AlignLeft);
+    images->addWidget(CheStaImg, 0, Qt::AlignLeft | Qt::AlignAbsolute);
+    images->addWidget(CheStaImgRiga, 0, Qt::AlignLeft | Qt::AlignAbsolute);
     top->addLayout(images);
 
     PicQtaDim = new QFrame(this);
@@ -192,7 +192,7 @@ void FrmPrelvo::build()
     CheQtaDaDimen = new QCheckBox(QStringLiteral("Calcolo quantità da dimensioni articolo:"), PicQtaDim);
     CheQtaDaDimen->setObjectName(QStringLiteral("CheQtaDaDimen"));
     CheQtaDaDimen->setLayoutDirection(Qt::RightToLeft);
-    dim->addWidget(CheQtaDaDimen, 0, 0, 1, 6, Qt::AlignLeft);
+    dim->addWidget(CheQtaDaDimen, 0, 0, 1, 6, Qt::AlignLeft | Qt::AlignAbsolute);
     auto *dimCaption = new QLabel(QStringLiteral("Dimensioni per calcolo quantità:"), PicQtaDim);
     dimCaption->setObjectName(QStringLiteral("labDimensioni"));
     dim->addWidget(dimCaption, 1, 0, 1, 6);
@@ -567,8 +567,13 @@ void FrmPrelvo::Txt_LostFocus(int index)
     case 20:
         if (s)
             s->Decodifica(QStringLiteral("Articolo"), box, lab[index], kindFilter_);
-        if (index == 10)
+        if (index == 10) {
+            // "a:" gets the same code, with its description and state, so the box and its
+            // label never disagree.
             txt[20]->setText(txt[10]->text());
+            lab[20]->setText(lab[10]->text());
+            SetBackColour(txt[20], IsInError(10) ? ctx_.params.colErr : ctx_.params.colBackLostFocus);
+        }
         break;
     case 30:
         if (numericCheck(30, {}) && !IsInError(30) && !box->text().trimmed().isEmpty()) {

@@ -299,6 +299,7 @@ void TestFrmPrelvo::leavingArticoloDaCopiesIntoA()
     QCOMPARE(form.txt[10]->text(), QStringLiteral("SED-FAG01"));
     QCOMPARE(form.lab[10]->text(), QStringLiteral("Sedia faggio con seduta imbottita"));
     QCOMPARE(form.txt[20]->text(), QStringLiteral("SED-FAG01"));
+    QCOMPARE(form.lab[20]->text(), QStringLiteral("Sedia faggio con seduta imbottita"));
     QVERIFY(!form.IsInError(10));
 }
 
@@ -310,10 +311,13 @@ void TestFrmPrelvo::unknownArticleMarksError()
     typeAndLeave(form, 10, QStringLiteral("SL-SCOCCA-SED"));
     QCOMPARE(form.lab[10]->text(), QStringLiteral("** INESISTENTE **"));
     QVERIFY(form.IsInError(10));
+    QCOMPARE(form.txt[20]->text(), QStringLiteral("SL-SCOCCA-SED"));
+    QVERIFY(form.IsInError(20));
     form.CobTipoDiBaArt->setCurrentIndex(2);
     typeAndLeave(form, 10, QStringLiteral("SL-SCOCCA-SED"));
     QCOMPARE(form.lab[10]->text(), QStringLiteral("Scocca sedia faggio laccata"));
     QVERIFY(!form.IsInError(10));
+    QVERIFY(!form.IsInError(20));
 }
 
 void TestFrmPrelvo::runMatchesBatch_data()
