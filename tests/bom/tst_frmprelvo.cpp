@@ -7,6 +7,8 @@
 #include "bom/prelvo.h"
 #include "platform/printlib/printoptions.h"
 #include "print/aziendautilstampe.h"
+#include "startup/formregistry.h"
+#include "startup/mainprelvo.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -80,6 +82,8 @@ private slots:
     void quickPreviewRestoresDestination();
     void singleRunGuard();
     void closeRefusedWhilePrinting();
+    void dispatcherOpensByKey_data();
+    void dispatcherOpensByKey();
 
 private:
     // Runs the form to the preview; `during` runs once the first page is shown, then the
@@ -87,6 +91,10 @@ private:
     bool runToPreview(const std::function<void()> &during);
 
     std::unique_ptr<FrmPrelvoFixture> f_;
+    // A registry of the program's forms and the print services its forms share; they outlive
+    // the context whose forms they made.
+    std::shared_ptr<ReportPrintServices> sharedPrint_;
+    std::unique_ptr<FormRegistry> registry_;
 };
 
 void TestFrmPrelvo::init()
@@ -97,6 +105,8 @@ void TestFrmPrelvo::init()
 void TestFrmPrelvo::cleanup()
 {
     f_.reset();
+    registry_.reset();
+    sharedPrint_.reset();
 }
 
 void TestFrmPrelvo::loadShowsDefaults_data()
@@ -365,6 +375,9 @@ void TestFrmPrelvo::runMatchesBatch()
     form.ComStampa_Click();
     QCOMPARE(runMessages(f_->sink), QStringList());
     QVERIFY(form.Report() && form.Report()->LastRun().printed);
+    QVERIFY(form.ProgressWindow());
+    QVERIFY(!form.ProgressWindow()->isVisible());  // the run is over, its window gone
+    QCOMPARE(f_->print->Stampe(*f_->ctx).oiStaAtt, 0);
 
     QProcess p;
     p.start(kBatch, QStringList{"bom", "--company", f_->dir, "--out", fromBatch} + batch);
@@ -473,6 +486,45 @@ void TestFrmPrelvo::closeRefusedWhilePrinting()
     QVERIFY(!preview);
     QVERIFY(!form.Report());
     QCOMPARE(f_->print->Stampe(*f_->ctx).oiStaAtt, 0);
+}
+
+void TestFrmPrelvo::dispatcherOpensByKey_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::newRow("as the menu gives it") << "frmPrelvo";
+    QTest::newRow("any case") << "FRMPRELVO";
+    QTest::newRow("with blanks") << " frmprelvo ";
+}
+
+void TestFrmPrelvo::dispatcherOpensByKey()
+{
+    QFETCH(QString, key);
+    QVERIFY2(f_->open(), qPrintable(f_->error));
+    f_->form.reset();
+    sharedPrint_ = std::make_shared<ReportPrintServices>(std::make_unique<ScriptedPrinterSystem>());
+    registry_ = std::make_unique<FormRegistry>();
+    RegisterFrmPrelvo(*registry_, sharedPrint_);
+    f_->ctx->registry = registry_.get();
+    FormDispatcher(*f_->ctx, key, true, QStringLiteral("frmPrelvo"), {}, {}, {});
+    auto *form = dynamic_cast<FrmPrelvo *>(f_->ctx->FormInstance(QStringLiteral("frmPrelvo")));
+    QVERIFY(form);
+    QVERIFY(form->IsLoaded());
+    QCOMPARE(form->oiLoadOk, 1);
+    QVERIFY(form->isVisible());
+    QCOMPARE(form->FormName(), QStringLiteral("frmPrelvo"));
+    QVERIFY(form->windowTitle().startsWith(QStringLiteral("Stampa distinta base")));
+    QCOMPARE(runMessages(f_->sink), QStringList());
+
+    f_->menu->clearCalls();
+    form->PassaA();
+    const auto calls = f_->menu->callsTo(QStringLiteral("MenuPassaA"));
+    QCOMPARE(calls.size(), 1);
+    QCOMPARE(calls.first().args.value(0).toString(), QStringLiteral("Stampa Distinta Base"));
+    QCOMPARE(calls.first().args.value(1).toString(), QStringLiteral("frmPrelvo"));
+    QCOMPARE(calls.first().args.value(2).toString(), form->osKeySec);
+
+    QVERIFY(form->Unload());
+    QVERIFY(!form->IsLoaded());
 }
 
 QTEST_MAIN(TestFrmPrelvo)
