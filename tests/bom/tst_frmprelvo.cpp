@@ -77,6 +77,8 @@ private slots:
     void checksBeforeRun();
     void leavingArticoloDaCopiesIntoA();
     void unknownArticleMarksError();
+    void functionKeysOpenLookup_data();
+    void functionKeysOpenLookup();
     void runMatchesBatch_data();
     void runMatchesBatch();
     void quickPreviewRestoresDestination();
@@ -328,6 +330,46 @@ void TestFrmPrelvo::unknownArticleMarksError()
     QCOMPARE(form.lab[10]->text(), QStringLiteral("Scocca sedia faggio laccata"));
     QVERIFY(!form.IsInError(10));
     QVERIFY(!form.IsInError(20));
+}
+
+void TestFrmPrelvo::functionKeysOpenLookup_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<bool>("listino");  // "Listino" chosen first
+    QTest::addColumn<int>("lookups");
+    QTest::newRow("F2 on Articolo da") << 10 << int(Qt::Key_F2) << 0 << false << 1;
+    QTest::newRow("F5 on a:") << 20 << int(Qt::Key_F5) << 0 << false << 1;
+    QTest::newRow("F6 opens nothing") << 10 << int(Qt::Key_F6) << 0 << false << 0;
+    QTest::newRow("Shift+F2 opens nothing") << 10 << int(Qt::Key_F2) << int(Qt::ShiftModifier) << false << 0;
+    QTest::newRow("F3 on Cod.Listino") << 5 << int(Qt::Key_F3) << 0 << true << 1;
+    QTest::newRow("F2 on Livello opens nothing") << 30 << int(Qt::Key_F2) << 0 << false << 0;
+}
+
+void TestFrmPrelvo::functionKeysOpenLookup()
+{
+    QFETCH(int, index);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(bool, listino);
+    QFETCH(int, lookups);
+    QVERIFY2(f_->open(), qPrintable(f_->error));
+    FrmPrelvo &form = *f_->form;
+    if (listino)
+        form.CobQualePrezzo->setCurrentIndex(2);
+    form.show();
+    QApplication::setActiveWindow(&form);
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    int shown = 0;
+    connect(f_->aiuto.get(), &KemAiutoDecod::lookupShown, this, [&shown](FrmAiutoLookup *w) {
+        ++shown;
+        QTimer::singleShot(0, w, [w] { w->reject(); });
+    });
+    form.txt[index]->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), form.txt[index]);
+    QTest::keyClick(form.txt[index], Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(shown, lookups);
 }
 
 void TestFrmPrelvo::runMatchesBatch_data()
