@@ -82,6 +82,7 @@ private slots:
     void runMatchesBatch_data();
     void runMatchesBatch();
     void quickPreviewRestoresDestination();
+    void quickPreviewRuns();
     void singleRunGuard();
     void closeRefusedWhilePrinting();
     void dispatcherOpensByKey_data();
@@ -90,7 +91,7 @@ private slots:
 private:
     // Runs the form to the preview; `during` runs once the first page is shown, then the
     // preview pages stop. Returns false when no page was shown.
-    bool runToPreview(const std::function<void()> &during);
+    bool runToPreview(const std::function<void()> &during, bool quick = false);
 
     std::unique_ptr<FrmPrelvoFixture> f_;
     // A registry of the program's forms and the print services its forms share; they outlive
@@ -447,10 +448,29 @@ void TestFrmPrelvo::quickPreviewRestoresDestination()
     QCOMPARE(form.labStaAttuale->text(), before);
 }
 
-bool TestFrmPrelvo::runToPreview(const std::function<void()> &during)
+void TestFrmPrelvo::quickPreviewRuns()
+{
+    QVERIFY2(f_->open(), qPrintable(f_->error));
+    FrmPrelvo &form = *f_->form;
+    const QString out = f_->tmp.filePath(QStringLiteral("quick.csv"));
+    toCsv(form, out);
+    int destinationDuringRun = -1;
+    QVERIFY(runToPreview([&] { destinationDuringRun = form.Options()->StaVid; }, true));
+    QCOMPARE(destinationDuringRun, int(PrintOptions::Preview));
+    QCOMPARE(form.Options()->StaVid, int(PrintOptions::File));  // put back after the run
+    QVERIFY(form.PreviewUsed());
+    QVERIFY(form.PreviewWindow() && form.PreviewWindow()->isVisible());
+    QVERIFY(!QFile::exists(out));
+    QVERIFY(form.labStaAttuale->text().contains(QStringLiteral("quick.csv")));
+    QVERIFY(form.PreviewWindow()->close());
+    QCOMPARE(f_->print->Stampe(*f_->ctx).oiStaAtt, 0);
+}
+
+bool TestFrmPrelvo::runToPreview(const std::function<void()> &during, bool quick)
 {
     FrmPrelvo &form = *f_->form;
-    form.Options()->StaVid = PrintOptions::Preview;
+    if (!quick)
+        form.Options()->StaVid = PrintOptions::Preview;
     typeAndLeave(form, 10, QStringLiteral("ARM-2A-100"));
     typeAndLeave(form, 20, QStringLiteral("TAV-ROV180"));
     bool shown = false;
@@ -466,7 +486,10 @@ bool TestFrmPrelvo::runToPreview(const std::function<void()> &during)
             r->StopSet(2);
     });
     driver.start(20);
-    form.ComStampa_Click();
+    if (quick)
+        form.cmdStaVid_Click();
+    else
+        form.ComStampa_Click();
     driver.stop();
     return shown;
 }
