@@ -672,6 +672,10 @@ void FrmPrelvo::ComStampa_Click()
         r.osListino = quale == 2 ? txt[5]->text() : QString();
         options();
         r.ogOpzSta = ogOpzSta_;
+        // The cached path reads the whole run inside one read transaction; a preview waits for
+        // the user between pages, so it takes the straightforward path and holds no lock.
+        r.PathSet(ogOpzSta_->StaVid == PrintOptions::Preview ? CostRollup::Path::Straightforward
+                                                             : CostRollup::Path::Cached);
         if (ogOpzSta_->StaVid == PrintOptions::Preview)
             previewUsed_ = true;
 
