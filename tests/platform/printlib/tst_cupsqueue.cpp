@@ -472,6 +472,28 @@ private slots:
         QCOMPARE(rec.attrs.value(QStringLiteral("media-source")), QStringLiteral("bottom"));
     }
 
+    // The scheduler here completes raw jobs on a file queue without writing them out, so only the
+    // job itself can be checked: it reaches the queue untouched by filters.
+    void fixedWidthGoesRawToQueue()
+    {
+        const int before = newestJob(m_cups->port(), nullptr);
+        auto o = options(m_queue, 0, 0);
+        o->StaVid = PrintOptions::FixedWidth;
+        o->FisStampante = true;
+        o->FisColonne = 80;
+        o->FisRighe = 40;
+        PrintReport r;
+        r.OptionsSet(o);
+        SampleReport s;
+        s.lines = 10;
+        QVERIFY2(s.run(r), qPrintable(r.LastErrorGet()));
+        const int job = newestJob(m_cups->port(), nullptr);
+        QVERIFY2(job > before, "no job reached the scheduler");
+        const JobRecord rec = waitForJob(m_cups->port(), job);
+        QCOMPARE(rec.state, int(IPP_JSTATE_COMPLETED));
+        QCOMPARE(rec.attrs.value(QStringLiteral("document-format")), QStringLiteral("application/vnd.cups-raw"));
+    }
+
     void unknownQueueIsRefusedWithItsName()
     {
         const int before = newestJob(m_cups->port(), nullptr);
