@@ -3,6 +3,7 @@
 #include "kemutil.h"
 #include "papers.h"
 #include "renderers.h"
+#include "textmeasure.h"
 
 #include <QAtomicInt>
 #include <QCoreApplication>
@@ -19,33 +20,6 @@
 namespace kem {
 
 namespace {
-
-// Text is measured once on a 1200 dpi reference device; positions are then device-free.
-constexpr int kRefDotsPerMeter = 47244;  // 1200 dpi
-const QImage &referenceDevice()
-{
-    static const QImage img = [] {
-        QImage i(1, 1, QImage::Format_RGB32);
-        i.setDotsPerMeterX(kRefDotsPerMeter);
-        i.setDotsPerMeterY(kRefDotsPerMeter);
-        return i;
-    }();
-    return img;
-}
-double pxToMm(double px)
-{
-    return px * 1000.0 / kRefDotsPerMeter;
-}
-double mmToPx(double mm)
-{
-    return mm * kRefDotsPerMeter / 1000.0;
-}
-
-QString fontKey(const PrintFont &f)
-{
-    const int flags = int(f.Bold) | int(f.Italic) << 1 | int(f.Underline) << 2 | int(f.Strikethrough) << 3;
-    return f.Name.toLower() + QLatin1Char('|') + QString::number(f.Size) + QLatin1Char('|') + QString::number(flags);
-}
 
 // "1.234,50", "-12", "0,5": a number written the Italian way, thousands grouped by points.
 // Only text of exactly this shape counts as a number (codes such as "12A" or dates do not).
@@ -125,6 +99,7 @@ bool PrintReport::FontAdd(const QString &name, const PrintFont &font)
     if (font.Size <= 0)
         return fail(QStringLiteral("FontAdd: dimensione non valida per lo stile %1").arg(name));
     m_styles.insert(name.trimmed().toLower(), Style{font});
+    refreshCurrentFont();
     return true;
 }
 
@@ -133,6 +108,7 @@ bool PrintReport::StyleSelect(const QString &name)
     if (!m_styles.contains(name.trimmed().toLower()))
         return fail(QStringLiteral("Stile inesistente: %1").arg(name));
     m_style = name.trimmed();
+    refreshCurrentFont();
     return true;
 }
 
@@ -146,41 +122,39 @@ bool PrintReport::StyleFontGet(const QString &name, PrintFont *font) const
     return true;
 }
 
-PrintFont PrintReport::currentFont() const
+void PrintReport::refreshCurrentFont()
 {
-    PrintFont f;  // a fresh working font: arial 8
-    StyleFontGet(m_style, &f);
-    return f;
+    m_currentFont = PrintFont();  // a fresh working font: arial 8
+    StyleFontGet(m_style, &m_currentFont);
+    m_currentMeasure = nullptr;
 }
 
-const QFontMetricsF &PrintReport::refMetrics(const PrintFont &font) const
+TextMeasure &PrintReport::measure(const PrintFont &font) const
 {
-    const QString key = fontKey(font);
-    auto it = m_metrics.constFind(key);
-    if (it == m_metrics.constEnd())
-        it = m_metrics.insert(key, QFontMetricsF(font.ToQFont(), &referenceDevice()));
-    return *it;
+    return m_measures.For(font);
+}
+
+TextMeasure &PrintReport::currentMeasure() const
+{
+    if (!m_currentMeasure)
+        m_currentMeasure = &measure(m_currentFont);
+    return *m_currentMeasure;
 }
 
 PrintReport::Metrics PrintReport::metricsFor(const PrintFont &font) const
 {
-    const QFontMetricsF fm = refMetrics(font);
-    return Metrics{pxToMm(fm.ascent()), pxToMm(fm.descent()), pxToMm(fm.lineSpacing())};
-}
-
-double PrintReport::widthFor(const PrintFont &font, const QString &text) const
-{
-    return pxToMm(refMetrics(font).horizontalAdvance(text));
+    const TextMeasure &m = measure(font);
+    return Metrics{m.Ascent(), m.Descent(), m.LineSpacing()};
 }
 
 double PrintReport::TextWidthGet(const QString &text) const
 {
-    return widthFor(currentFont(), text);
+    return currentMeasure().Width(text);
 }
 
 double PrintReport::LineHeightGet() const
 {
-    return metricsFor(currentFont()).lineSpacing + m_interl;
+    return currentMeasure().LineSpacing() + m_interl;
 }
 
 bool PrintReport::AlignSet(const QString &code)
@@ -446,7 +420,8 @@ bool PrintReport::DocEnd()
     if (!m_line.isEmpty() && (!m_stop || preview))
         placeLine();
     m_line.clear();
-    if (m_doc.pages.size() > 1 && m_doc.pages.last().isEmpty())
+    const bool lastPageBlank = m_pageNum > 1 && m_doc.pages.last().isEmpty();
+    if (lastPageBlank)
         m_doc.pages.removeLast();
     m_state = State::Ended;
     if (preview && m_previewClosed) {
@@ -461,8 +436,14 @@ bool PrintReport::DocEnd()
     }
     bool ok = true;
     QString error;
+    if (!lastPageBlank)
+        for (auto &r : m_renderers)
+            if (!r->PageDone(m_doc, m_doc.pages.last(), &error)) {
+                ok = false;
+                break;
+            }
     for (auto &r : m_renderers)
-        if (!r->Finish(m_doc, &error)) {
+        if (ok && !r->Finish(m_doc, &error)) {
             ok = false;
             break;
         }
@@ -498,8 +479,21 @@ void PrintReport::letEvents()
 
 // ---------------------------------------------------------------- pages and lines
 
+void PrintReport::trimDocument()
+{
+    if (m_keepPages < 0)
+        return;
+    while (m_doc.pages.size() > m_keepPages) {
+        const int dropped = m_doc.pages.first().number;
+        m_doc.pages.removeFirst();
+        while (!m_doc.rows.isEmpty() && m_doc.rows.first().page <= dropped)
+            m_doc.rows.removeFirst();
+    }
+}
+
 void PrintReport::startPage()
 {
+    trimDocument();
     Page p;
     p.number = ++m_pageNum;
     m_doc.pages.append(p);
@@ -515,7 +509,7 @@ bool PrintReport::finishPage()
         placeLine();
     QString error;
     for (auto &r : m_renderers)
-        if (!r->PageDone(m_doc, int(m_doc.pages.size()) - 1, &error))
+        if (!r->PageDone(m_doc, m_doc.pages.last(), &error))
             return fail(error);
     return true;
 }
@@ -578,7 +572,7 @@ bool PrintReport::placeLine()
     }
     double ascent = 0, descent = 0, spacing = 0;
     if (items.isEmpty()) {
-        const Metrics m = metricsFor(currentFont());
+        const Metrics m = metricsFor(currentFont());  // the current style's line
         ascent = m.ascent;
         descent = m.descent;
         spacing = m.lineSpacing;
@@ -604,6 +598,8 @@ bool PrintReport::placeLine()
             row.cells.append(p.cell);
     }
     m_doc.rows.append(row);
+    for (auto &r : m_renderers)
+        r->RowDone(m_doc, m_doc.rows.last());
     m_y += height;
     m_x = m_doc.marginLeft;
     ++m_pageLines;
@@ -648,8 +644,8 @@ bool PrintReport::SkipGet() const
     return m_state != State::InDoc || m_stop != 0;
 }
 
-void PrintReport::addItem(const PrintFont &font, const QString &text, double x, double width, QChar align,
-                          bool rightGroup, double gapAfter, const GridCell *cell)
+void PrintReport::addItem(const PrintFont &font, const TextMeasure &tm, const QString &text, double x,
+                          double width, QChar align, bool rightGroup, double gapAfter, const GridCell *cell)
 {
     Pending p;
     p.run.x = x;
@@ -657,7 +653,7 @@ void PrintReport::addItem(const PrintFont &font, const QString &text, double x, 
     p.run.style = m_style;
     p.run.font = font;
     p.run.text = text;
-    p.m = metricsFor(font);
+    p.m = Metrics{tm.Ascent(), tm.Descent(), tm.LineSpacing()};
     p.rightGroup = rightGroup;
     p.gapAfter = gapAfter;
     if (cell) {
@@ -703,13 +699,14 @@ bool PrintReport::CellPrint(int column, const QVariant &value, bool pbLineData, 
         cell.value = ok ? QVariant(number) : QVariant(psFileValue);
         cell.fileText = psFileValue;
     }
-    const PrintFont font = currentFont();
+    const PrintFont &font = currentFont();
+    TextMeasure &tm = currentMeasure();
     const double colWidth = col->right - col->left;
     QString shown = cell.text;
-    double width = widthFor(font, shown);
+    double width = tm.Width(shown);
     if (pbClip && width > colWidth) {
-        shown = refMetrics(font).elidedText(shown, Qt::ElideRight, mmToPx(colWidth));
-        width = widthFor(font, shown);
+        shown = tm.Elided(shown, colWidth);
+        width = tm.Width(shown);
     }
     double x = col->left;
     if (m_align == QLatin1Char('D'))
@@ -723,7 +720,7 @@ bool PrintReport::CellPrint(int column, const QVariant &value, bool pbLineData, 
     cell.charWidth = col->charWidth;
     cell.lastColumn = col->option.contains(QLatin1Char('U'));
     cell.toFile = pbLineData;
-    addItem(font, shown, x, width, m_align, false, 0, &cell);
+    addItem(font, tm, shown, x, width, m_align, false, 0, &cell);
     m_x = std::max(x + width, col->right);
     return true;
 }
@@ -734,8 +731,9 @@ bool PrintReport::TextPrint(double pdWidth, const QString &text, bool pbLineData
         return false;
     if (m_stop)
         return true;
-    const PrintFont font = currentFont();
-    const double w = widthFor(font, text);
+    const PrintFont &font = currentFont();
+    TextMeasure &tm = currentMeasure();
+    const double w = tm.Width(text);
     const double field = pdWidth > 0 ? pdWidth : w;
     GridCell cell;
     cell.text = cell.fileText = text;
@@ -759,7 +757,7 @@ bool PrintReport::TextPrint(double pdWidth, const QString &text, bool pbLineData
             cell.right = m_doc.pageSize.width() - m_doc.marginRight;
         }
     }
-    addItem(font, text, x, w, m_align, rightGroup, 0, &cell);
+    addItem(font, tm, text, x, w, m_align, rightGroup, 0, &cell);
     if (!rightGroup)
         m_x = pdWidth > 0 ? m_x + field : x + w;
     if (pdOutX)
@@ -774,7 +772,7 @@ bool PrintReport::LabelValuePrint(const QString &label, const QVariant &value, d
         return false;
     if (m_stop)
         return true;
-    const PrintFont base = currentFont();
+    const PrintFont &base = currentFont();
     PrintFont labelFont = base, valueFont = base;
     labelFont.Bold = base.Bold || pbLabelBold;
     valueFont.Bold = base.Bold || pbValueBold;
@@ -796,13 +794,15 @@ bool PrintReport::LabelValuePrint(const QString &label, const QVariant &value, d
         vc.value = vc.numeric ? QVariant(number) : QVariant(vc.text);
     }
     vc.fileText = vc.text;
-    const double space = widthFor(base, QStringLiteral(" "));
+    TextMeasure &labelMeasure = measure(labelFont);
+    TextMeasure &valueMeasure = measure(valueFont);
+    const double space = currentMeasure().Width(QStringLiteral(" "));
     const double gap = pdGap < 0 ? 2 * space : pdGap;
-    const double lw = widthFor(labelFont, label);
-    const double vw = widthFor(valueFont, vc.text);
+    const double lw = labelMeasure.Width(label);
+    const double vw = valueMeasure.Width(vc.text);
     if (m_align == QLatin1Char('D') && pdWidth <= 0) {
-        addItem(labelFont, label, 0, lw, m_align, true, space, &lc);
-        addItem(valueFont, vc.text, 0, vw, m_align, true, gap, &vc);
+        addItem(labelFont, labelMeasure, label, 0, lw, m_align, true, space, &lc);
+        addItem(valueFont, valueMeasure, vc.text, 0, vw, m_align, true, gap, &vc);
         return true;
     }
     const double field = pdWidth > 0 ? std::max(pdWidth, vw) : vw;
@@ -813,8 +813,8 @@ bool PrintReport::LabelValuePrint(const QString &label, const QVariant &value, d
     lc.right = lx + lw;
     vc.left = vStart;
     vc.right = vStart + field;
-    addItem(labelFont, label, lx, lw, QLatin1Char('S'), false, 0, &lc);
-    addItem(valueFont, vc.text, vx, vw, vc.numeric ? QLatin1Char('D') : QLatin1Char('S'), false, 0, &vc);
+    addItem(labelFont, labelMeasure, label, lx, lw, QLatin1Char('S'), false, 0, &lc);
+    addItem(valueFont, valueMeasure, vc.text, vx, vw, vc.numeric ? QLatin1Char('D') : QLatin1Char('S'), false, 0, &vc);
     m_x = vStart + field + gap;
     return true;
 }
@@ -837,6 +837,8 @@ bool PrintReport::RulePrint(int piPen, int piAbove, int piBelow)
     row.page = m_pageNum;
     row.rule = true;
     m_doc.rows.append(row);
+    for (auto &r : m_renderers)
+        r->RowDone(m_doc, m_doc.rows.last());
     ++m_pageLines;
     return true;
 }

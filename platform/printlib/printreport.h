@@ -14,6 +14,7 @@
 #include "printfont.h"
 #include "printoptions.h"
 #include "printsubmitter.h"
+#include "textmeasure.h"
 
 #include <QFontMetricsF>
 #include <QHash>
@@ -179,6 +180,12 @@ public:
     void EventPumpSet(std::function<void()> pump) { m_pump = std::move(pump); }
 
     QString LastErrorGet() const { return m_error; }
+    // The document of the run: its pages and grid rows go to the destination as they are
+    // completed, and the document keeps only the newest `pages` finished pages (and their rows)
+    // besides the page in progress, so memory does not grow with the length of a run; < 0 keeps
+    // every page. Default: kDocumentKeepPages.
+    static constexpr int kDocumentKeepPages = 100;
+    void DocumentKeepSet(int pages) { m_keepPages = pages; }
     const Document &DocumentGet() const { return m_doc; }
 
 signals:
@@ -204,15 +211,17 @@ private:
 
     bool fail(const QString &text);
     bool ready(const char *op);
-    const QFontMetricsF &refMetrics(const PrintFont &font) const;
+    TextMeasure &measure(const PrintFont &font) const;
+    TextMeasure &currentMeasure() const;
     Metrics metricsFor(const PrintFont &font) const;
-    double widthFor(const PrintFont &font, const QString &text) const;
-    PrintFont currentFont() const;
-    void addItem(const PrintFont &font, const QString &text, double x, double width, QChar align,
-                 bool rightGroup, double gapAfter, const GridCell *cell);
+    const PrintFont &currentFont() const { return m_currentFont; }
+    void refreshCurrentFont();
+    void addItem(const PrintFont &font, const TextMeasure &tm, const QString &text, double x, double width,
+                 QChar align, bool rightGroup, double gapAfter, const GridCell *cell);
     bool placeLine();
     bool finishPage();
     void startPage();
+    void trimDocument();
     bool nextPage();
     void holdForPreview(int page);
     void jobFinished(int reason);
@@ -229,8 +238,10 @@ private:
     std::shared_ptr<PrintSubmitter> m_submitter;
     std::function<void()> m_pump;
     QHash<QString, Style> m_styles;  // by lower-case name
-    mutable QHash<QString, QFontMetricsF> m_metrics;  // measured on the reference device, by font
+    mutable TextMeasures m_measures;  // widths on the reference device, by font
     QString m_style;
+    PrintFont m_currentFont;          // the font of m_style
+    mutable TextMeasure *m_currentMeasure = nullptr;  // its measure, once asked for
     QChar m_align = QLatin1Char('S');
     QList<ColumnDef> m_columns;
     int m_nextColumn = 1;
@@ -246,6 +257,7 @@ private:
     int m_previewRequested = 1;
     int m_jobMode = 0;
     int m_pageNum = 0;
+    int m_keepPages = kDocumentKeepPages;
     int m_pageLines = 0;  // lines on the current page (fixed width)
     double m_y = 10;
     double m_x = 0;

@@ -11,8 +11,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QRegularExpression>
-#include <QSaveFile>
-#include <QTemporaryFile>
 
 #include <xlsxwriter.h>
 
@@ -21,9 +19,13 @@
 
 namespace kem {
 
-bool Renderer::PageDone(const Document &, int, QString *)
+bool Renderer::PageDone(const Document &, const Page &, QString *)
 {
     return true;
+}
+
+void Renderer::RowDone(const Document &, const GridRow &)
+{
 }
 
 // ---------------------------------------------------------------- painting
@@ -51,70 +53,153 @@ void PaintPage(QPainter &painter, const Page &page, double f, QPointF off)
     painter.restore();
 }
 
-bool WritePdf(const Document &doc, QIODevice *device, QPointF offsetMm, PageRange range, QString *error)
+PdfPageStream::PdfPageStream(QPointF offsetMm, PageRange range) : m_offset(offsetMm), m_range(range) {}
+
+PdfPageStream::~PdfPageStream()
 {
-    QList<int> pages;
-    for (int i = 0; i < doc.pages.size(); ++i)
-        if (range.contains(doc.pages.at(i).number))
-            pages.append(i);
-    if (pages.isEmpty()) {
-        *error = QStringLiteral("Nessuna pagina da stampare nell'intervallo richiesto (%1 - %2)").arg(range.from).arg(range.to);
+    Close();
+}
+
+void PdfPageStream::Close()
+{
+    if (m_painter && m_painter->isActive())
+        m_painter->end();
+    m_painter.reset();
+    m_writer.reset();
+}
+
+bool PdfPageStream::Add(QIODevice *device, const Document &doc, const Page &page, QString *error)
+{
+    if (!Wants(page))
+        return true;
+    if (!m_writer) {
+        m_writer = std::make_unique<QPdfWriter>(device);
+        m_writer->setResolution(1200);
+        m_writer->setTitle(doc.title);
+        m_writer->setCreator(QStringLiteral("Kemora"));
+        m_writer->setPageLayout(QPageLayout(QPageSize(doc.sheetSize, QPageSize::Millimeter), QPageLayout::Portrait,
+                                            QMarginsF(0, 0, 0, 0)));
+        m_painter = std::make_unique<QPainter>();
+        if (!m_painter->begin(m_writer.get())) {
+            *error = QStringLiteral("Impossibile creare il documento PDF");
+            return false;
+        }
+    } else if (!m_painter->isActive()) {
+        *error = QStringLiteral("Impossibile creare il documento PDF");
+        return false;
+    } else {
+        m_writer->newPage();
+    }
+    PaintPage(*m_painter, page, m_writer->resolution() / 25.4, m_offset);
+    ++m_pages;
+    return true;
+}
+
+bool PdfPageStream::End(QString *error)
+{
+    if (m_pages == 0) {
+        *error = QStringLiteral("Nessuna pagina da stampare nell'intervallo richiesto (%1 - %2)").arg(m_range.from).arg(m_range.to);
         return false;
     }
-    QPdfWriter writer(device);
-    writer.setResolution(1200);
-    writer.setTitle(doc.title);
-    writer.setCreator(QStringLiteral("Kemora"));
-    const QPageLayout layout(QPageSize(doc.sheetSize, QPageSize::Millimeter), QPageLayout::Portrait,
-                             QMarginsF(0, 0, 0, 0));
-    writer.setPageLayout(layout);
-    QPainter painter;
-    if (!painter.begin(&writer)) {
+    if (m_painter->isActive() && !m_painter->end()) {
         *error = QStringLiteral("Impossibile creare il documento PDF");
         return false;
     }
-    const double f = writer.resolution() / 25.4;
-    for (int i = 0; i < pages.size(); ++i) {
-        if (i > 0)
-            writer.newPage();
-        PaintPage(painter, doc.pages.at(pages.at(i)), f, offsetMm);
-    }
-    painter.end();
     return true;
 }
 
-bool PdfRenderer::Finish(const Document &doc, QString *error)
+PdfRenderer::PdfRenderer(QString path, PageRange range) : m_path(std::move(path)), m_pdf({}, range) {}
+
+PdfRenderer::~PdfRenderer() = default;
+
+bool PdfRenderer::PageDone(const Document &doc, const Page &page, QString *error)
 {
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = QStringLiteral("Impossibile scrivere il file %1: %2").arg(m_path, file.errorString());
+    if (!m_pdf.Wants(page))
+        return true;
+    if (!m_file) {
+        m_file = std::make_unique<QSaveFile>(m_path);
+        if (!m_file->open(QIODevice::WriteOnly)) {
+            *error = QStringLiteral("Impossibile scrivere il file %1: %2").arg(m_path, m_file->errorString());
+            m_error = *error;
+            return false;
+        }
+    }
+    if (!m_error.isEmpty()) {
+        *error = m_error;
         return false;
     }
-    if (!WritePdf(doc, &file, {}, m_range, error))
-        return false;
-    if (!file.commit()) {
-        *error = QStringLiteral("Impossibile scrivere il file %1: %2").arg(m_path, file.errorString());
+    if (!m_pdf.Add(m_file.get(), doc, page, error)) {
+        m_error = *error;
         return false;
     }
     return true;
 }
 
-bool PrinterRenderer::Finish(const Document &doc, QString *error)
+bool PdfRenderer::Finish(const Document &, QString *error)
 {
-    if (std::all_of(doc.pages.cbegin(), doc.pages.cend(), [](const Page &p) { return p.isEmpty(); }))
+    if (!m_error.isEmpty()) {
+        *error = m_error;
+        return false;
+    }
+    if (!m_pdf.End(error))
+        return false;
+    if (!m_file->commit()) {
+        *error = QStringLiteral("Impossibile scrivere il file %1: %2").arg(m_path, m_file->errorString());
+        return false;
+    }
+    return true;
+}
+
+PrinterRenderer::PrinterRenderer(std::shared_ptr<PrintSubmitter> submitter, PrintJob job, QPointF offsetMm, PageRange range)
+    : m_submitter(std::move(submitter)), m_job(std::move(job)), m_pdf(offsetMm, range)
+{
+}
+
+PrinterRenderer::~PrinterRenderer() = default;
+
+bool PrinterRenderer::PageDone(const Document &doc, const Page &page, QString *error)
+{
+    m_anyContent = m_anyContent || !page.isEmpty();
+    if (!m_pdf.Wants(page))
+        return true;
+    if (!m_tmp) {
+        m_tmp = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/kemprint-XXXXXX.pdf"));
+        if (!m_tmp->open()) {
+            *error = QStringLiteral("Impossibile creare il file temporaneo di stampa: %1").arg(m_tmp->errorString());
+            m_error = *error;
+            return false;
+        }
+    }
+    if (!m_error.isEmpty()) {
+        *error = m_error;
+        return false;
+    }
+    if (!m_pdf.Add(m_tmp.get(), doc, page, error)) {
+        m_error = *error;
+        return false;
+    }
+    return true;
+}
+
+bool PrinterRenderer::Finish(const Document &, QString *error)
+{
+    if (!m_anyContent)
         return true;  // nothing printed: no blank sheet
-    QTemporaryFile tmp(QDir::tempPath() + QStringLiteral("/kemprint-XXXXXX.pdf"));
-    if (!tmp.open()) {
-        *error = QStringLiteral("Impossibile creare il file temporaneo di stampa: %1").arg(tmp.errorString());
+    if (!m_error.isEmpty()) {
+        *error = m_error;
         return false;
     }
-    if (!WritePdf(doc, &tmp, m_offset, m_range, error))
+    if (!m_pdf.End(error))
         return false;
-    tmp.flush();
+    m_tmp->flush();
     PrintJob job = m_job;
-    job.file = tmp.fileName();
+    job.file = m_tmp->fileName();
     job.raw = false;
-    return m_submitter->Submit(job, &m_jobId, error);
+    const bool ok = m_submitter->Submit(job, &m_jobId, error);
+    m_pdf.Close();  // the temporary goes once submitted
+
+    m_tmp.reset();
+    return ok;
 }
 
 // ---------------------------------------------------------------- preview pages
@@ -124,11 +209,8 @@ QString PreviewRenderer::PageFile(const QString &base, int page)
     return base + QLatin1Char('.') + QStringLiteral("%1").arg(page, 3, 10, QLatin1Char('0'));
 }
 
-bool PreviewRenderer::PageDone(const Document &doc, int index, QString *error)
+bool PreviewRenderer::PageDone(const Document &doc, const Page &page, QString *error)
 {
-    if (m_done.contains(index))
-        return true;
-    const Page &page = doc.pages.at(index);
     const double f = m_dpi / 25.4;
     QImage img(int(std::ceil(doc.pageSize.width() * f)), int(std::ceil(doc.pageSize.height() * f)),
                QImage::Format_RGB32);
@@ -150,18 +232,44 @@ bool PreviewRenderer::PageDone(const Document &doc, int index, QString *error)
         *error = QStringLiteral("Impossibile scrivere la pagina dell'anteprima %1").arg(file);
         return false;
     }
-    m_done.append(index);
     if (!m_files.contains(file))
         m_files.append(file);
     m_lastPage = std::max(m_lastPage, page.number);
     return true;
 }
 
-bool PreviewRenderer::Finish(const Document &doc, QString *error)
+bool PreviewRenderer::Finish(const Document &, QString *)
 {
-    for (int i = 0; i < doc.pages.size(); ++i)
-        if (!PageDone(doc, i, error))
-            return false;
+    return true;  // every page was written when it was complete
+}
+
+// ---------------------------------------------------------------- streamed files
+
+StreamedFile::StreamedFile(QString path) : m_path(std::move(path)) {}
+
+StreamedFile::~StreamedFile() = default;  // not committed: QSaveFile drops its temporary
+
+bool StreamedFile::open()
+{
+    if (!m_file) {
+        m_file = std::make_unique<QSaveFile>(m_path);
+        m_failed = !m_file->open(QIODevice::WriteOnly);
+    }
+    return !m_failed;
+}
+
+void StreamedFile::Write(const QByteArray &bytes)
+{
+    if (open() && m_file->write(bytes) != bytes.size())
+        m_failed = true;
+}
+
+bool StreamedFile::Commit(QString *error)
+{
+    if (!open() || !m_file->commit()) {
+        *error = QStringLiteral("Impossibile scrivere il file %1: %2").arg(m_path, m_file->errorString());
+        return false;
+    }
     return true;
 }
 
@@ -208,25 +316,17 @@ QString CharacterLine(const Document &doc, const GridRow &row, int width)
     return line;
 }
 
-bool PlainTextRenderer::Finish(const Document &doc, QString *error)
+void PlainTextRenderer::RowDone(const Document &doc, const GridRow &row)
 {
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = QStringLiteral("Impossibile scrivere il file %1: %2").arg(m_path, file.errorString());
-        return false;
-    }
-    QByteArray out;
-    for (const GridRow &row : doc.rows) {
-        QString line = CharacterLine(doc, row, doc.charColumns);
-        while (line.endsWith(QLatin1Char(' ')))
-            line.chop(1);
-        out += line.toUtf8() + "\r\n";
-    }
-    if (file.write(out) != out.size() || !file.commit()) {
-        *error = QStringLiteral("Impossibile scrivere il file %1: %2").arg(m_path, file.errorString());
-        return false;
-    }
-    return true;
+    QString line = CharacterLine(doc, row, doc.charColumns);
+    while (line.endsWith(QLatin1Char(' ')))
+        line.chop(1);
+    m_file.Write(line.toUtf8() + "\r\n");
+}
+
+bool PlainTextRenderer::Finish(const Document &, QString *error)
+{
+    return m_file.Commit(error);
 }
 
 // ---------------------------------------------------------------- spreadsheet text
@@ -264,59 +364,54 @@ QString DelimitedTextRenderer::Field(const GridCell &cell) const
     return q + inner + q;
 }
 
-bool DelimitedTextRenderer::Finish(const Document &doc, QString *error)
+DelimitedTextRenderer::DelimitedTextRenderer(QString path, QChar separator, QChar qualifier, bool numbersUnformatted)
+    : m_file(std::move(path)), m_sep(separator), m_qual(qualifier), m_raw(numbersUnformatted)
 {
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = QStringLiteral("Impossibile scrivere il file %1: %2").arg(m_path, file.errorString());
-        return false;
-    }
-    QByteArray out("\xEF\xBB\xBF");  // UTF-8 mark: spreadsheets then read accented letters right
-    for (const GridRow &row : doc.rows) {
-        if (row.rule)
-            continue;
-        QStringList fields;
-        for (const GridCell &cell : row.cells)
-            if (cell.toFile)
-                fields << Field(cell);
-        out += fields.join(m_sep).toUtf8() + "\r\n";
-    }
-    if (file.write(out) != out.size() || !file.commit()) {
-        *error = QStringLiteral("Impossibile scrivere il file %1: %2").arg(m_path, file.errorString());
-        return false;
-    }
-    return true;
+    m_file.Write("\xEF\xBB\xBF");  // UTF-8 mark: spreadsheets then read accented letters right
+}
+
+void DelimitedTextRenderer::RowDone(const Document &, const GridRow &row)
+{
+    if (row.rule)
+        return;
+    QStringList fields;
+    for (const GridCell &cell : row.cells)
+        if (cell.toFile)
+            fields << Field(cell);
+    m_file.Write(fields.join(m_sep).toUtf8() + "\r\n");
+}
+
+bool DelimitedTextRenderer::Finish(const Document &, QString *error)
+{
+    return m_file.Commit(error);
 }
 
 // ---------------------------------------------------------------- xlsx
 
 const QString XlsxRenderer::CompanyMarker = QStringLiteral("§ç^&£");
 
-bool XlsxRenderer::Finish(const Document &doc, QString *error)
-{
-    const QFileInfo target(m_path);
-    if (!target.absoluteDir().exists()) {
-        *error = QStringLiteral("Impossibile scrivere il file %1: cartella inesistente").arg(m_path);
-        return false;
-    }
-    // The workbook is written beside the target and renamed when complete; the guard removes
-    // it on every early return.
-    struct PartFile {
-        QString path;
-        ~PartFile() { if (!path.isEmpty()) QFile::remove(path); }
-    } part{target.absoluteDir().filePath(QStringLiteral(".%1.%2.part").arg(target.fileName()).arg(QCoreApplication::applicationPid()))};
-    QFile::remove(part.path);
-    const QByteArray tmpName = QFile::encodeName(part.path);
-
-    lxw_workbook *wb = workbook_new(tmpName.constData());
-    if (!wb) {
-        *error = QStringLiteral("Impossibile creare il file %1").arg(m_path);
-        return false;
-    }
-    lxw_worksheet *ws = workbook_add_worksheet(wb, nullptr);
-    QByteArray company;
+// The workbook being written: made at the first row beside the target, renamed over it by
+// Finish; dropped (and its file removed) when the run ends otherwise.
+struct XlsxRenderer::Book {
+    QString part;
+    lxw_workbook *wb = nullptr;
+    lxw_worksheet *ws = nullptr;
     QHash<int, lxw_format *> numberFormats;
-    auto formatFor = [&](int decimals) {
+    QList<int> widths;
+    QByteArray company;
+    lxw_row_t row = 0;
+    lxw_error err = LXW_NO_ERROR;
+    bool closed = false;
+
+    ~Book()
+    {
+        if (wb && !closed)
+            workbook_close(wb);
+        if (!part.isEmpty())
+            QFile::remove(part);
+    }
+    lxw_format *formatFor(int decimals)
+    {
         decimals = std::clamp(decimals, 0, 10);
         if (!numberFormats.contains(decimals)) {
             lxw_format *f = workbook_add_format(wb);
@@ -325,49 +420,85 @@ bool XlsxRenderer::Finish(const Document &doc, QString *error)
             numberFormats.insert(decimals, f);
         }
         return numberFormats.value(decimals);
-    };
-    QList<int> widths;
-    lxw_row_t r = 0;
-    lxw_error err = LXW_NO_ERROR;
-    for (const GridRow &row : doc.rows) {
-        if (row.rule)
-            continue;
-        lxw_col_t c = 0;
-        for (const GridCell &cell : row.cells) {
-            if (!cell.toFile)
-                continue;
-            if (cell.numeric) {
-                const int dec = shownDecimals(cell.text);
-                err = worksheet_write_number(ws, r, c, cell.value.toDouble(), formatFor(dec < 0 ? 0 : dec));
-            } else if (!cell.fileText.isEmpty()) {
-                QString text = cell.fileText;
-                const qsizetype marker = text.indexOf(CompanyMarker);
-                if (marker >= 0) {
-                    company = text.mid(marker + CompanyMarker.size()).trimmed().toUtf8();
-                    text.truncate(marker);
-                }
-                err = worksheet_write_string(ws, r, c, text.toUtf8().constData(), nullptr);
-            }
-            if (err != LXW_NO_ERROR)
-                break;
-            while (widths.size() <= int(c))
-                widths.append(0);
-            widths[c] = std::max(widths[c], int(cell.text.size()));
-            ++c;
-        }
-        if (err != LXW_NO_ERROR)
-            break;
-        ++r;
     }
-    for (int c = 0; c < widths.size() && err == LXW_NO_ERROR; ++c)
-        worksheet_set_column(ws, lxw_col_t(c), lxw_col_t(c), std::min(widths[c] + 2, 80), nullptr);
+    lxw_error close()
+    {
+        closed = true;
+        return workbook_close(wb);
+    }
+};
+
+XlsxRenderer::XlsxRenderer(QString path) : m_path(std::move(path)) {}
+
+XlsxRenderer::~XlsxRenderer() = default;
+
+void XlsxRenderer::RowDone(const Document &, const GridRow &row)
+{
+    if (!m_book) {
+        m_book = std::make_unique<Book>();
+        const QFileInfo target(m_path);
+        m_book->part = target.absoluteDir().filePath(
+            QStringLiteral(".%1.%2.part").arg(target.fileName()).arg(QCoreApplication::applicationPid()));
+        QFile::remove(m_book->part);
+        m_book->wb = workbook_new(QFile::encodeName(m_book->part).constData());
+        if (m_book->wb)
+            m_book->ws = workbook_add_worksheet(m_book->wb, nullptr);
+        if (!m_book->ws)
+            m_book->err = LXW_ERROR_CREATING_XLSX_FILE;
+    }
+    Book &b = *m_book;
+    if (row.rule || b.err != LXW_NO_ERROR)
+        return;
+    lxw_col_t c = 0;
+    for (const GridCell &cell : row.cells) {
+        if (!cell.toFile)
+            continue;
+        if (cell.numeric) {
+            const int dec = shownDecimals(cell.text);
+            b.err = worksheet_write_number(b.ws, b.row, c, cell.value.toDouble(), b.formatFor(dec < 0 ? 0 : dec));
+        } else if (!cell.fileText.isEmpty()) {
+            QString text = cell.fileText;
+            const qsizetype marker = text.indexOf(CompanyMarker);
+            if (marker >= 0) {
+                b.company = text.mid(marker + CompanyMarker.size()).trimmed().toUtf8();
+                text.truncate(marker);
+            }
+            b.err = worksheet_write_string(b.ws, b.row, c, text.toUtf8().constData(), nullptr);
+        }
+        if (b.err != LXW_NO_ERROR)
+            return;
+        while (b.widths.size() <= int(c))
+            b.widths.append(0);
+        b.widths[c] = std::max(b.widths[c], int(cell.text.size()));
+        ++c;
+    }
+    ++b.row;
+}
+
+bool XlsxRenderer::Finish(const Document &doc, QString *error)
+{
+    const QFileInfo target(m_path);
+    if (!target.absoluteDir().exists()) {
+        *error = QStringLiteral("Impossibile scrivere il file %1: cartella inesistente").arg(m_path);
+        return false;
+    }
+    if (!m_book)
+        RowDone(doc, GridRow{1, true, {}});  // no rows: an empty workbook
+    Book &b = *m_book;
+    if (!b.wb) {
+        *error = QStringLiteral("Impossibile creare il file %1").arg(m_path);
+        return false;
+    }
+    lxw_error err = b.err;
+    for (int c = 0; c < b.widths.size() && err == LXW_NO_ERROR; ++c)
+        worksheet_set_column(b.ws, lxw_col_t(c), lxw_col_t(c), std::min(b.widths[c] + 2, 80), nullptr);
     const QByteArray title = doc.title.toUtf8();
     lxw_doc_properties props{};
     props.title = const_cast<char *>(title.constData());
-    props.company = const_cast<char *>(company.constData());
-    if (err == LXW_NO_ERROR && (!title.isEmpty() || !company.isEmpty()))
-        err = workbook_set_properties(wb, &props);
-    const lxw_error closeErr = workbook_close(wb);
+    props.company = const_cast<char *>(b.company.constData());
+    if (err == LXW_NO_ERROR && (!title.isEmpty() || !b.company.isEmpty()))
+        err = workbook_set_properties(b.wb, &props);
+    const lxw_error closeErr = b.close();
     if (err == LXW_NO_ERROR)
         err = closeErr;
     if (err != LXW_NO_ERROR) {
@@ -375,11 +506,11 @@ bool XlsxRenderer::Finish(const Document &doc, QString *error)
         return false;
     }
     QFile::remove(m_path);
-    if (!QFile::rename(part.path, m_path)) {
+    if (!QFile::rename(b.part, m_path)) {
         *error = QStringLiteral("Impossibile scrivere il file %1").arg(m_path);
         return false;
     }
-    part.path.clear();
+    b.part.clear();
     return true;
 }
 
@@ -404,60 +535,84 @@ QByteArray FixedWidthRenderer::ParseSequence(const QString &text)
     return t.toLatin1();
 }
 
-QByteArray FixedWidthRenderer::Render(const Document &doc) const
+FixedWidthRenderer::FixedWidthRenderer(FixedWidthFormat fmt, QString path)
+    : m_fmt(std::move(fmt)), m_file(std::make_unique<StreamedFile>(std::move(path)))
+{
+    put(m_fmt.compressOn);
+}
+
+FixedWidthRenderer::FixedWidthRenderer(FixedWidthFormat fmt, std::shared_ptr<PrintSubmitter> submitter, PrintJob job)
+    : m_fmt(std::move(fmt)), m_submitter(std::move(submitter)), m_job(std::move(job))
+{
+    put(m_fmt.compressOn);
+}
+
+void FixedWidthRenderer::put(const QByteArray &bytes)
+{
+    if (m_file) {
+        m_file->Write(bytes);
+        return;
+    }
+    if (!m_tmp) {
+        m_tmp = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/kemfix-XXXXXX.txt"));
+        m_tmpFailed = !m_tmp->open();
+    }
+    if (!m_tmpFailed && m_tmp->write(bytes) != bytes.size())
+        m_tmpFailed = true;
+}
+
+// Writes the page in hand: its lines between the blank lines of the margins, padded to the
+// lines of a page.
+void FixedWidthRenderer::emitPage()
 {
     const int body = std::max(1, m_fmt.rows - m_fmt.top - m_fmt.bottom);
     const QByteArray blank = QByteArray(m_fmt.columns, ' ') + "\r\n";
-    QByteArray out = m_fmt.compressOn;
-    auto emitPage = [&](const QList<QString> &lines) {
-        for (int i = 0; i < m_fmt.top; ++i)
-            out += blank;
-        for (const QString &l : lines)
-            out += l.toLatin1() + "\r\n";
-        for (qsizetype i = lines.size(); i < body; ++i)
-            out += blank;
-        for (int i = 0; i < m_fmt.bottom; ++i)
-            out += blank;
-    };
-    QList<QString> lines;
-    int page = doc.rows.isEmpty() ? 0 : doc.rows.first().page;
-    for (const GridRow &row : doc.rows) {
-        if (row.page != page || lines.size() == body) {
-            emitPage(lines);
-            lines.clear();
-            page = row.page;
-        }
-        lines.append(CharacterLine(doc, row, m_fmt.columns));
-    }
-    if (!lines.isEmpty())
-        emitPage(lines);
-    out += m_fmt.compressOff;
-    return out;
+    QByteArray out;
+    for (int i = 0; i < m_fmt.top; ++i)
+        out += blank;
+    for (const QString &l : std::as_const(m_lines))
+        out += l.toLatin1() + "\r\n";
+    for (qsizetype i = m_lines.size(); i < body; ++i)
+        out += blank;
+    for (int i = 0; i < m_fmt.bottom; ++i)
+        out += blank;
+    put(out);
+    m_lines.clear();
 }
 
-bool FixedWidthRenderer::Finish(const Document &doc, QString *error)
+void FixedWidthRenderer::RowDone(const Document &doc, const GridRow &row)
 {
-    const QByteArray data = Render(doc);
-    if (m_submitter) {
-        if (doc.rows.isEmpty())
-            return true;  // nothing printed: no blank sheet
-        QTemporaryFile tmp(QDir::tempPath() + QStringLiteral("/kemfix-XXXXXX.txt"));
-        if (!tmp.open() || tmp.write(data) != data.size() || !tmp.flush()) {
-            *error = QStringLiteral("Impossibile creare il file temporaneo di stampa: %1").arg(tmp.errorString());
-            return false;
-        }
-        PrintJob job = m_job;
-        job.file = tmp.fileName();
-        job.raw = true;
-        int id = 0;
-        return m_submitter->Submit(job, &id, error);
+    const int body = std::max(1, m_fmt.rows - m_fmt.top - m_fmt.bottom);
+    if (m_rows == 0)
+        m_page = row.page;
+    if (row.page != m_page || m_lines.size() == body) {
+        emitPage();
+        m_page = row.page;
     }
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
-        *error = QStringLiteral("Impossibile scrivere il file %1: %2").arg(m_path, file.errorString());
+    m_lines.append(CharacterLine(doc, row, m_fmt.columns));
+    ++m_rows;
+}
+
+bool FixedWidthRenderer::Finish(const Document &, QString *error)
+{
+    if (!m_lines.isEmpty())
+        emitPage();
+    put(m_fmt.compressOff);
+    if (m_file)
+        return m_file->Commit(error);
+    if (m_rows == 0)
+        return true;  // nothing printed: no blank sheet
+    if (m_tmpFailed || !m_tmp->flush()) {
+        *error = QStringLiteral("Impossibile creare il file temporaneo di stampa: %1").arg(m_tmp->errorString());
         return false;
     }
-    return true;
+    PrintJob job = m_job;
+    job.file = m_tmp->fileName();
+    job.raw = true;
+    int id = 0;
+    const bool ok = m_submitter->Submit(job, &id, error);
+    m_tmp.reset();  // the temporary goes once submitted
+    return ok;
 }
 
 } // namespace kem

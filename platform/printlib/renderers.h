@@ -5,19 +5,28 @@
 #include "printsubmitter.h"
 
 #include <QPointF>
+#include <QSaveFile>
+#include <QTemporaryFile>
 #include <QStringList>
 #include <memory>
 
 class QPainter;
+class QPdfWriter;
 
 namespace kem {
 
+// Renderers receive the run as it is made: every grid row when its line ends, every page when
+// it is complete (in order, each once), then Finish. Outputs are written as the run goes, so a
+// renderer keeps no more than the page or row in hand; errors met while writing are reported
+// by Finish.
 class Renderer {
 public:
     virtual ~Renderer() = default;
-    // Page `index` of doc.pages is complete (later pages may still come).
-    virtual bool PageDone(const Document &doc, int index, QString *error);
-    // The run is complete: write the output.
+    // `page` is complete (later pages may still come).
+    virtual bool PageDone(const Document &doc, const Page &page, QString *error);
+    // `row` is complete.
+    virtual void RowDone(const Document &doc, const GridRow &row);
+    // The run is complete: finish the output.
     virtual bool Finish(const Document &doc, QString *error) = 0;
 };
 
@@ -29,32 +38,53 @@ struct PageRange {
     bool contains(int page) const { return (from <= 0 || page >= from) && (to <= 0 || page <= to); }
 };
 
-// Writes the pages of doc within `range` as PDF to `device` (open for writing); false when
-// no page is within the range.
-bool WritePdf(const Document &doc, QIODevice *device, QPointF offsetMm, PageRange range, QString *error);
+// PDF written page by page to a device open for writing: the document starts with the first
+// page within the range; End closes it, false when no page was within the range.
+class PdfPageStream {
+public:
+    PdfPageStream(QPointF offsetMm, PageRange range);
+    ~PdfPageStream();
+    bool Wants(const Page &page) const { return m_range.contains(page.number); }
+    bool Add(QIODevice *device, const Document &doc, const Page &page, QString *error);
+    bool End(QString *error);
+    void Close();  // lets the device go (ends the document if End was not called)
+private:
+    QPointF m_offset;
+    PageRange m_range;
+    std::unique_ptr<QPdfWriter> m_writer;
+    std::unique_ptr<QPainter> m_painter;
+    int m_pages = 0;
+};
 
 // PDF file (QPdfWriter); replaces the file only when complete.
 class PdfRenderer : public Renderer {
 public:
-    explicit PdfRenderer(QString path, PageRange range = {}) : m_path(std::move(path)), m_range(range) {}
+    explicit PdfRenderer(QString path, PageRange range = {});
+    ~PdfRenderer() override;
+    bool PageDone(const Document &doc, const Page &page, QString *error) override;
     bool Finish(const Document &doc, QString *error) override;
 private:
     QString m_path;
-    PageRange m_range;
+    std::unique_ptr<QSaveFile> m_file;
+    PdfPageStream m_pdf;  // declared after the file: closed before it
+    QString m_error;
 };
 
 // Printer: the pages go to a temporary PDF that is submitted with the job options.
 class PrinterRenderer : public Renderer {
 public:
-    PrinterRenderer(std::shared_ptr<PrintSubmitter> submitter, PrintJob job, QPointF offsetMm, PageRange range = {})
-        : m_submitter(std::move(submitter)), m_job(std::move(job)), m_offset(offsetMm), m_range(range) {}
+    PrinterRenderer(std::shared_ptr<PrintSubmitter> submitter, PrintJob job, QPointF offsetMm, PageRange range = {});
+    ~PrinterRenderer() override;
+    bool PageDone(const Document &doc, const Page &page, QString *error) override;
     bool Finish(const Document &doc, QString *error) override;
     int JobId() const { return m_jobId; }
 private:
     std::shared_ptr<PrintSubmitter> m_submitter;
     PrintJob m_job;
-    QPointF m_offset;
-    PageRange m_range;
+    std::unique_ptr<QTemporaryFile> m_tmp;
+    PdfPageStream m_pdf;  // declared after the file: closed before it
+    bool m_anyContent = false;
+    QString m_error;
     int m_jobId = 0;
 };
 
@@ -62,7 +92,7 @@ private:
 class PreviewRenderer : public Renderer {
 public:
     PreviewRenderer(QString base, double dpi) : m_base(std::move(base)), m_dpi(dpi) {}
-    bool PageDone(const Document &doc, int index, QString *error) override;
+    bool PageDone(const Document &doc, const Page &page, QString *error) override;
     bool Finish(const Document &doc, QString *error) override;
     static QString PageFile(const QString &base, int page);
     QStringList Files() const { return m_files; }
@@ -72,20 +102,34 @@ private:
     double m_dpi;
     QStringList m_files;
     int m_lastPage = 0;
-    QList<int> m_done;
+};
+
+// A file written as the run goes: a temporary beside the target, renamed over it by Commit
+// (QSaveFile); without Commit the target stays as it was.
+class StreamedFile {
+public:
+    explicit StreamedFile(QString path);
+    ~StreamedFile();
+    void Write(const QByteArray &bytes);
+    bool Commit(QString *error);
+private:
+    bool open();
+    QString m_path;
+    std::unique_ptr<QSaveFile> m_file;
+    bool m_failed = false;
 };
 
 // Spreadsheet-compatible text (FileForm 0): one line per line end, one field per cell.
 class DelimitedTextRenderer : public Renderer {
 public:
-    DelimitedTextRenderer(QString path, QChar separator, QChar qualifier, bool numbersUnformatted)
-        : m_path(std::move(path)), m_sep(separator), m_qual(qualifier), m_raw(numbersUnformatted) {}
+    DelimitedTextRenderer(QString path, QChar separator, QChar qualifier, bool numbersUnformatted);
+    void RowDone(const Document &doc, const GridRow &row) override;
     bool Finish(const Document &doc, QString *error) override;
     // One field as written: qualified when it is text and a qualifier is chosen, or whenever it
     // holds the separator, a qualifier or a line break (qualifier doubled inside).
     QString Field(const GridCell &cell) const;
 private:
-    QString m_path;
+    StreamedFile m_file;
     QChar m_sep, m_qual;
     bool m_raw;
 };
@@ -93,10 +137,11 @@ private:
 // Plain text (FileForm 1): the lines as printed, laid out in characters.
 class PlainTextRenderer : public Renderer {
 public:
-    explicit PlainTextRenderer(QString path) : m_path(std::move(path)) {}
+    explicit PlainTextRenderer(QString path) : m_file(std::move(path)) {}
+    void RowDone(const Document &doc, const GridRow &row) override;
     bool Finish(const Document &doc, QString *error) override;
 private:
-    QString m_path;
+    StreamedFile m_file;
 };
 
 // Excel workbook (FileForm 2), libxlsxwriter: numbers as numbers, text as text. A text holding
@@ -104,10 +149,14 @@ private:
 class XlsxRenderer : public Renderer {
 public:
     static const QString CompanyMarker;
-    explicit XlsxRenderer(QString path) : m_path(std::move(path)) {}
+    explicit XlsxRenderer(QString path);
+    ~XlsxRenderer() override;
+    void RowDone(const Document &doc, const GridRow &row) override;
     bool Finish(const Document &doc, QString *error) override;
 private:
+    struct Book;
     QString m_path;
+    std::unique_ptr<Book> m_book;  // the workbook being written, from the first row on
 };
 
 // Fixed-width pages (StaVid 3): exactly `rows` lines of `columns` characters per page, with
@@ -118,18 +167,24 @@ struct FixedWidthFormat {
 };
 class FixedWidthRenderer : public Renderer {
 public:
-    FixedWidthRenderer(FixedWidthFormat fmt, QString path) : m_fmt(std::move(fmt)), m_path(std::move(path)) {}
-    FixedWidthRenderer(FixedWidthFormat fmt, std::shared_ptr<PrintSubmitter> submitter, PrintJob job)
-        : m_fmt(std::move(fmt)), m_submitter(std::move(submitter)), m_job(std::move(job)) {}
+    FixedWidthRenderer(FixedWidthFormat fmt, QString path);
+    FixedWidthRenderer(FixedWidthFormat fmt, std::shared_ptr<PrintSubmitter> submitter, PrintJob job);
+    void RowDone(const Document &doc, const GridRow &row) override;
     bool Finish(const Document &doc, QString *error) override;
-    QByteArray Render(const Document &doc) const;
     // "27,15" (decimal byte codes) or a literal text.
     static QByteArray ParseSequence(const QString &text);
 private:
+    void put(const QByteArray &bytes);
+    void emitPage();
     FixedWidthFormat m_fmt;
-    QString m_path;
-    std::shared_ptr<PrintSubmitter> m_submitter;
+    std::unique_ptr<StreamedFile> m_file;     // to a file
+    std::shared_ptr<PrintSubmitter> m_submitter;  // or raw to a printer, through a temporary
     PrintJob m_job;
+    std::unique_ptr<QTemporaryFile> m_tmp;
+    bool m_tmpFailed = false;
+    QList<QString> m_lines;  // lines of the page in hand
+    int m_page = 0;
+    qint64 m_rows = 0;
 };
 
 // A grid row laid out in `width` characters: cells of columns at their character place,

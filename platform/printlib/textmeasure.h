@@ -1,0 +1,55 @@
+#pragma once
+// Text measuring of the print library: widths and line metrics of a font on the 1200 dpi
+// reference device, in millimetres. One TextMeasure per font keeps its QFontMetricsF. Text made
+// only of printable Latin-1 characters is measured as the sum of its characters' advances when
+// the font has no kerning or ligature among those characters (checked once per font, pair by
+// pair; the sum is then exactly what the shaper gives); other text is shaped once and its width
+// kept, so a text printed again costs a hash look-up.
+#include "printfont.h"
+
+#include <QFontMetricsF>
+#include <QHash>
+#include <QString>
+
+#include <memory>
+
+namespace kem {
+
+class TextMeasure {
+public:
+    explicit TextMeasure(const PrintFont &font);
+    // Width of text in mm; measured once per text (the cache is emptied when it grows large,
+    // so long runs keep a bounded memory).
+    double Width(const QString &text);
+    // text cut with "…" to at most widthMm.
+    QString Elided(const QString &text, double widthMm) const;
+    const QFontMetricsF &Metrics() const { return m_fm; }
+    double Ascent() const { return m_ascent; }
+    double Descent() const { return m_descent; }
+    double LineSpacing() const { return m_lineSpacing; }
+
+    static double PxToMm(double px);
+    static double MmToPx(double mm);
+
+private:
+    void learnCharacters();
+    double shapedWidth(const QString &text);
+    QFontMetricsF m_fm;
+    bool m_learnt = false;
+    bool m_bySum = false;     // the font's Latin-1 advances add up without context
+    double m_advance[256] = {};  // by Latin-1 code; < 0: not measured by sum
+    double m_ascent = 0, m_descent = 0, m_lineSpacing = 0;
+    QHash<QString, double> m_widths;
+};
+
+// The TextMeasure of every font used in a run, made on first use.
+class TextMeasures {
+public:
+    TextMeasure &For(const PrintFont &font);
+
+private:
+    static QString key(const PrintFont &font);
+    QHash<QString, std::shared_ptr<TextMeasure>> m_byFont;
+};
+
+} // namespace kem
