@@ -593,11 +593,11 @@ bool PrintReport::placeLine()
     row.page = m_pageNum;
     for (Pending &p : items) {
         p.run.baseline = m_y + ascent;
-        page.texts.append(p.run);
+        page.texts.append(std::move(p.run));
         if (p.hasCell)
-            row.cells.append(p.cell);
+            row.cells.append(std::move(p.cell));
     }
-    m_doc.rows.append(row);
+    m_doc.rows.append(std::move(row));
     for (auto &r : m_renderers)
         r->RowDone(m_doc, m_doc.rows.last());
     m_y += height;
@@ -661,7 +661,7 @@ void PrintReport::addItem(const PrintFont &font, const TextMeasure &tm, const QS
         p.cell.align = align;
         p.hasCell = true;
     }
-    m_line.append(p);
+    m_line.append(std::move(p));
 }
 
 // ---------------------------------------------------------------- printing

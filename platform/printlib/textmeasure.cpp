@@ -116,10 +116,15 @@ QString TextMeasures::key(const PrintFont &f)
 
 TextMeasure &TextMeasures::For(const PrintFont &font)
 {
+    for (const auto &[f, m] : std::as_const(m_recent))
+        if (f == font)
+            return *m;
     const QString k = key(font);
     auto it = m_byFont.find(k);
     if (it == m_byFont.end())
         it = m_byFont.insert(k, std::make_shared<TextMeasure>(font));
+    if (m_recent.size() < 32)
+        m_recent.append({font, it->get()});
     return **it;
 }
 

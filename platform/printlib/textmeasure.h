@@ -9,9 +9,11 @@
 
 #include <QFontMetricsF>
 #include <QHash>
+#include <QList>
 #include <QString>
 
 #include <memory>
+#include <utility>
 
 namespace kem {
 
@@ -50,6 +52,8 @@ public:
 private:
     static QString key(const PrintFont &font);
     QHash<QString, std::shared_ptr<TextMeasure>> m_byFont;
+    // The fonts asked for so far, looked up without building a key (a run uses a handful).
+    QList<std::pair<PrintFont, TextMeasure *>> m_recent;
 };
 
 } // namespace kem
