@@ -351,17 +351,32 @@ QString rawNumber(const GridCell &cell)
 
 QString DelimitedTextRenderer::Field(const GridCell &cell) const
 {
+    QString out;
+    appendField(out, cell);
+    return out;
+}
+
+void DelimitedTextRenderer::appendField(QString &out, const GridCell &cell) const
+{
     const QString s = cell.numeric ? (m_raw ? rawNumber(cell) : cell.text) : cell.fileText;
-    const bool risky = s.contains(m_sep) || s.contains(QLatin1Char('\n')) || s.contains(QLatin1Char('\r'))
-                       || (!m_qual.isNull() && s.contains(m_qual))
-                       || (m_qual.isNull() && s.startsWith(QLatin1Char('"')));
+    bool risky = m_qual.isNull() && s.startsWith(QLatin1Char('"'));
+    for (qsizetype i = 0; i < s.size() && !risky; ++i) {
+        const QChar ch = s.at(i);
+        risky = ch == m_sep || ch == QLatin1Char('\n') || ch == QLatin1Char('\r') || (!m_qual.isNull() && ch == m_qual);
+    }
     const bool quote = (!cell.numeric && !m_qual.isNull()) || risky;
-    if (!quote)
-        return s;
+    if (!quote) {
+        out += s;
+        return;
+    }
     const QChar q = m_qual.isNull() ? QLatin1Char('"') : m_qual;
-    QString inner = s;
-    inner.replace(q, QString(2, q));
-    return q + inner + q;
+    out += q;
+    for (const QChar ch : s) {
+        if (ch == q)
+            out += q;
+        out += ch;
+    }
+    out += q;
 }
 
 DelimitedTextRenderer::DelimitedTextRenderer(QString path, QChar separator, QChar qualifier, bool numbersUnformatted)
@@ -374,11 +389,18 @@ void DelimitedTextRenderer::RowDone(const Document &, const GridRow &row)
 {
     if (row.rule)
         return;
-    QStringList fields;
-    for (const GridCell &cell : row.cells)
-        if (cell.toFile)
-            fields << Field(cell);
-    m_file.Write(fields.join(m_sep).toUtf8() + "\r\n");
+    QString line;
+    bool first = true;
+    for (const GridCell &cell : row.cells) {
+        if (!cell.toFile)
+            continue;
+        if (!first)
+            line += m_sep;
+        first = false;
+        appendField(line, cell);
+    }
+    line += QLatin1String("\r\n");
+    m_file.Write(line.toUtf8());
 }
 
 bool DelimitedTextRenderer::Finish(const Document &, QString *error)

@@ -129,6 +129,7 @@ public:
     // holds the separator, a qualifier or a line break (qualifier doubled inside).
     QString Field(const GridCell &cell) const;
 private:
+    void appendField(QString &out, const GridCell &cell) const;
     StreamedFile m_file;
     QChar m_sep, m_qual;
     bool m_raw;

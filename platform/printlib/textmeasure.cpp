@@ -40,9 +40,12 @@ TextMeasure::TextMeasure(const PrintFont &font)
 {
 }
 
+// Characters measured by sum: printable ASCII and the accented letters and signs of Italian
+// texts (checked pair by pair, so the set is kept to what reports print).
 static bool plainLatin1(char16_t u)
 {
-    return (u >= 0x20 && u < 0x7F) || (u >= 0xA0 && u <= 0xFF);
+    static const QString extra = QStringLiteral("àèéìòùÀÈÉÌÒÙ°§£ç");
+    return (u >= 0x20 && u < 0x7F) || extra.contains(QChar(u));
 }
 
 void TextMeasure::learnCharacters()

@@ -1,10 +1,10 @@
 #pragma once
 // Text measuring of the print library: widths and line metrics of a font on the 1200 dpi
 // reference device, in millimetres. One TextMeasure per font keeps its QFontMetricsF. Text made
-// only of printable Latin-1 characters is measured as the sum of its characters' advances when
-// the font has no kerning or ligature among those characters (checked once per font, pair by
-// pair; the sum is then exactly what the shaper gives); other text is shaped once and its width
-// kept, so a text printed again costs a hash look-up.
+// only of printable ASCII characters and Italian accented letters is measured as the sum of its
+// characters' advances when the font has no kerning or ligature among those characters
+// (checked once per font, pair by pair; the sum is then exactly what the shaper gives); other
+// text is shaped once and its width kept, so a text printed again costs a hash look-up.
 #include "printfont.h"
 
 #include <QFontMetricsF>
@@ -38,7 +38,7 @@ private:
     double shapedWidth(const QString &text);
     QFontMetricsF m_fm;
     bool m_learnt = false;
-    bool m_bySum = false;     // the font's Latin-1 advances add up without context
+    bool m_bySum = false;     // those characters' advances add up without context
     double m_advance[256] = {};  // by Latin-1 code; < 0: not measured by sum
     double m_ascent = 0, m_descent = 0, m_lineSpacing = 0;
     QHash<QString, double> m_widths;
