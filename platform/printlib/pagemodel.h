@@ -66,6 +66,7 @@ struct GridRow {
 struct ColumnDef {
     int id = 0;
     double left = 0, right = 0;  // mm
+    double sampleWidth = 0;      // measured width of the sample, mm
     QChar align = QLatin1Char('S');
     int number = 0;              // width in characters for character outputs (0: from the sample)
     QString option;              // "P" first column of a set, "U" last (runs to the right margin)

@@ -1,5 +1,6 @@
 #include "printreport.h"
 
+#include "columnfit.h"
 #include "kemutil.h"
 #include "papers.h"
 #include "renderers.h"
@@ -179,16 +180,27 @@ int PrintReport::ColumnAdd(const QString &sample, qint16 piNumber, const QString
     ColumnDef c;
     c.id = m_nextColumn++;
     const bool first = m_columns.isEmpty() || opt.contains(QLatin1Char('P'));
-    c.left = first ? m_doc.marginLeft : m_columns.last().right + 2.0;
-    c.right = c.left + TextWidthGet(sample);
+    c.sampleWidth = TextWidthGet(sample);
     c.align = m_align;
     c.number = piNumber;
     c.option = opt;
     c.charWidth = piNumber > 0 ? piNumber : int(sample.size());
     c.charStart = first ? 0 : m_columns.last().charStart + m_columns.last().charWidth + 1;
-    if (opt.contains(QLatin1Char('U')))
-        c.right = std::max(c.right, m_doc.pageSize.width() - m_doc.marginRight);
     m_columns.append(c);
+    // The set, from its first column on, is placed again as a whole: on drawn pages it is narrowed
+    // to fit between the margins, while the outputs made of cells keep the measured widths.
+    qsizetype from = m_columns.size() - 1;
+    while (from > 0 && !m_columns.at(from).option.contains(QLatin1Char('P')))
+        --from;
+    QList<ColumnFitItem> items;
+    for (qsizetype i = from; i < m_columns.size(); ++i)
+        items.append({m_columns.at(i).sampleWidth, m_columns.at(i).option.contains(QLatin1Char('U'))});
+    const QList<ColumnSpan> spans = FitColumns(items, m_doc.marginLeft, m_doc.pageSize.width() - m_doc.marginRight,
+                                               2.0, drawsPages());
+    for (qsizetype i = 0; i < spans.size(); ++i) {
+        m_columns[from + i].left = spans.at(i).left;
+        m_columns[from + i].right = spans.at(i).right;
+    }
     return c.id;
 }
 
@@ -704,7 +716,7 @@ bool PrintReport::CellPrint(int column, const QVariant &value, bool pbLineData, 
     const double colWidth = col->right - col->left;
     QString shown = cell.text;
     double width = tm.Width(shown);
-    if (pbClip && width > colWidth) {
+    if ((pbClip || drawsPages()) && width > colWidth) {  // never over the next column on paper
         shown = tm.Elided(shown, colWidth);
         width = tm.Width(shown);
     }

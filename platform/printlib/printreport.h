@@ -230,6 +230,11 @@ private:
     PageRange pageRange() const;
     void letEvents();
     bool fixedMode() const { return m_run.StaVid == PrintOptions::FixedWidth; }
+    bool drawsPages() const  // printer, preview or PDF: the destination paints the pages
+    {
+        return m_run.StaVid == PrintOptions::Printer || m_run.StaVid == PrintOptions::Preview ||
+               (m_run.StaVid == PrintOptions::File && m_run.FileForm == PrintOptions::PdfFile);
+    }
 
     PrintOwner *m_owner = nullptr;
     std::shared_ptr<PrintOptions> m_options;

@@ -2,6 +2,8 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -17,6 +19,7 @@ private slots:
     void refusesNonEmptyDirectory();
     void forceRewrites();
     void synthReportsLinks();
+    void demoBomPdfShowsCompanyAndValues();
     void unusableDirectory_data();
     void unusableDirectory();
 
@@ -150,6 +153,34 @@ void TstDistintaBatch::synthReportsLinks()
     QVERIFY2(r.out.contains("18 legami"), qPrintable(r.out));
     QVERIFY(QFile::exists(dir + "/kemora-menu.ini"));
     QVERIFY(QFile::exists(dir + "/menu/menu.db"));
+}
+
+// The demo company's bill of materials on A4: the page header names the company and the value
+// column, the right-most one, still lies on the page.
+void TstDistintaBatch::demoBomPdfShowsCompanyAndValues()
+{
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        QSKIP("pdftotext is not installed");
+    const QString dir = tmp_.filePath("demo-pdf");
+    QCOMPARE(run({"demo", dir}).code, 0);
+    const QString pdf = tmp_.filePath("demo-bom.pdf");
+    const Result r = run({"bom", "--company", dir, "--out", pdf});
+    QVERIFY2(r.code == 0, qPrintable(r.err));
+    QProcess p;
+    p.start("pdftotext", {"-layout", pdf, "-"});
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitCode(), 0);
+    const QStringList lines = QString::fromUtf8(p.readAllStandardOutput()).split('\n');
+    const QString all = lines.join('\n');
+    QVERIFY2(all.contains("Ditta: Arredamenti Bellini S.r.l."), qPrintable(all.left(1500)));
+    QVERIFY2(QRegularExpression("Codice\\s+Descrizione articolo\\s+Um\\s+Quantità\\s+Val\\.\\s+Cod\\.Listino\\s+Importo\\s*$",
+                                QRegularExpression::MultilineOption).match(all).hasMatch(), qPrintable(all.left(1500)));
+    // Component lines end with their value, written with two decimals.
+    static const QRegularExpression valued("\\s\\d{1,3}(\\.\\d{3})*,\\d{2}\\s*$");
+    int values = 0;
+    for (const QString &l : lines)
+        values += valued.match(l).hasMatch() ? 1 : 0;
+    QVERIFY2(values >= 10, qPrintable(all.left(3000)));
 }
 
 void TstDistintaBatch::unusableDirectory_data()

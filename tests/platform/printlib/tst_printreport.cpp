@@ -343,7 +343,7 @@ private slots:
         QVERIFY(t[0].text.size() < longText.size());
         QVERIFY(t[0].text.endsWith(QChar(0x2026)));
         QVERIFY(t[0].x + t[0].width <= c->right + 1e-9);
-        QCOMPARE(t[1].text, longText);  // without clipping the text runs on as printed
+        QCOMPARE(t[1].text, t[0].text);  // on drawn pages a cell never runs into the next column
         // files still get the whole text
         QCOMPARE(r.DocumentGet().rows.last().cells.first().fileText, longText);
     }
