@@ -16,17 +16,24 @@ bool sameText(const QString &a, const QString &b)
 }
 
 // The exact bits of a quantity, so that a cached value is reused only for the very same one.
-QString qtyKey(double qta)
+quint64 qtyBits(double qta)
 {
     if (qta == 0)
         qta = 0; // -0 and 0 value alike
     quint64 bits = 0;
     static_assert(sizeof bits == sizeof qta);
     std::memcpy(&bits, &qta, sizeof bits);
-    return QString::number(bits, 16);
+    return bits;
 }
 
-const QString kSep = QStringLiteral("\x1f");
+// CodeKey without a copy for the usual code that is already upper case.
+QString keyOf(const QString &code)
+{
+    for (QChar c : code)
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+            return CodeKey(code);
+    return code;
+}
 
 } // namespace
 
@@ -82,7 +89,7 @@ void CostRollup::preload()
                                         " ORDER BY ArtLegami.ArticoloPadre, ArtLegami.ArticoloFiglio"));
         if (!rs_.RsIsEmpty(rs.handle())) {
             for (rs_.RsMoveFirst(rs.handle()); !rs_.RsEof(rs.handle()); rs_.RsMoveNext(rs.handle())) {
-                const QString parent = CodeKey(FieldText(rs_.RsField(rs.handle(), QStringLiteral("ArticoloPadre"))));
+                const QString parent = keyOf(FieldText(rs_.RsField(rs.handle(), QStringLiteral("ArticoloPadre"))));
                 links[parent] << readLink(rs_, rs.handle());
             }
         }
@@ -92,7 +99,7 @@ void CostRollup::preload()
                                         " LEFT JOIN TabIva ON Articoli.IvaVendite = TabIva.Iva"));
         if (!rs_.RsIsEmpty(rs.handle())) {
             for (rs_.RsMoveFirst(rs.handle()); !rs_.RsEof(rs.handle()); rs_.RsMoveNext(rs.handle())) {
-                const QString code = CodeKey(FieldText(rs_.RsField(rs.handle(), QStringLiteral("Articoli.Articolo"))));
+                const QString code = keyOf(FieldText(rs_.RsField(rs.handle(), QStringLiteral("Articoli.Articolo"))));
                 articles.insert(code, readArticle(rs_, rs.handle()));
             }
         }
@@ -101,7 +108,7 @@ void CostRollup::preload()
         RsGuard rs(rs_, rs_.RsOpen(db_, QStringLiteral("Select Listini.* from Listini")));
         if (!rs_.RsIsEmpty(rs.handle())) {
             for (rs_.RsMoveFirst(rs.handle()); !rs_.RsEof(rs.handle()); rs_.RsMoveNext(rs.handle())) {
-                listVat.insert(CodeKey(FieldText(rs_.RsField(rs.handle(), QStringLiteral("Listini.Listino")))),
+                listVat.insert(keyOf(FieldText(rs_.RsField(rs.handle(), QStringLiteral("Listini.Listino")))),
                                FlagText(rs_.RsField(rs.handle(), QStringLiteral("Listini.Ivato"))));
             }
         }
@@ -191,30 +198,60 @@ bool CostRollup::legamiStraightforward(const QString &article, const QString &sc
 bool CostRollup::legamiCached(const QString &article, const QString &sconto, double qta,
                               double &prz, const QString &method, const QString &list, qint16 kind)
 {
-    const QString key = CodeKey(article) + kSep + sconto + kSep + method.trimmed().toUpper() + kSep
-        + CodeKey(list) + kSep + (kind == 3 ? QStringLiteral("3") : QString()) + kSep + qtyKey(qta);
+    QVector<LinkRow> rows;
+    try {
+        rows = linksOf(article); // a shared copy: the hash may grow below
+    } catch (const std::exception &e) {
+        reportError(e);
+        prz = 0;
+        return false;
+    }
+    const bool leaf = rows.isEmpty() || kind == 3;
+    ValueKey key;
+    key.article = keyOf(article);
+    key.leaf = leaf;
+    key.neverExpanded = kind == 3;
+    key.qty = qtyBits(qta);
+    if (!leaf) {
+        // A value already found for this assembly and quantity, whatever the method it was
+        // reached with.
+        key.anyMethod = true;
+        if (const auto hit = values_.constFind(key); hit != values_.constEnd()) {
+            prz = hit->value;
+            return hit->ok;
+        }
+        key.anyMethod = false;
+    }
+    key.sconto = sconto;
+    key.method = method.trimmed().toUpper();
+    key.list = keyOf(list);
     if (const auto hit = values_.constFind(key); hit != values_.constEnd()) {
         prz = hit->value;
         return hit->ok;
     }
-    bool entered = false;
-    try {
-        const QVector<LinkRow> rows = linksOf(article); // a shared copy: the hash may grow below
-        if (rows.isEmpty() || kind == 3) {
+    if (leaf) {
+        try {
             prz = leafValue(article, sconto, qta, method, list);
-            values_.insert(key, {true, prz});
-            return true;
-        }
-        if (!enterAssembly(article))
+        } catch (const std::exception &e) {
+            reportError(e);
+            prz = 0;
             return false;
-        entered = true;
+        }
+        values_.insert(key, {true, prz});
+        return true;
+    }
+    if (!enterAssembly(article))
+        return false;
+    try {
         double total = 0;
         for (const LinkRow &link : rows) {
             double value = 0;
             if (!valueLink(link, qta, value)) {
                 leaveAssembly();
                 // A failure below never depends on the path it was reached by: an article that
-                // reaches one of the assemblies being valued lies on a cycle itself.
+                // reaches one of the assemblies being valued lies on a cycle itself. It is kept
+                // for this method, list and discount only, so that another way of reaching the
+                // assembly tells its messages again.
                 values_.insert(key, {false, 0});
                 return false;
             }
@@ -222,11 +259,14 @@ bool CostRollup::legamiCached(const QString &article, const QString &sconto, dou
         }
         leaveAssembly();
         prz = total;
+        key.sconto.clear();
+        key.method.clear();
+        key.list.clear();
+        key.anyMethod = true;
         values_.insert(key, {true, total});
         return true;
     } catch (const std::exception &e) {
-        if (entered)
-            leaveAssembly();
+        leaveAssembly();
         reportError(e);
         prz = 0;
         return false;
@@ -236,7 +276,7 @@ bool CostRollup::legamiCached(const QString &article, const QString &sconto, dou
 const QVector<CostRollup::LinkRow> &CostRollup::linksOf(const QString &article)
 {
     static const QVector<LinkRow> none;
-    const QString key = CodeKey(article);
+    const QString key = keyOf(article);
     auto found = links_.constFind(key);
     if (found != links_.constEnd())
         return *found;
@@ -336,7 +376,7 @@ std::optional<CostRollup::ArticleRow> CostRollup::article(const QString &code)
 {
     if (path_ == Path::Straightforward)
         return queryArticle(code);
-    const QString key = CodeKey(code);
+    const QString key = keyOf(code);
     auto found = articles_.constFind(key);
     if (found != articles_.constEnd())
         return *found;
@@ -373,7 +413,7 @@ CostRollup::ArticleRow CostRollup::readArticle(ResultSets &rs, const QString &h)
 
 QString CostRollup::listVatFlag(const QString &list)
 {
-    const QString key = CodeKey(list);
+    const QString key = keyOf(list);
     if (path_ == Path::Cached) {
         if (const auto hit = listVat_.constFind(key); hit != listVat_.constEnd())
             return *hit;
@@ -399,10 +439,9 @@ CostRollup::Price CostRollup::price(const QString &method, const QString &articl
                                     const QString &list, const QString &listIvato,
                                     const QString &sconto)
 {
-    QString key;
+    PriceKey key;
     if (path_ == Path::Cached) {
-        key = method.trimmed().toUpper() + kSep + CodeKey(article) + kSep + CodeKey(list) + kSep
-            + FlagText(listIvato) + kSep + sconto;
+        key = {method.trimmed().toUpper(), keyOf(article), keyOf(list), FlagText(listIvato), sconto};
         if (const auto hit = pricesCache_.constFind(key); hit != pricesCache_.constEnd())
             return *hit;
     }
@@ -420,7 +459,7 @@ CostRollup::Price CostRollup::price(const QString &method, const QString &articl
 
 bool CostRollup::enterAssembly(const QString &article)
 {
-    const QString key = CodeKey(article);
+    const QString key = keyOf(article);
     if (!valuingKeys_.contains(key)) {
         valuing_ << article;
         valuingKeys_.insert(key);
@@ -440,7 +479,7 @@ bool CostRollup::enterAssembly(const QString &article)
 
 void CostRollup::leaveAssembly()
 {
-    valuingKeys_.remove(CodeKey(valuing_.takeLast()));
+    valuingKeys_.remove(keyOf(valuing_.takeLast()));
 }
 
 void CostRollup::reportError(const std::exception &e)

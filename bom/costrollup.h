@@ -67,6 +67,42 @@ private:
         double value = 0;
         bool przIvato = false;
     };
+    // What a price depends on: method (trimmed, upper case), article and list codes, list VAT
+    // flag, discount.
+    struct PriceKey {
+        QString method, article, list, flag, sconto;
+        bool operator==(const PriceKey &o) const
+        {
+            return article == o.article && method == o.method && list == o.list && flag == o.flag
+                && sconto == o.sconto;
+        }
+        friend size_t qHash(const PriceKey &k, size_t seed = 0)
+        {
+            return qHashMulti(seed, k.article, k.method, k.list, k.flag, k.sconto);
+        }
+    };
+    // What a value depends on. An assembly's value depends on its code and quantity only (its
+    // links carry their own method, list and discount), so a value found for an assembly is kept
+    // under anyMethod with the other fields empty and valuations reached with different methods
+    // share it. A failure is kept for its own method, list and discount only.
+    struct ValueKey {
+        QString article, sconto, method, list;
+        bool leaf = false;       // valued through its own price (no links, or never expanded)
+        bool neverExpanded = false; // kind 3
+        bool anyMethod = false;  // an assembly's value, whatever method, list and discount
+        quint64 qty = 0;         // exact bits of the quantity (-0 as 0)
+        bool operator==(const ValueKey &o) const
+        {
+            return qty == o.qty && leaf == o.leaf && neverExpanded == o.neverExpanded
+                && anyMethod == o.anyMethod && article == o.article && sconto == o.sconto
+                && method == o.method && list == o.list;
+        }
+        friend size_t qHash(const ValueKey &k, size_t seed = 0)
+        {
+            return qHashMulti(seed, k.article, k.qty, k.sconto, k.method, k.list, k.leaf,
+                              k.neverExpanded, k.anyMethod);
+        }
+    };
 
     bool legami(const QString &article, const QString &sconto, double qta, double &prz,
                 const QString &method, const QString &list, qint16 kind);
@@ -111,8 +147,8 @@ private:
     QHash<QString, QVector<LinkRow>> links_;          // assembly -> its links, query order
     QHash<QString, std::optional<ArticleRow>> articles_; // code -> row, nullopt when missing
     QHash<QString, QString> listVat_;                // list -> its VAT flag
-    QHash<QString, Price> pricesCache_;              // method, article, list, flag, discount
-    QHash<QString, Value> values_;                   // article, discount, method, list, kind, qty
+    QHash<PriceKey, Price> pricesCache_;
+    QHash<ValueKey, Value> values_;
     bool allLinks_ = false;    // links_ holds every assembly: one not in it has no links
     bool allArticles_ = false; // articles_ holds every article: one not in it is missing
     bool allLists_ = false;    // listVat_ holds every list: one not in it has no flag

@@ -663,28 +663,29 @@ void Prelvo::StaRiga(const RigaDiBa &riga)
     PrintReport &r = *report_;
     pendingImage_ = false;
     r.StyleSelect(kCorpoCampo);
-    auto cell = [&](const char *align, int column, const QString &text) {
-        r.AlignSet(QString::fromLatin1(align));
+    static const QString S = QStringLiteral("S"), C = QStringLiteral("C"), D = QStringLiteral("D");
+    auto cell = [&](const QString &align, int column, const QString &text) {
+        r.AlignSet(align);
         check(r.CellPrint(column, text), "CellPrint");
     };
-    cell("S", colCodice_, riga.Articolo);
-    cell("S", colDescrizione_, riga.Descrizione.isEmpty() ? kInesistente : riga.Descrizione);
-    cell("C", colUM_, riga.UM);
-    cell("D", colQta_, FormatNum(riga.Qta, fmtQta_));
+    cell(S, colCodice_, riga.Articolo);
+    cell(S, colDescrizione_, riga.Descrizione.isEmpty() ? kInesistente : riga.Descrizione);
+    cell(C, colUM_, riga.UM);
+    cell(D, colQta_, FormatNum(riga.Qta, fmtQta_));
     if (obStaImgRiga) {
         limAlt_ = CalcLimAlt();
         StaImg(riga.Immagine, img_.destra, limAlt_);
         if (obStampoImporti)
-            cell("D", colImporto_, FormatNum(riga.Importo, fmtVal_));
+            cell(D, colImporto_, FormatNum(riga.Importo, fmtVal_));
     } else if (IsBlank(riga.DimText, VarKind::Text) || !obQtaDaDimen) {
-        cell("C", colQualeImporto_, riga.QualeImporto);
-        cell("S", colListino_, riga.Listino);
+        cell(C, colQualeImporto_, riga.QualeImporto);
+        cell(S, colListino_, riga.Listino);
         if (obStampoImporti)
-            cell("D", colImporto_, FormatNum(riga.Importo, fmtVal_));
+            cell(D, colImporto_, FormatNum(riga.Importo, fmtVal_));
     } else {
-        cell("C", colDimText_, riga.DimText);
+        cell(C, colDimText_, riga.DimText);
         if (obStampoImporti)
-            cell("D", colDimValore_, FormatNum(riga.Importo, fmtVal_));
+            cell(D, colDimValore_, FormatNum(riga.Importo, fmtVal_));
     }
     check(r.LineEnd(), "LineEnd");
     ++last_.lines;

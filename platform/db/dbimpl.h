@@ -25,10 +25,20 @@ struct ColumnSet {
     QStringList names;           // qualified name (or alias) of each column, for messages
     QVector<ColType> types;
     QHash<QString, int> lookup;  // lower-case field name -> column
+    mutable QHash<QString, int> spelled; // field name as callers spelled it -> column (found ones)
     int find(const QString &name) const
     {
+        // Callers ask for the same few names, spelled the same way, on every row: each spelling
+        // is resolved once through the lower-case map and kept (a result's columns never change;
+        // column sets live with one connection and are used from its thread only).
+        auto hit = spelled.constFind(name);
+        if (hit != spelled.constEnd())
+            return hit.value();
         auto it = lookup.constFind(name.toLower());
-        return it == lookup.constEnd() ? -1 : it.value();
+        const int c = it == lookup.constEnd() ? -1 : it.value();
+        if (c >= 0)
+            spelled.insert(name, c);
+        return c;
     }
     // Updatable result sets (one table, primary key present).
     QString baseTable;           // empty when not updatable

@@ -34,13 +34,27 @@ struct ResultSet {
 
 struct ResultSets::Impl {
     QHash<QString, ResultSet> sets;
+    // The result set asked for last: callers read several fields of one row in a row. Reset
+    // whenever sets gains or loses an entry (that may move its values).
+    QString lastHandle;
+    ResultSet *last = nullptr;
 
     ResultSet &get(const QString &h)
     {
+        if (last && h == lastHandle)
+            return *last;
         auto it = sets.find(h);
         if (it == sets.end())
             throw DbError(3420, QStringLiteral("Object invalid or no longer set: result set '%1' is not open.").arg(h));
-        return it.value();
+        lastHandle = h;
+        last = &it.value();
+        return *last;
+    }
+
+    void forgetLast()
+    {
+        last = nullptr;
+        lastHandle.clear();
     }
 
     int column(const ResultSet &rs, const QString &name)
@@ -78,6 +92,7 @@ QString ResultSets::RsOpen(Database &db, const QString &sql, bool updatable)
         throw DbError(3027, QStringLiteral("Cannot update. Database or object is read-only: the statement is not "
                                            "one table with its primary key."), sql);
     const QString h = QStringLiteral("rs%1").arg(++handleCounter);
+    d->forgetLast();
     d->sets.emplace(h, std::move(rs));
     return h;
 }
@@ -240,9 +255,17 @@ void ResultSets::RsCancelUpdate(const QString &h)
     rs.dirty.clear();
 }
 
-void ResultSets::RsClose(const QString &h) { d->sets.remove(h); }
+void ResultSets::RsClose(const QString &h)
+{
+    d->forgetLast();
+    d->sets.remove(h);
+}
 
-void ResultSets::RsCloseAll() { d->sets.clear(); }
+void ResultSets::RsCloseAll()
+{
+    d->forgetLast();
+    d->sets.clear();
+}
 
 int ResultSets::openCount() const { return int(d->sets.size()); }
 

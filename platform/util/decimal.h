@@ -32,4 +32,8 @@ double DecimalToDouble(const Decimal &value);
 // extra digits cut) of the absolute value.
 void DecimalSplit(const Decimal &value, int places, std::string &intDigits, std::string &fracDigits);
 
+// RoundNum always through the decimal text of the value (RoundNum takes a binary shortcut when
+// it gives the same double); kept apart so that the two can be compared.
+double RoundNumExact(double value, bool towardZero, double step, int decimals);
+
 } // namespace kem::detail

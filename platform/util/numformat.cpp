@@ -2,6 +2,11 @@
 #include "decimal.h"
 #include "kemutil.h"
 
+#include <QHash>
+
+#include <cstring>
+#include <vector>
+
 namespace kem {
 
 QString NumFormat(int decimals, QChar fill, const QString &pattern, QChar decimalPlace)
@@ -124,32 +129,111 @@ QString Draw(const detail::Decimal &v, const Section &s)
 
 } // namespace
 
+namespace {
+
+// A format split and parsed once.
+struct ParsedFormat {
+    int count = 0;            // sections present
+    bool negativeGiven = false; // second section present and not empty
+    Section positive, negative, zero;
+};
+
+ParsedFormat Parse(const QString &format)
+{
+    const QStringList texts = SplitSections(format);
+    ParsedFormat f;
+    f.count = int(texts.size());
+    f.positive = ParseSection(texts[0]);
+    f.negativeGiven = texts.size() >= 2 && !texts[1].isEmpty();
+    if (f.negativeGiven)
+        f.negative = ParseSection(texts[1]);
+    if (texts.size() >= 3)
+        f.zero = ParseSection(texts[2]);
+    return f;
+}
+
+QString Apply(double value, const ParsedFormat &f)
+{
+    detail::Decimal d;
+    if (!detail::DecimalFromDouble(value, d))
+        return NumText(value);
+    const detail::Decimal rounded =
+        detail::RoundDecimal(d, f.positive.decimals, detail::RoundMode::HalfAwayFromZero);
+    if (rounded.isZero()) {
+        if (f.count >= 3)
+            return Draw(rounded, f.zero);
+        if (f.positive.minIntDigits == 0)
+            return QString();
+        return Draw(rounded, f.positive);
+    }
+    if (!rounded.negative)
+        return Draw(rounded, f.positive);
+    if (f.negativeGiven)
+        return Draw(detail::RoundDecimal(d, f.negative.decimals, detail::RoundMode::HalfAwayFromZero),
+                    f.negative);
+    return QLatin1Char('-') + Draw(rounded, f.positive);
+}
+
+// Reports print the same few formats over and over, often for the same numbers: each thread
+// keeps the formats it used last, parsed, with the texts already drawn (bounded).
+class FormatCache
+{
+public:
+    QString format(double value, const QString &format)
+    {
+        Slot &slot = slotFor(format);
+        quint64 bits;
+        static_assert(sizeof bits == sizeof value);
+        std::memcpy(&bits, &value, sizeof bits);
+        auto it = slot.texts.constFind(bits);
+        if (it != slot.texts.constEnd())
+            return it.value();
+        if (slot.texts.size() >= kMaxTexts)
+            slot.texts.clear();
+        QString text = Apply(value, slot.parsed);
+        slot.texts.insert(bits, text);
+        return text;
+    }
+
+private:
+    static constexpr qsizetype kMaxTexts = 4096;
+    static constexpr std::size_t kSlots = 8;
+    struct Slot {
+        QString format;
+        ParsedFormat parsed;
+        QHash<quint64, QString> texts; // bit pattern of the value -> text
+    };
+
+    Slot &slotFor(const QString &format)
+    {
+        for (std::size_t i = 0; i < slots_.size(); ++i) {
+            if (slots_[i].format == format) {
+                if (i != 0)
+                    std::swap(slots_[i], slots_[0]); // most recent first
+                return slots_[0];
+            }
+        }
+        if (slots_.size() < kSlots)
+            slots_.emplace_back();
+        Slot &slot = slots_.back(); // the least recent one makes room
+        slot.format = format;
+        slot.parsed = Parse(format);
+        slot.texts.clear();
+        std::swap(slot, slots_[0]);
+        return slots_[0];
+    }
+
+    std::vector<Slot> slots_;
+};
+
+} // namespace
+
 QString FormatNum(double value, const QString &format)
 {
     if (format.isEmpty())
         return NumText(value);
-    detail::Decimal d;
-    if (!detail::DecimalFromDouble(value, d))
-        return NumText(value);
-    const QStringList texts = SplitSections(format);
-    const Section positive = ParseSection(texts[0]);
-    const detail::Decimal rounded =
-        detail::RoundDecimal(d, positive.decimals, detail::RoundMode::HalfAwayFromZero);
-    if (rounded.isZero()) {
-        if (texts.size() >= 3)
-            return Draw(rounded, ParseSection(texts[2]));
-        if (positive.minIntDigits == 0)
-            return QString();
-        return Draw(rounded, positive);
-    }
-    if (!rounded.negative)
-        return Draw(rounded, positive);
-    if (texts.size() >= 2 && !texts[1].isEmpty()) {
-        const Section negative = ParseSection(texts[1]);
-        return Draw(detail::RoundDecimal(d, negative.decimals, detail::RoundMode::HalfAwayFromZero),
-                    negative);
-    }
-    return QLatin1Char('-') + Draw(rounded, positive);
+    thread_local FormatCache cache;
+    return cache.format(value, format);
 }
 
 } // namespace kem

@@ -44,6 +44,7 @@ private slots:
     void addNewInsertsWithDefaults();
     void editNeedsOneTableWithKey();
     void closing();
+    void interleavedSetsAndSpellings();
     void transactions();
     void openErrors_data();
     void openErrors();
@@ -293,6 +294,42 @@ void TestResultSets::closing()
     rs.RsEdit(h);
     rs.RsFieldSet(h, QStringLiteral("NumDec"), 3);
     QCOMPARE(errorOf([&] { rs.RsUpdate(h); }), 3420);
+}
+
+void TestResultSets::interleavedSetsAndSpellings()
+{
+    // Two result sets of one statement share their columns; names are read in several
+    // spellings, sets are opened and closed between reads.
+    ResultSets rs;
+    const QString a = rs.RsOpen(db_, parents);
+    const QString b = rs.RsOpen(db_, parents);
+    rs.RsMoveFirst(a);
+    rs.RsMoveFirst(b);
+    rs.RsMoveNext(b);
+    const QStringList spellings = {QStringLiteral("ArtLegami.ArticoloFiglio"), QStringLiteral("artlegami.articolofiglio"),
+                                   QStringLiteral("ARTICOLOFIGLIO"), QStringLiteral("ArticoloFiglio")};
+    for (const QString &name : spellings) {
+        QCOMPARE(rs.RsField(a, name).toString(), QStringLiteral("MB1"));
+        QCOMPARE(rs.RsField(b, name).toString(), QStringLiteral("SL1"));
+        QCOMPARE(rs.RsField(a, QStringLiteral("Art2.Descrizione")), rs.RsField(a, QStringLiteral("art2.descrizione")));
+    }
+    // An unknown name stays unknown however often it is asked for.
+    QCOMPARE(errorOf([&] { rs.RsField(a, QStringLiteral("Art3.Descrizione")); }), 3265);
+    QCOMPARE(errorOf([&] { rs.RsField(a, QStringLiteral("Art3.Descrizione")); }), 3265);
+    // Many sets opened after a was last read: a still reads its own row.
+    QStringList more;
+    for (int i = 0; i < 40; ++i)
+        more << rs.RsOpen(db_, QStringLiteral("SELECT * FROM Articoli"));
+    QCOMPARE(rs.RsField(a, QStringLiteral("ArticoloFiglio")).toString(), QStringLiteral("MB1"));
+    rs.RsMoveNext(a);
+    QCOMPARE(rs.RsField(a, QStringLiteral("ArticoloFiglio")).toString(), QStringLiteral("SL1"));
+    // The set read last is closed: it is gone, the other reads on.
+    rs.RsClose(a);
+    QCOMPARE(errorOf([&] { rs.RsField(a, QStringLiteral("ArticoloFiglio")); }), 3420);
+    QCOMPARE(rs.RsField(b, QStringLiteral("ArticoloFiglio")).toString(), QStringLiteral("SL1"));
+    rs.RsCloseAll();
+    QCOMPARE(errorOf([&] { rs.RsField(b, QStringLiteral("ArticoloFiglio")); }), 3420);
+    QCOMPARE(rs.openCount(), 0);
 }
 
 void TestResultSets::transactions()
