@@ -61,6 +61,46 @@ std::string TruncatedTo(const Decimal &value, int scale)
 
 } // namespace
 
+double Pow10(int places)
+{
+    static constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+    return kPow10[places];
+}
+
+bool RoundToUnitsFast(double value, RoundMode mode, int places, long long &units)
+{
+    if (places < 0 || places > 9)
+        return false;
+    const double scaled = std::fabs(value) * Pow10(places);
+    if (!(scaled < 1e12)) // also NaN and infinities
+        return false;
+    const double whole = std::floor(scaled);
+    const double frac = scaled - whole; // exact: scaled < 2^52
+    const double margin = scaled * 1.2e-14 + 1e-300;
+    if (mode == RoundMode::TowardZero) {
+        if (frac < margin || frac > 1.0 - margin)
+            return false;
+        units = static_cast<long long>(whole);
+    } else {
+        if (std::fabs(frac - 0.5) < margin)
+            return false;
+        units = static_cast<long long>(frac < 0.5 ? whole : whole + 1.0);
+    }
+    return true;
+}
+
+Decimal DecimalFromUnits(long long units, int places, bool negative)
+{
+    Decimal out;
+    char buf[24];
+    auto res = std::to_chars(buf, buf + sizeof buf, units);
+    out.digits.assign(buf, res.ptr);
+    out.exponent = -places;
+    out.negative = negative;
+    Normalize(out);
+    return out;
+}
+
 bool DecimalFromDouble(double value, Decimal &out)
 {
     out = Decimal{};

@@ -152,13 +152,22 @@ ParsedFormat Parse(const QString &format)
     return f;
 }
 
-QString Apply(double value, const ParsedFormat &f)
+QString Apply(double value, const ParsedFormat &f, bool exactOnly = false)
 {
-    detail::Decimal d;
-    if (!detail::DecimalFromDouble(value, d))
-        return NumText(value);
-    const detail::Decimal rounded =
-        detail::RoundDecimal(d, f.positive.decimals, detail::RoundMode::HalfAwayFromZero);
+    detail::Decimal d;   // the value, read only when the decimal route is taken
+    detail::Decimal rounded;
+    long long units = 0;
+    // The usual case in binary; a negative value with a section of its own is rounded again
+    // from its decimal text by that section, so it takes the decimal route.
+    if (!exactOnly && !(value < 0 && f.negativeGiven)
+        && detail::RoundToUnitsFast(value, detail::RoundMode::HalfAwayFromZero, f.positive.decimals,
+                                    units)) {
+        rounded = detail::DecimalFromUnits(units, f.positive.decimals, value < 0);
+    } else {
+        if (!detail::DecimalFromDouble(value, d))
+            return NumText(value);
+        rounded = detail::RoundDecimal(d, f.positive.decimals, detail::RoundMode::HalfAwayFromZero);
+    }
     if (rounded.isZero()) {
         if (f.count >= 3)
             return Draw(rounded, f.zero);
@@ -227,6 +236,13 @@ private:
 };
 
 } // namespace
+
+QString detail::FormatNumExact(double value, const QString &format)
+{
+    if (format.isEmpty())
+        return NumText(value);
+    return Apply(value, Parse(format), true);
+}
 
 QString FormatNum(double value, const QString &format)
 {

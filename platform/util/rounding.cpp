@@ -9,44 +9,6 @@ namespace kem {
 
 namespace {
 
-// Rounding to whole units of 10^-decimals done in binary when that cannot differ from the decimal
-// route below. The decimal route rounds the 15-significant-digit text of the value; the value
-// scaled by 10^decimals (an exact power of ten) is within |scaled| x 6e-15 of that text scaled, so
-// when the fraction of the scaled value is farther than twice that from the rounding threshold
-// (0.5 for half away from zero, 0 and 1 for toward zero) both routes pick the same integer q.
-// q / 10^decimals is then the correctly rounded quotient of two exact doubles, the same double
-// that reading the decimal text of q x 10^-decimals gives. False when the decimal route is needed.
-bool RoundUnitsFast(double value, bool towardZero, int decimals, double &out)
-{
-    static constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
-    if (decimals < 0 || decimals > 9)
-        return false;
-    const double p = kPow10[decimals];
-    const double scaled = std::fabs(value) * p;
-    if (!(scaled < 1e12)) // also NaN and infinities
-        return false;
-    const double whole = std::floor(scaled);
-    const double frac = scaled - whole; // exact: scaled < 2^52
-    const double margin = scaled * 1.2e-14 + 1e-300;
-    double q;
-    if (towardZero) {
-        if (frac < margin || frac > 1.0 - margin)
-            return false;
-        q = whole;
-    } else {
-        if (std::fabs(frac - 0.5) < margin)
-            return false;
-        q = frac < 0.5 ? whole : whole + 1.0;
-    }
-    if (q == 0.0) {
-        out = 0.0; // never a negative zero, as the decimal route
-        return true;
-    }
-    const double r = q / p;
-    out = value < 0 ? -r : r;
-    return true;
-}
-
 bool IsTowardZero(const QString &mode)
 {
     if (mode.size() == 1) // the usual "A" or "T"
@@ -59,10 +21,18 @@ bool IsTowardZero(const QString &mode)
 double RoundNum(double value, const QString &mode, double step, int decimals)
 {
     const bool towardZero = IsTowardZero(mode);
-    if (step == 1.0 || !(step > 0.0)) {
-        double fast;
-        if (RoundUnitsFast(value, towardZero, decimals, fast))
-            return fast;
+    long long units = 0;
+    if ((step == 1.0 || !(step > 0.0))
+        && detail::RoundToUnitsFast(value,
+                                    towardZero ? detail::RoundMode::TowardZero
+                                               : detail::RoundMode::HalfAwayFromZero,
+                                    decimals, units)) {
+        if (units == 0)
+            return 0.0; // never a negative zero, as the decimal route
+        // The correctly rounded quotient of two exact doubles: the same double that reading
+        // the decimal text of units x 10^-decimals gives.
+        const double r = double(units) / detail::Pow10(decimals);
+        return value < 0 ? -r : r;
     }
     return detail::RoundNumExact(value, towardZero, step, decimals);
 }

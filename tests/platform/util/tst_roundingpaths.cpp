@@ -129,6 +129,38 @@ private slots:
         QVERIFY2(compareAll(value, &where), qPrintable(where));
     }
 
+    // Formatting in binary gives the texts of the decimal route.
+    void fastFormatMatchesDecimal()
+    {
+        const QStringList formats = {
+            QStringLiteral("#,##0.00"), QStringLiteral("#,##0.000"), QStringLiteral("0"),
+            QStringLiteral("#,##0.00;(#,##0.00)"), QStringLiteral("#,##0.#####"),
+            QStringLiteral("0.0;-0.0;\"zero\""), QStringLiteral("#,##0"), QStringLiteral("#.##"),
+            QStringLiteral("0.000000000"), QStringLiteral("#,##0.0000000000"), QStringLiteral("00000.0")};
+        std::mt19937_64 gen(99);
+        std::uniform_int_distribution<long long> mant(0, 99999999999LL);
+        std::uniform_int_distribution<int> digits(0, 9);
+        std::uniform_int_distribution<int> sign(0, 1);
+        for (int i = 0; i < 60000; ++i) {
+            double v = double(mant(gen) % (1LL << (digits(gen) * 4 + 4))) / std::pow(10.0, digits(gen));
+            if (i % 3 == 1)
+                v = std::nextafter(v, sign(gen) ? 1e300 : -1e300);
+            else if (i % 3 == 2)
+                v = v * 2.5 / 3.0;
+            if (sign(gen))
+                v = -v;
+            for (const QString &f : formats) {
+                const QString got = kem::FormatNum(v, f), want = kem::detail::FormatNumExact(v, f);
+                if (got != want)
+                    QFAIL(qPrintable(QStringLiteral("%1 with %2: %3 instead of %4").arg(Show(v), f, got, want)));
+            }
+        }
+        for (double v : {0.0, -0.0, 0.005, -0.005, 0.0049999999, -0.0049999999, 1e13, -1e13, 999999999999.995,
+                         double(INFINITY), double(NAN)})
+            for (const QString &f : formats)
+                QCOMPARE(kem::FormatNum(v, f), kem::detail::FormatNumExact(v, f));
+    }
+
     // More formats than are kept, and more numbers than are kept per format: every text is the
     // one that format gives the number on its own.
     void formatCacheKeepsTextsApart()
