@@ -106,6 +106,10 @@ bool PrintReport::FontAdd(const QString &name, const PrintFont &font)
 
 bool PrintReport::StyleSelect(const QString &name)
 {
+    // Reports select their body style once per line: selecting the current style again
+    // changes nothing (the working font follows every FontAdd already), so it costs no lookup.
+    if (!m_style.isEmpty() && name == m_style)
+        return true;
     if (!m_styles.contains(name.trimmed().toLower()))
         return fail(QStringLiteral("Stile inesistente: %1").arg(name));
     m_style = name.trimmed();
@@ -160,6 +164,10 @@ double PrintReport::LineHeightGet() const
 
 bool PrintReport::AlignSet(const QString &code)
 {
+    if (code.size() == 1 && (code == QLatin1String("S") || code == QLatin1String("C") || code == QLatin1String("D"))) {
+        m_align = code.at(0);
+        return true;
+    }
     const QString c = code.trimmed().toUpper();
     if (c != QLatin1String("S") && c != QLatin1String("C") && c != QLatin1String("D"))
         return fail(QStringLiteral("Allineamento non valido: %1").arg(code));
