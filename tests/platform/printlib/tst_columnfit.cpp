@@ -17,10 +17,10 @@ using kem::PrintReport;
 namespace {
 
 // "10 20U 5": widths in mm, "U" marks a column that runs to the right edge.
-QList<ColumnFitItem> items(const QString &spec)
+QList<ColumnFitItem> items(const QString &layout)
 {
     QList<ColumnFitItem> out;
-    for (QString w : spec.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+    for (QString w : layout.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         const bool edge = w.endsWith(QLatin1Char('U'));
         if (edge)
             w.chop(1);
@@ -30,10 +30,10 @@ QList<ColumnFitItem> items(const QString &spec)
 }
 
 // "10-20 22-42": left-right of each column.
-QList<ColumnSpan> spans(const QString &spec)
+QList<ColumnSpan> spans(const QString &layout)
 {
     QList<ColumnSpan> out;
-    for (const QString &s : spec.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+    for (const QString &s : layout.split(QLatin1Char(' '), Qt::SkipEmptyParts))
         out.append({s.section(QLatin1Char('-'), 0, 0).toDouble(), s.section(QLatin1Char('-'), 1, 1).toDouble()});
     return out;
 }
