@@ -371,11 +371,13 @@ void DelimitedTextRenderer::appendField(QString &out, const GridCell &cell) cons
     }
     const QChar q = m_qual.isNull() ? QLatin1Char('"') : m_qual;
     out += q;
-    for (const QChar ch : s) {
-        if (ch == q)
-            out += q;
-        out += ch;
+    qsizetype start = 0;  // copied in runs, each qualifier doubled
+    for (qsizetype i = s.indexOf(q); i >= 0; i = s.indexOf(q, start)) {
+        out += QStringView(s).mid(start, i + 1 - start);
+        out += q;
+        start = i + 1;
     }
+    out += QStringView(s).mid(start);
     out += q;
 }
 
@@ -390,6 +392,7 @@ void DelimitedTextRenderer::RowDone(const Document &, const GridRow &row)
     if (row.rule)
         return;
     QString line;
+    line.reserve(256);
     bool first = true;
     for (const GridCell &cell : row.cells) {
         if (!cell.toFile)
