@@ -3,6 +3,7 @@
 // the fake menu with the company's variables, the company database, the company parameters,
 // the code-field services, a message sink that records every message (the plain message box
 // included, with caption "MsgBox") and a scripted printer system.
+#include "../support/companymenu.h"
 #include "bom/frmprelvo.h"
 #include "bom/reportprintservices.h"
 #include "common/aziendautil.h"
@@ -42,29 +43,7 @@ private:
     kem::RecordingMessageSink &sink_;
 };
 
-// The company and personal variables of the company's menu configuration into the fake menu.
-inline void LoadCompanyMenu(kem::FakeMenuServer &menu, const QString &menuIni)
-{
-    QFile f(menuIni);
-    if (!f.open(QIODevice::ReadOnly))
-        return;
-    QTextStream in(&f);
-    QString section;
-    while (!in.atEnd()) {
-        const QString line = in.readLine().trimmed();
-        if (line.startsWith(QLatin1Char('['))) {
-            section = line.mid(1, line.size() - 2);
-            continue;
-        }
-        const int eq = line.indexOf(QLatin1Char('='));
-        if (eq <= 0 || line.startsWith(QLatin1Char(';')))
-            continue;
-        if (section == QLatin1String("Variabili"))
-            menu.setVar(line.left(eq), line.mid(eq + 1));
-        else if (section == QLatin1String("Personali"))
-            menu.setVar(QStringLiteral("Personal.") + line.left(eq), line.mid(eq + 1));
-    }
-}
+using kemtest::LoadCompanyMenu;
 
 struct FrmPrelvoFixture {
     QTemporaryDir tmp;

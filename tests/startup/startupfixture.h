@@ -1,6 +1,7 @@
 #pragma once
 // Shared pieces of the start-up tests: scripted dialogs, a report form without a window, a
 // database double that fails on request, and a context wired to the fake menu.
+#include "../support/companymenu.h"
 #include "common/msgsinks.h"
 #include "connsplash.h"
 #include "dbcomponent.h"
@@ -176,29 +177,7 @@ public:
     std::unique_ptr<Database> real;
 };
 
-// The menu variables and personal parameters of a company's kemora-menu.ini into the fake.
-inline void LoadMenuVariables(FakeMenuServer &menu, const QString &menuIni)
-{
-    QFile f(menuIni);
-    if (!f.open(QIODevice::ReadOnly))
-        return;
-    QTextStream in(&f);
-    QString section;
-    while (!in.atEnd()) {
-        const QString line = in.readLine().trimmed();
-        if (line.startsWith(QLatin1Char('['))) {
-            section = line.mid(1, line.size() - 2);
-            continue;
-        }
-        const int eq = line.indexOf(QLatin1Char('='));
-        if (eq <= 0 || line.startsWith(QLatin1Char(';')))
-            continue;
-        if (section == QLatin1String("Variabili"))
-            menu.setVar(line.left(eq), line.mid(eq + 1));
-        else if (section == QLatin1String("Personali"))
-            menu.setVar(QStringLiteral("Personal.") + line.left(eq), line.mid(eq + 1));
-    }
-}
+using kemtest::LoadCompanyMenu;
 
 struct Fixture {
     QTemporaryDir tmp;
@@ -255,7 +234,7 @@ struct Fixture {
             qWarning("%s", qPrintable(error));
             return false;
         }
-        LoadMenuVariables(*menu, dir + QStringLiteral("/kemora-menu.ini"));
+        LoadCompanyMenu(*menu, dir + QStringLiteral("/kemora-menu.ini"));
         menu->setIniPath(dir + QStringLiteral("/kemwin.ini"));
         menu->setCallResult(QStringLiteral("PrepProcCorr"), QStringLiteral("T1"));
         return true;
