@@ -42,6 +42,22 @@ Run value(kem::CostRollup &rollup, const QString &article, double qty, const QSt
 
 } // namespace
 
+// A rollup on the fixture database with the test's path, preloaded when asked.
+struct Rig {
+    Rig(const QString &dbPath, kem::CostRollup::Path path, bool preload)
+    {
+        db.DbOpen(dbPath);
+        rollup.setPath(path);
+        if (preload)
+            rollup.preload();
+    }
+    kem::Database db;
+    RecordingSink sink;
+    const kem::CompanyParams params = kemtest::FixtureParams();
+    kem::PriceLookup prices{db, params, sink};
+    kem::CostRollup rollup{db, params, sink, prices};
+};
+
 class TestCostRollup : public QObject {
     Q_OBJECT
 private slots:
@@ -237,15 +253,9 @@ void TestCostRollup::vatRateIsTheArticlesOwn()
     // After PV the last component read is BASEV4 (4%); BASEV (22%) must still lose 22%.
     QFETCH(Path, path);
     QFETCH(bool, preload);
-    kem::Database db;
-    db.DbOpen(dbPath_);
-    RecordingSink sink;
-    const kem::CompanyParams params = kemtest::FixtureParams();
-    kem::PriceLookup prices(db, params, sink);
-    kem::CostRollup rollup(db, params, sink, prices);
-    rollup.setPath(path);
-    if (preload)
-        rollup.preload();
+    Rig rig(dbPath_, path, preload);
+    kem::CostRollup &rollup = rig.rollup;
+    [[maybe_unused]] RecordingSink &sink = rig.sink;
     QCOMPARE(value(rollup, "PV", 1, {}, {}, 0).value, 30.0);
     const Run r = value(rollup, "BASEV", 1, "L", "LIV", 3);
     QVERIFY(r.ok);
@@ -258,15 +268,9 @@ void TestCostRollup::afterCycleTheNextValuationWorks()
 {
     QFETCH(Path, path);
     QFETCH(bool, preload);
-    kem::Database db;
-    db.DbOpen(dbPath_);
-    RecordingSink sink;
-    const kem::CompanyParams params = kemtest::FixtureParams();
-    kem::PriceLookup prices(db, params, sink);
-    kem::CostRollup rollup(db, params, sink, prices);
-    rollup.setPath(path);
-    if (preload)
-        rollup.preload();
+    Rig rig(dbPath_, path, preload);
+    kem::CostRollup &rollup = rig.rollup;
+    [[maybe_unused]] RecordingSink &sink = rig.sink;
     QVERIFY(!value(rollup, "CP", 1, {}, {}, 0).ok);
     QVERIFY(!value(rollup, "MISS", 1, {}, {}, 0).ok);
     // CB reached on its own fails too; the straightforward path values it afresh and tells
@@ -290,15 +294,9 @@ void TestCostRollup::deepStructureHasNoDepthLimit()
 {
     QFETCH(Path, path);
     QFETCH(bool, preload);
-    kem::Database db;
-    db.DbOpen(dbPath_);
-    RecordingSink sink;
-    const kem::CompanyParams params = kemtest::FixtureParams();
-    kem::PriceLookup prices(db, params, sink);
-    kem::CostRollup rollup(db, params, sink, prices);
-    rollup.setPath(path);
-    if (preload)
-        rollup.preload();
+    Rig rig(dbPath_, path, preload);
+    kem::CostRollup &rollup = rig.rollup;
+    [[maybe_unused]] RecordingSink &sink = rig.sink;
     const Run r = value(rollup, "D0", 4, {}, {}, 0);
     QVERIFY(sink.messages.isEmpty());
     QVERIFY(r.ok);
@@ -312,17 +310,11 @@ void TestCostRollup::scarValuesOneLinkOfAResultSet()
     // The link method on a result set of the caller: the links of PF, first one SEMI x 3.
     QFETCH(Path, path);
     QFETCH(bool, preload);
-    kem::Database db;
-    db.DbOpen(dbPath_);
-    RecordingSink sink;
-    const kem::CompanyParams params = kemtest::FixtureParams();
-    kem::PriceLookup prices(db, params, sink);
-    kem::CostRollup rollup(db, params, sink, prices);
-    rollup.setPath(path);
-    if (preload)
-        rollup.preload();
+    Rig rig(dbPath_, path, preload);
+    kem::CostRollup &rollup = rig.rollup;
+    [[maybe_unused]] RecordingSink &sink = rig.sink;
     kem::ResultSets rs;
-    kem::RsGuard h(rs, rs.RsOpen(db, "Select ArtLegami.*, Listini.Ivato from ArtLegami Left Join Listini"
+    kem::RsGuard h(rs, rs.RsOpen(rig.db, "Select ArtLegami.*, Listini.Ivato from ArtLegami Left Join Listini"
                                      " On ArtLegami.Listino = Listini.Listino"
                                      " Where ArticoloPadre = 'MISS' ORDER BY ArticoloFiglio"));
     rs.RsMoveFirst(h);
