@@ -26,15 +26,6 @@ quint64 qtyBits(double qta)
     return bits;
 }
 
-// CodeKey without a copy for the usual code that is already upper case.
-QString keyOf(const QString &code)
-{
-    for (QChar c : code)
-        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-            return CodeKey(code);
-    return code;
-}
-
 } // namespace
 
 CostRollup::CostRollup(Database &db, const CompanyParams &params, MessageSink &sink,
@@ -89,17 +80,21 @@ void CostRollup::preload()
                                         " ORDER BY ArtLegami.ArticoloPadre, ArtLegami.ArticoloFiglio"));
         if (!rs_.RsIsEmpty(rs.handle())) {
             for (rs_.RsMoveFirst(rs.handle()); !rs_.RsEof(rs.handle()); rs_.RsMoveNext(rs.handle())) {
-                const QString parent = keyOf(FieldText(rs_.RsField(rs.handle(), QStringLiteral("ArticoloPadre"))));
+                const QString parent = CodeKey(FieldText(rs_.RsField(rs.handle(), QStringLiteral("ArticoloPadre"))));
                 links[parent] << readLink(rs_, rs.handle());
             }
         }
     }
     {
-        RsGuard rs(rs_, rs_.RsOpen(db_, "Select Articoli.* , TabIva.Aliquota from Articoli"
+        // The columns readArticle() takes, not the whole row: articles have many columns.
+        RsGuard rs(rs_, rs_.RsOpen(db_, "Select Articoli.Articolo, Articoli.ArtUM, Articoli.ArtUMVen,"
+                                        " Articoli.ArtUMAcq, Articoli.FatConVen, Articoli.FatConAcq,"
+                                        " Articoli.Sconto, Articoli.DistBase, Articoli.Descrizione,"
+                                        " Articoli.Immagine, TabIva.Aliquota from Articoli"
                                         " LEFT JOIN TabIva ON Articoli.IvaVendite = TabIva.Iva"));
         if (!rs_.RsIsEmpty(rs.handle())) {
             for (rs_.RsMoveFirst(rs.handle()); !rs_.RsEof(rs.handle()); rs_.RsMoveNext(rs.handle())) {
-                const QString code = keyOf(FieldText(rs_.RsField(rs.handle(), QStringLiteral("Articoli.Articolo"))));
+                const QString code = CodeKey(FieldText(rs_.RsField(rs.handle(), QStringLiteral("Articoli.Articolo"))));
                 articles.insert(code, readArticle(rs_, rs.handle()));
             }
         }
@@ -108,7 +103,7 @@ void CostRollup::preload()
         RsGuard rs(rs_, rs_.RsOpen(db_, QStringLiteral("Select Listini.* from Listini")));
         if (!rs_.RsIsEmpty(rs.handle())) {
             for (rs_.RsMoveFirst(rs.handle()); !rs_.RsEof(rs.handle()); rs_.RsMoveNext(rs.handle())) {
-                listVat.insert(keyOf(FieldText(rs_.RsField(rs.handle(), QStringLiteral("Listini.Listino")))),
+                listVat.insert(CodeKey(FieldText(rs_.RsField(rs.handle(), QStringLiteral("Listini.Listino")))),
                                FlagText(rs_.RsField(rs.handle(), QStringLiteral("Listini.Ivato"))));
             }
         }
@@ -208,7 +203,7 @@ bool CostRollup::legamiCached(const QString &article, const QString &sconto, dou
     }
     const bool leaf = rows.isEmpty() || kind == 3;
     ValueKey key;
-    key.article = keyOf(article);
+    key.article = CodeKey(article);
     key.leaf = leaf;
     key.neverExpanded = kind == 3;
     key.qty = qtyBits(qta);
@@ -224,7 +219,7 @@ bool CostRollup::legamiCached(const QString &article, const QString &sconto, dou
     }
     key.sconto = sconto;
     key.method = method.trimmed().toUpper();
-    key.list = keyOf(list);
+    key.list = CodeKey(list);
     if (const auto hit = values_.constFind(key); hit != values_.constEnd()) {
         prz = hit->value;
         return hit->ok;
@@ -276,7 +271,7 @@ bool CostRollup::legamiCached(const QString &article, const QString &sconto, dou
 const QVector<CostRollup::LinkRow> &CostRollup::linksOf(const QString &article)
 {
     static const QVector<LinkRow> none;
-    const QString key = keyOf(article);
+    const QString key = CodeKey(article);
     auto found = links_.constFind(key);
     if (found != links_.constEnd())
         return *found;
@@ -376,7 +371,7 @@ std::optional<CostRollup::ArticleRow> CostRollup::article(const QString &code)
 {
     if (path_ == Path::Straightforward)
         return queryArticle(code);
-    const QString key = keyOf(code);
+    const QString key = CodeKey(code);
     auto found = articles_.constFind(key);
     if (found != articles_.constEnd())
         return *found;
@@ -408,12 +403,14 @@ CostRollup::ArticleRow CostRollup::readArticle(ResultSets &rs, const QString &h)
     row.sconto = FieldText(rs.RsField(h, QStringLiteral("Articoli.sconto")));
     row.distBase = rs.RsField(h, QStringLiteral("Articoli.DistBase")).toInt();
     row.aliquota = rs.RsField(h, QStringLiteral("TabIva.Aliquota")).toDouble();
+    row.descrizione = FieldText(rs.RsField(h, QStringLiteral("Articoli.Descrizione")));
+    row.immagine = FieldText(rs.RsField(h, QStringLiteral("Articoli.Immagine")));
     return row;
 }
 
 QString CostRollup::listVatFlag(const QString &list)
 {
-    const QString key = keyOf(list);
+    const QString key = CodeKey(list);
     if (path_ == Path::Cached) {
         if (const auto hit = listVat_.constFind(key); hit != listVat_.constEnd())
             return *hit;
@@ -441,7 +438,7 @@ CostRollup::Price CostRollup::price(const QString &method, const QString &articl
 {
     PriceKey key;
     if (path_ == Path::Cached) {
-        key = {method.trimmed().toUpper(), keyOf(article), keyOf(list), FlagText(listIvato), sconto};
+        key = {method.trimmed().toUpper(), CodeKey(article), CodeKey(list), FlagText(listIvato), sconto};
         if (const auto hit = pricesCache_.constFind(key); hit != pricesCache_.constEnd())
             return *hit;
     }
@@ -459,7 +456,7 @@ CostRollup::Price CostRollup::price(const QString &method, const QString &articl
 
 bool CostRollup::enterAssembly(const QString &article)
 {
-    const QString key = keyOf(article);
+    const QString key = CodeKey(article);
     if (!valuingKeys_.contains(key)) {
         valuing_ << article;
         valuingKeys_.insert(key);
@@ -479,7 +476,7 @@ bool CostRollup::enterAssembly(const QString &article)
 
 void CostRollup::leaveAssembly()
 {
-    valuingKeys_.remove(keyOf(valuing_.takeLast()));
+    valuingKeys_.remove(CodeKey(valuing_.takeLast()));
 }
 
 void CostRollup::reportError(const std::exception &e)

@@ -23,6 +23,24 @@ public:
 
     CostRollup(Database &db, const CompanyParams &params, MessageSink &sink, PriceLookup &prices);
 
+    // One link of an assembly, and one article, as the valuation reads them.
+    struct LinkRow {
+        QString figlio, um, qualeImporto, listino, listIvato;
+        double qta = 0;
+    };
+    struct ArticleRow {
+        QString artUM, artUMVen, artUMAcq, sconto, descrizione, immagine;
+        double fatConVen = 1, fatConAcq = 1, aliquota = 0;
+        int distBase = 0;
+    };
+    // The links of an assembly in the order of its own query (none for a leaf), and an
+    // article's row (nullopt when there is no such article). On the cached path they come from
+    // what preload() read, or are read once and kept until clearCache(); article() on the
+    // straightforward path reads the database every time.
+    const QVector<LinkRow> &linksOf(const QString &article);
+    std::optional<ArticleRow> article(const QString &code);
+
+
     // The report's override of every leaf's valuation method, price list and list VAT flag
     // (osQualePrezzo, osListino, osListIvato); a blank method keeps each link's own.
     void setOverride(const QString &qualePrezzo, const QString &listino, const QString &listIvato);
@@ -50,15 +68,6 @@ public:
                          double &pdValRiga, qint16 piLivello);
 
 private:
-    struct LinkRow {
-        QString figlio, um, qualeImporto, listino, listIvato;
-        double qta = 0;
-    };
-    struct ArticleRow {
-        QString artUM, artUMVen, artUMAcq, sconto;
-        double fatConVen = 1, fatConAcq = 1, aliquota = 0;
-        int distBase = 0;
-    };
     struct Value {
         bool ok = false;
         double value = 0;
@@ -116,9 +125,7 @@ private:
 
     static LinkRow readLink(ResultSets &rs, const QString &h);
     static ArticleRow readArticle(ResultSets &rs, const QString &h);
-    const QVector<LinkRow> &linksOf(const QString &article);
     QString linksSql(const QString &article) const;
-    std::optional<ArticleRow> article(const QString &code);
     std::optional<ArticleRow> queryArticle(const QString &code);
     QString listVatFlag(const QString &list);
     Price price(const QString &method, const QString &article, const QString &list,

@@ -12,10 +12,16 @@ inline QString FieldText(const QVariant &v) { return v.isNull() ? QString() : v.
 // case), for keys of in-memory tables.
 inline QString CodeKey(const QString &code)
 {
+    // Codes are nearly always upper case already: those are shared, not copied.
+    qsizetype i = 0;
+    while (i < code.size() && !(code[i] >= QLatin1Char('a') && code[i] <= QLatin1Char('z')))
+        ++i;
+    if (i == code.size())
+        return code;
     QString key = code;
-    for (QChar &c : key)
-        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-            c = QChar(c.unicode() - ('a' - 'A'));
+    for (QChar *c = key.data() + i, *end = key.data() + key.size(); c != end; ++c)
+        if (*c >= QLatin1Char('a') && *c <= QLatin1Char('z'))
+            *c = QChar(c->unicode() - ('a' - 'A'));
     return key;
 }
 

@@ -217,7 +217,6 @@ void Prelvo::AvviaStampa()
     pathExplosion_.clear();
     cyclesReported_.clear();
     children_.clear();
-    childrenLoaded_ = false;
     QtaLivello.fill(0);
     colCodice_ = colDescrizione_ = colUM_ = colQta_ = colQualeImporto_ = colListino_ = colImporto_
         = colDimText_ = colDimValore_ = colImmagine_ = 0;
@@ -241,7 +240,6 @@ void Prelvo::AvviaStampa()
         }
         runEnd();
         children_.clear();
-        childrenLoaded_ = false;
         rollup_.clearCache();
     }
     const DbStats after = db_.stats();
@@ -507,31 +505,38 @@ void Prelvo::explodeChildren(const QString &articolo, int level)
 
 const QVector<Prelvo::LinkRow> &Prelvo::childrenCached(const QString &articolo)
 {
-    static const QVector<LinkRow> none;
-    if (!childrenLoaded_)
-        loadChildren();
-    const auto found = children_.constFind(CodeKey(articolo));
-    return found == children_.constEnd() ? none : *found;
-}
-
-void Prelvo::loadChildren()
-{
-    // Every link with its component in one statement: the component query without its
-    // article condition, in the order that query gives the links of one article (by the key
-    // of ArtLegami). Read into a local first, so that a read failing half-way leaves nothing
-    // that would pass for complete.
-    QString sql = ComponiSqlFigli(QString());
-    sql.truncate(sql.indexOf(QStringLiteral(" WHERE Articoli.articolo = ")));
-    sql += QStringLiteral(" ORDER BY ArtLegami.ArticoloPadre, ArtLegami.ArticoloFiglio");
-    QHash<QString, QVector<LinkRow>> all;
-    RsGuard rs(rs_, rs_.RsOpen(db_, sql));
-    if (!rs_.RsIsEmpty(rs.handle())) {
-        for (rs_.RsMoveFirst(rs.handle()); !rs_.RsEof(rs.handle()); rs_.RsMoveNext(rs.handle()))
-            all[CodeKey(FieldText(rs_.RsField(rs.handle(), QStringLiteral("Articoli.Articolo"))))]
-                << readLink(rs_, rs.handle());
+    // The rows the component query would give, put together from the links and articles the
+    // valuation has read for the run: the links of an article that exists, in key order, each
+    // with its component's columns (empty when the component does not exist).
+    const QString key = CodeKey(articolo);
+    if (const auto found = children_.constFind(key); found != children_.constEnd())
+        return *found;
+    QVector<LinkRow> rows;
+    if (rollup_.article(articolo)) {
+        const QVector<CostRollup::LinkRow> links = rollup_.linksOf(articolo); // shared, not copied
+        rows.reserve(links.size());
+        for (const CostRollup::LinkRow &link : links) {
+            LinkRow r;
+            r.figlio = link.figlio;
+            r.um = link.um;
+            r.qta = link.qta;
+            r.qualeImporto = link.qualeImporto;
+            r.listino = link.listino;
+            if (const auto art = rollup_.article(link.figlio)) {
+                r.descrizione2 = art->descrizione;
+                r.distBase2 = static_cast<qint16>(art->distBase);
+                r.sconto2 = art->sconto;
+                r.artUM2 = art->artUM;
+                r.artUMVen2 = art->artUMVen;
+                r.artUMAcq2 = art->artUMAcq;
+                r.fatConVen2 = art->fatConVen;
+                r.fatConAcq2 = art->fatConAcq;
+                r.immagine2 = art->immagine;
+            }
+            rows << r;
+        }
     }
-    children_ = std::move(all);
-    childrenLoaded_ = true;
+    return *children_.insert(key, rows);
 }
 
 RigaDiBa Prelvo::LeggiComponente(const LinkRow &row, int level)

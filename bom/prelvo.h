@@ -155,7 +155,6 @@ private:
     // Expands the components of an article at the given level.
     void explodeChildren(const QString &articolo, int level);
     const QVector<LinkRow> &childrenCached(const QString &articolo);
-    void loadChildren();
     static LinkRow readLink(ResultSets &rs, const QString &h);
     void check(bool ok, const char *op);
     // Hands the override fields and the path to the cost rollup when they changed.
@@ -202,9 +201,8 @@ private:
     QSet<QString> cyclesReported_;
     // Component rows of the cached path, by article as the database compares codes. It lives
     // for one run: the company database does not change under a run (it is read inside one
-    // read transaction), so the rows read once stay true until the run ends.
+    // read transaction), so the rows put together once stay true until the run ends.
     QHash<QString, QVector<LinkRow>> children_;
-    bool childrenLoaded_ = false;
     RunResult last_;
 };
 
