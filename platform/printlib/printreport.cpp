@@ -16,22 +16,64 @@
 #include <QFontMetricsF>
 #include <QRegularExpression>
 
+#include <charconv>
 #include <cmath>
+#include <string>
 
 namespace kem {
 
 namespace {
 
 // "1.234,50", "-12", "0,5": a number written the Italian way, thousands grouped by points.
-// Only text of exactly this shape counts as a number (codes such as "12A" or dates do not).
+// Only text of exactly this shape counts as a number (codes such as "12A" or dates do not):
+// an optional minus, then either plain digits or groups of three after one to three leading
+// digits, then optionally a comma and digits. Every right-aligned cell of a report passes here,
+// so the shape is checked in one scan and the digits are converted without copies.
 bool readItalianNumber(const QString &text, double *value)
 {
-    static const QRegularExpression re(QStringLiteral("^-?(\\d{1,3}(\\.\\d{3})+|\\d+)(,\\d+)?$"));
-    if (!re.match(text.trimmed()).hasMatch())
+    const QStringView t = QStringView(text).trimmed();
+    char buffer[64];
+    std::string spill;  // only for numbers longer than the buffer
+    const qsizetype n = t.size();
+    char *out = n < qsizetype(sizeof buffer) ? buffer : (spill.resize(size_t(n) + 1), spill.data());
+    char *o = out;
+    qsizetype i = 0;
+    auto digit = [&](qsizetype k) { return k < n && t[k] >= u'0' && t[k] <= u'9'; };
+    if (i < n && t[i] == u'-')
+        *o++ = '-', ++i;
+    const qsizetype start = i;
+    while (digit(i))
+        *o++ = char(t[i++].unicode());
+    const qsizetype lead = i - start;
+    if (lead == 0)
         return false;
-    bool ok = false;
-    *value = TextToNum(text.trimmed(), &ok);
-    return ok;
+    if (i < n && t[i] == u'.') {
+        if (lead > 3)
+            return false;
+        while (i < n && t[i] == u'.') {
+            if (!(digit(i + 1) && digit(i + 2) && digit(i + 3)) || digit(i + 4))
+                return false;
+            for (int k = 1; k <= 3; ++k)
+                *o++ = char(t[i + k].unicode());
+            i += 4;
+        }
+    }
+    if (i < n && t[i] == u',') {
+        ++i;
+        if (!digit(i))
+            return false;
+        *o++ = '.';
+        while (digit(i))
+            *o++ = char(t[i++].unicode());
+    }
+    if (i != n)
+        return false;
+    double d = 0;
+    const auto res = std::from_chars(out, o, d);
+    if (res.ec != std::errc() || res.ptr != o || !std::isfinite(d))
+        return false;
+    *value = d;
+    return true;
 }
 
 bool isNumberVariant(const QVariant &v)
@@ -569,8 +611,10 @@ void PrintReport::holdForPreview(int page)
 
 bool PrintReport::placeLine()
 {
-    QList<Pending> items = std::move(m_line);
-    m_line.clear();
+    // The items are taken out of m_line (whatever lays the line out may print again), and
+    // handed back emptied afterwards so that the next line reuses their room.
+    QList<Pending> items;
+    items.swap(m_line);
     const double rightEdge = m_doc.pageSize.width() - m_doc.marginRight;
     double groupWidth = 0;
     int lastRight = -1;
@@ -611,6 +655,7 @@ bool PrintReport::placeLine()
     Page &page = m_doc.pages.last();
     GridRow row;
     row.page = m_pageNum;
+    row.cells.reserve(items.size());
     for (Pending &p : items) {
         p.run.baseline = m_y + ascent;
         page.texts.append(std::move(p.run));
@@ -618,6 +663,10 @@ bool PrintReport::placeLine()
             row.cells.append(std::move(p.cell));
     }
     m_doc.rows.append(std::move(row));
+    if (m_line.isEmpty()) {
+        items.clear();
+        m_line.swap(items);
+    }
     for (auto &r : m_renderers)
         r->RowDone(m_doc, m_doc.rows.last());
     m_y += height;
@@ -665,9 +714,9 @@ bool PrintReport::SkipGet() const
 }
 
 void PrintReport::addItem(const PrintFont &font, const TextMeasure &tm, const QString &text, double x,
-                          double width, QChar align, bool rightGroup, double gapAfter, const GridCell *cell)
+                          double width, QChar align, bool rightGroup, double gapAfter, GridCell *cell)
 {
-    Pending p;
+    Pending &p = m_line.emplace_back();
     p.run.x = x;
     p.run.width = width;
     p.run.style = m_style;
@@ -677,11 +726,10 @@ void PrintReport::addItem(const PrintFont &font, const TextMeasure &tm, const QS
     p.rightGroup = rightGroup;
     p.gapAfter = gapAfter;
     if (cell) {
-        p.cell = *cell;
+        p.cell = std::move(*cell);
         p.cell.align = align;
         p.hasCell = true;
     }
-    m_line.append(std::move(p));
 }
 
 // ---------------------------------------------------------------- printing

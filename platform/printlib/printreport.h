@@ -217,7 +217,7 @@ private:
     const PrintFont &currentFont() const { return m_currentFont; }
     void refreshCurrentFont();
     void addItem(const PrintFont &font, const TextMeasure &tm, const QString &text, double x, double width,
-                 QChar align, bool rightGroup, double gapAfter, const GridCell *cell);
+                 QChar align, bool rightGroup, double gapAfter, GridCell *cell);
     bool placeLine();
     bool finishPage();
     void startPage();

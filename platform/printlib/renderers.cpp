@@ -258,10 +258,22 @@ bool StreamedFile::open()
     return !m_failed;
 }
 
+void StreamedFile::write(const char *data, qint64 size)
+{
+    if (open() && m_file->write(data, size) != size)
+        m_failed = true;
+}
+
 void StreamedFile::Write(const QByteArray &bytes)
 {
-    if (open() && m_file->write(bytes) != bytes.size())
-        m_failed = true;
+    write(bytes.constData(), bytes.size());
+}
+
+void StreamedFile::Write(QStringView text)
+{
+    m_utf8.resize(m_encoder.requiredSpace(text.size()));
+    const char *end = m_encoder.appendToBuffer(m_utf8.data(), text);
+    write(m_utf8.constData(), end - m_utf8.constData());
 }
 
 bool StreamedFile::Commit(QString *error)
@@ -391,19 +403,18 @@ void DelimitedTextRenderer::RowDone(const Document &, const GridRow &row)
 {
     if (row.rule)
         return;
-    QString line;
-    line.reserve(256);
+    m_line.resize(0);  // keeps its room from the lines before
     bool first = true;
     for (const GridCell &cell : row.cells) {
         if (!cell.toFile)
             continue;
         if (!first)
-            line += m_sep;
+            m_line += m_sep;
         first = false;
-        appendField(line, cell);
+        appendField(m_line, cell);
     }
-    line += QLatin1String("\r\n");
-    m_file.Write(line.toUtf8());
+    m_line += QLatin1String("\r\n");
+    m_file.Write(m_line);
 }
 
 bool DelimitedTextRenderer::Finish(const Document &, QString *error)

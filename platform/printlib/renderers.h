@@ -7,6 +7,7 @@
 #include <QPointF>
 #include <QSaveFile>
 #include <QTemporaryFile>
+#include <QStringEncoder>
 #include <QStringList>
 #include <memory>
 
@@ -111,12 +112,16 @@ public:
     explicit StreamedFile(QString path);
     ~StreamedFile();
     void Write(const QByteArray &bytes);
+    void Write(QStringView text);  // as UTF-8
     bool Commit(QString *error);
 private:
     bool open();
+    void write(const char *data, qint64 size);
     QString m_path;
     std::unique_ptr<QSaveFile> m_file;
     bool m_failed = false;
+    QStringEncoder m_encoder{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};
+    QByteArray m_utf8;  // reused for every text written
 };
 
 // Spreadsheet-compatible text (FileForm 0): one line per line end, one field per cell.
@@ -133,6 +138,7 @@ private:
     StreamedFile m_file;
     QChar m_sep, m_qual;
     bool m_raw;
+    QString m_line;  // reused for every line
 };
 
 // Plain text (FileForm 1): the lines as printed, laid out in characters.

@@ -4,6 +4,7 @@
 
 #include <QHash>
 
+#include <charconv>
 #include <cstring>
 #include <vector>
 
@@ -127,6 +128,46 @@ QString Draw(const detail::Decimal &v, const Section &s)
     return out + s.suffix;
 }
 
+// The same drawing for a value already rounded to whole units of its last place (|value| times
+// 10^places, not zero), straight from the integer: the usual case, with no decimal text between.
+QString DrawUnits(long long units, int places, const Section &s, bool minus)
+{
+    if (!s.hasNumber)
+        return minus ? QLatin1Char('-') + s.prefix : s.prefix;
+    long long scale = 1;
+    for (int i = 0; i < places; ++i)
+        scale *= 10;
+    char digits[24];
+    const auto res = std::to_chars(digits, digits + sizeof digits, units / scale);
+    const int intLen = int(res.ptr - digits);
+    const int pad = std::max(0, s.minIntDigits - intLen);
+    const int shown = intLen + pad;
+    char fraction[24];
+    long long rest = units % scale;
+    for (int i = places - 1; i >= 0; --i, rest /= 10)
+        fraction[i] = char('0' + rest % 10);
+    int fracLen = places;
+    while (fracLen > s.fixedDecimals && fraction[fracLen - 1] == '0')
+        --fracLen;
+
+    QString out;
+    out.reserve(1 + s.prefix.size() + shown + shown / 3 + 1 + fracLen + s.suffix.size());
+    if (minus)
+        out += QLatin1Char('-');
+    out += s.prefix;
+    for (int i = 0; i < shown; ++i) {
+        if (s.grouping && i > 0 && (shown - i) % 3 == 0)
+            out += QLatin1Char('.');
+        out += QLatin1Char(i < pad ? '0' : digits[i - pad]);
+    }
+    if (fracLen > 0) {
+        out += QLatin1Char(',');
+        out += QLatin1String(fraction, fracLen);
+    }
+    out += s.suffix;
+    return out;
+}
+
 } // namespace
 
 namespace {
@@ -162,6 +203,8 @@ QString Apply(double value, const ParsedFormat &f, bool exactOnly = false)
     if (!exactOnly && !(value < 0 && f.negativeGiven)
         && detail::RoundToUnitsFast(value, detail::RoundMode::HalfAwayFromZero, f.positive.decimals,
                                     units)) {
+        if (units != 0)
+            return DrawUnits(units, f.positive.decimals, f.positive, value < 0);
         rounded = detail::DecimalFromUnits(units, f.positive.decimals, value < 0);
     } else {
         if (!detail::DecimalFromDouble(value, d))
@@ -211,28 +254,45 @@ private:
         QString format;
         ParsedFormat parsed;
         QHash<quint64, QString> texts; // bit pattern of the value -> text
+        quint64 used = 0;              // clock_ when last used
     };
 
     Slot &slotFor(const QString &format)
     {
+        // Reports alternate between a few formats: the one used last is tried first, and the
+        // slots stay where they are (the least recently used one makes room for a new format).
+        ++clock_;
+        if (last_ < slots_.size() && slots_[last_].format == format) {
+            slots_[last_].used = clock_;
+            return slots_[last_];
+        }
         for (std::size_t i = 0; i < slots_.size(); ++i) {
             if (slots_[i].format == format) {
-                if (i != 0)
-                    std::swap(slots_[i], slots_[0]); // most recent first
-                return slots_[0];
+                last_ = i;
+                slots_[i].used = clock_;
+                return slots_[i];
             }
         }
-        if (slots_.size() < kSlots)
+        if (slots_.size() < kSlots) {
             slots_.emplace_back();
-        Slot &slot = slots_.back(); // the least recent one makes room
+            last_ = slots_.size() - 1;
+        } else {
+            last_ = 0;
+            for (std::size_t i = 1; i < slots_.size(); ++i)
+                if (slots_[i].used < slots_[last_].used)
+                    last_ = i;
+        }
+        Slot &slot = slots_[last_];
         slot.format = format;
         slot.parsed = Parse(format);
         slot.texts.clear();
-        std::swap(slot, slots_[0]);
-        return slots_[0];
+        slot.used = clock_;
+        return slot;
     }
 
     std::vector<Slot> slots_;
+    std::size_t last_ = 0;
+    quint64 clock_ = 0;
 };
 
 } // namespace

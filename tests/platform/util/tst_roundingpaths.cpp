@@ -136,7 +136,8 @@ private slots:
             QStringLiteral("#,##0.00"), QStringLiteral("#,##0.000"), QStringLiteral("0"),
             QStringLiteral("#,##0.00;(#,##0.00)"), QStringLiteral("#,##0.#####"),
             QStringLiteral("0.0;-0.0;\"zero\""), QStringLiteral("#,##0"), QStringLiteral("#.##"),
-            QStringLiteral("0.000000000"), QStringLiteral("#,##0.0000000000"), QStringLiteral("00000.0")};
+            QStringLiteral("0.000000000"), QStringLiteral("#,##0.0000000000"), QStringLiteral("00000.0"),
+            QStringLiteral("\"€ \"#,##0.00"), QStringLiteral("000,000.00\" kg\""), QStringLiteral("\"n.\"")};
         std::mt19937_64 gen(99);
         std::uniform_int_distribution<long long> mant(0, 99999999999LL);
         std::uniform_int_distribution<int> digits(0, 9);
