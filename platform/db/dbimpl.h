@@ -26,18 +26,37 @@ struct ColumnSet {
     QVector<ColType> types;
     QHash<QString, int> lookup;  // lower-case field name -> column
     mutable QHash<QString, int> spelled; // field name as callers spelled it -> column (found ones)
+    // Names written as literals in the code (QStringLiteral), by the address of their text: a
+    // literal is the same text at the same address on every call, and never changes. Strings
+    // without their own storage are taken for literals, so field names are never made with
+    // QString::fromRawData over a buffer that is reused.
+    struct Literal {
+        const QChar *text;
+        qsizetype size;
+        int column;
+    };
+    mutable QVector<Literal> literals;
     int find(const QString &name) const
     {
         // Callers ask for the same few names, spelled the same way, on every row: each spelling
         // is resolved once through the lower-case map and kept (a result's columns never change;
         // column sets live with one connection and are used from its thread only).
+        const bool literal = !name.data_ptr().isMutable() && !name.isEmpty(); // no storage of its own
+        if (literal) {
+            for (const Literal &l : literals)
+                if (l.text == name.constData() && l.size == name.size())
+                    return l.column;
+        }
         auto hit = spelled.constFind(name);
         if (hit != spelled.constEnd())
             return hit.value();
         auto it = lookup.constFind(name.toLower());
         const int c = it == lookup.constEnd() ? -1 : it.value();
-        if (c >= 0)
+        if (c >= 0) {
             spelled.insert(name, c);
+            if (literal && literals.size() < 256)
+                literals.append({name.constData(), name.size(), c});
+        }
         return c;
     }
     // Updatable result sets (one table, primary key present).
