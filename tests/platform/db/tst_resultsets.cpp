@@ -327,6 +327,21 @@ void TestResultSets::interleavedSetsAndSpellings()
     rs.RsClose(a);
     QCOMPARE(errorOf([&] { rs.RsField(a, QStringLiteral("ArticoloFiglio")); }), 3420);
     QCOMPARE(rs.RsField(b, QStringLiteral("ArticoloFiglio")).toString(), QStringLiteral("SL1"));
+
+    // Names of the same length written as literals, read alternately on every row, and the
+    // same names built at run time: each finds its own column.
+    const QString prices = rs.RsOpen(db_, QStringLiteral("SELECT ArtListini.Sconto, ArtListini.Prezzo, ArtListini.Listino"
+                                                         " FROM ArtListini ORDER BY Articolo, DataInizio"));
+    int rows = 0;
+    for (rs.RsMoveFirst(prices); !rs.RsEof(prices); rs.RsMoveNext(prices), ++rows) {
+        for (int round = 0; round < 2; ++round) {
+            QCOMPARE(rs.RsField(prices, QStringLiteral("Prezzo")), rs.RsFieldAt(prices, 1));
+            QCOMPARE(rs.RsField(prices, QStringLiteral("Sconto")), rs.RsFieldAt(prices, 0));
+            QCOMPARE(rs.RsField(prices, QString::fromLatin1("Sconto")), rs.RsFieldAt(prices, 0));
+            QCOMPARE(rs.RsField(prices, QStringLiteral("ArtListini.Listino")), rs.RsFieldAt(prices, 2));
+        }
+    }
+    QVERIFY(rows > 1);
     rs.RsCloseAll();
     QCOMPARE(errorOf([&] { rs.RsField(b, QStringLiteral("ArticoloFiglio")); }), 3420);
     QCOMPARE(rs.openCount(), 0);

@@ -298,6 +298,16 @@ private slots:
         QTest::newRow("digits, left") << "S" << QVariant(QStringLiteral("00123")) << "" << "00123" << false << 0.0;
         QTest::newRow("bad grouping, right") << "D" << QVariant(QStringLiteral("1.23,4")) << "" << "1.23,4" << false << 0.0;
         QTest::newRow("date, right") << "D" << QVariant(QStringLiteral("05/03/2024")) << "" << "05/03/2024" << false << 0.0;
+        QTest::newRow("millions, right") << "D" << QVariant(QStringLiteral("1.234.567,891")) << "" << "1.234.567,891" << true << 1234567.891;
+        QTest::newRow("plain digits, right") << "D" << QVariant(QStringLiteral("007")) << "" << "007" << true << 7.0;
+        QTest::newRow("spaces round, right") << "D" << QVariant(QStringLiteral(" 12,5 ")) << "" << " 12,5 " << true << 12.5;
+        QTest::newRow("four digits before a point") << "D" << QVariant(QStringLiteral("1234.567")) << "" << "1234.567" << false << 0.0;
+        QTest::newRow("group of four") << "D" << QVariant(QStringLiteral("1.2345")) << "" << "1.2345" << false << 0.0;
+        QTest::newRow("comma first") << "D" << QVariant(QStringLiteral(",5")) << "" << ",5" << false << 0.0;
+        QTest::newRow("comma last") << "D" << QVariant(QStringLiteral("5,")) << "" << "5," << false << 0.0;
+        QTest::newRow("minus alone") << "D" << QVariant(QStringLiteral("-")) << "" << "-" << false << 0.0;
+        QTest::newRow("code, right") << "D" << QVariant(QStringLiteral("12A")) << "" << "12A" << false << 0.0;
+        QTest::newRow("letter after decimals") << "D" << QVariant(QStringLiteral("1.234,5a")) << "" << "1.234,5a" << false << 0.0;
         QTest::newRow("double with format") << "D" << QVariant(1234.5) << "#,##0.00" << "1.234,50" << true << 1234.5;
         QTest::newRow("double without format") << "S" << QVariant(2.25) << "" << "2,25" << true << 2.25;
     }
