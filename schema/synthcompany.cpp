@@ -9,15 +9,17 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <utility>
 #include <vector>
 
 // How the structure stays acyclic: every article belongs to exactly one level, and its level
 // is part of its code. Level 0 holds the products; an assembly of level k-1 only ever takes
-// components of level k, either a private article made for that one link or an article of the
-// shared pool of level k. A shared sub-assembly of level k in turn takes its components from
-// level k+1 only, and its BOM is written once, however many parents use it. Every link thus
-// goes from one level to the next deeper one, so no walk down a structure can come back to an
-// article it has passed, and no BOM can contain itself.
+// components of level k, each either a private article made for that one link or an article of
+// one of the shared pools of level k (sub-assemblies, materials). A sub-assembly of level k in
+// turn takes its components from level k+1 only, and a shared one has its BOM written once,
+// however many parents use it; materials have no components at all. Every link thus goes from
+// one level to the next deeper one, so no walk down a structure can come back to an article it
+// has passed, and no BOM can contain itself.
 
 namespace kem {
 
@@ -92,18 +94,38 @@ const Family kMaterials[] = {
     {"Vernice", "LT", "LAT", 5},      {"Bordo", "M", "ROT", 100},
 };
 
-// Code prefixes of the private and the shared articles of one level below the products: the
-// level is part of the code, so an article belongs to one level only.
-struct LevelNames {
+enum class Kind { Product, Assembly, Material };
+
+// Code prefixes of the private and the shared articles of one kind of one level below the
+// products: the level is part of the code, so an article belongs to one level only (the
+// materials of the last level, the only kind there, go without it).
+struct GroupNames {
     QString privatePrefix;
     QString poolPrefix;
 };
 
-LevelNames NamesOf(int level, int depth)
+GroupNames NamesOf(int level, int depth, Kind kind)
 {
-    const bool materials = level == depth;
-    return {materials ? QStringLiteral("MP-") : QStringLiteral("SL%1-").arg(level),
-            materials ? QStringLiteral("MC-") : QStringLiteral("SC%1-").arg(level)};
+    if (kind == Kind::Assembly)
+        return {QStringLiteral("SL%1-").arg(level), QStringLiteral("SC%1-").arg(level)};
+    if (level == depth)
+        return {QStringLiteral("MP-"), QStringLiteral("MC-")};
+    return {QStringLiteral("MP%1-").arg(level), QStringLiteral("MC%1-").arg(level)};
+}
+
+// How many component slots of an assembly of level k-1 take a sub-assembly and how many a
+// material of level k.
+struct Slots {
+    int assemblies = 0;
+    int materials = 0;
+};
+
+Slots SlotsOf(const SynthParams &p, int k)
+{
+    if (k == p.depth)
+        return {0, p.components};
+    const int assemblies = p.subAssemblies < 0 ? p.components : p.subAssemblies;
+    return {assemblies, p.components - assemblies};
 }
 
 class SynthWriter {
@@ -118,7 +140,7 @@ public:
         writeReference();
         // Level 0: the products.
         for (qint64 i = 1; i <= p_.products && ins_.ok(); ++i)
-            addArticle(productCode(i), 0, i, false);
+            addArticle(productCode(i), 0, Kind::Product, i, false);
         for (int k = 1; k <= p_.depth && ins_.ok(); ++k)
             writeLevel(k);
         writeDocuments();
@@ -126,68 +148,90 @@ public:
     }
 
 private:
+    // The articles of one kind of the level being written, as its links hand them out.
+    struct Group {
+        Group(const SynthGroup &plan, GroupNames names, Kind kind)
+            : plan(plan), names(std::move(names)), kind(kind)
+        {
+        }
+        const SynthGroup &plan;
+        const GroupNames names;
+        const Kind kind;
+        qint64 slot = 0;       // links handed out so far
+        qint64 privates = 0;   // private articles written so far
+        std::vector<qint64> picked; // pool articles used by the current parent
+    };
+
     QString productCode(qint64 i) const { return QStringLiteral("PF-") + Number(i, 6); }
 
     // Writes the articles of level k and the links from level k-1 to them.
     void writeLevel(int k)
     {
         const SynthLevel &lv = plan_.levels.at(k - 1);
-        const LevelNames names = NamesOf(k, p_.depth);
+        const Slots split = SlotsOf(p_, k);
+        Group assemblies(lv.assemblies, NamesOf(k, p_.depth, Kind::Assembly), Kind::Assembly);
+        Group materials(lv.materials, NamesOf(k, p_.depth, Kind::Material), Kind::Material);
         // The shared articles of the level exist once, whoever uses them.
-        for (qint64 i = 1; i <= lv.pool; ++i)
-            addArticle(names.poolPrefix + Number(i, 4), k, i, true);
+        for (const Group *g : {&assemblies, &materials})
+            for (qint64 i = 1; i <= g->plan.pool; ++i)
+                addArticle(g->names.poolPrefix + Number(i, 4), k, g->kind, i, true);
 
-        // Parents: the products, or the private and then the shared articles of level k-1.
-        const LevelNames up = NamesOf(k - 1, p_.depth); // not used for the products
-        const qint64 privatesAbove = k > 1 ? plan_.levels.at(k - 2).privates : 0;
-        const qint64 parents = k > 1 ? privatesAbove + plan_.levels.at(k - 2).pool : p_.products;
+        // Parents: the products, or the private and then the shared sub-assemblies of level k-1
+        // (named with the prefixes `up`).
+        const GroupNames up = NamesOf(k - 1, p_.depth, Kind::Assembly);
+        const SynthGroup *above = k > 1 ? &plan_.levels.at(k - 2).assemblies : nullptr;
+        const qint64 privatesAbove = above ? above->privates : 0;
+        const qint64 parents = above ? above->privates + above->pool : p_.products;
         qint64 slot = 0;
-        qint64 privates = 0;
-        std::vector<qint64> picked;
         for (qint64 parent = 1; parent <= parents && ins_.ok(); ++parent) {
             const QString parentCode =
                 k == 1 ? productCode(parent)
                        : parent <= privatesAbove
                              ? up.privatePrefix + Number(parent, 6)
                              : up.poolPrefix + Number(parent - privatesAbove, 4);
-            picked.clear();
+            assemblies.picked.clear();
+            materials.picked.clear();
             for (int c = 0; c < p_.components; ++c, ++slot) {
+                Group &g = c < split.assemblies ? assemblies : materials;
                 QString child;
                 qint64 serial;
-                if (SlotIsShared(slot, p_.sharedPct)) {
-                    // A pool article not yet used by this parent (the pool is never smaller
-                    // than the number of components of one assembly).
-                    serial = rng_.below(lv.pool);
-                    while (std::find(picked.begin(), picked.end(), serial) != picked.end())
-                        serial = (serial + 1) % lv.pool;
-                    picked.push_back(serial);
+                if (SlotIsShared(g.slot++, p_.sharedPct)) {
+                    // A pool article not yet used by this parent (a pool is never smaller
+                    // than the number of slots of one assembly that draw from it).
+                    serial = rng_.below(g.plan.pool);
+                    while (std::find(g.picked.begin(), g.picked.end(), serial) != g.picked.end())
+                        serial = (serial + 1) % g.plan.pool;
+                    g.picked.push_back(serial);
                     ++serial; // pool articles are numbered from 1
-                    child = names.poolPrefix + Number(serial, 4);
+                    child = g.names.poolPrefix + Number(serial, 4);
                 } else {
-                    serial = ++privates;
-                    child = names.privatePrefix + Number(serial, 6);
-                    addArticle(child, k, serial, false);
+                    serial = ++g.privates;
+                    child = g.names.privatePrefix + Number(serial, 6);
+                    addArticle(child, k, g.kind, serial, false);
                 }
-                addLink(parentCode, child, familyOf(k, serial), slot);
+                addLink(parentCode, child, familyOf(g.kind, serial), slot);
             }
         }
     }
 
-    const Family &familyOf(int level, qint64 serial) const
+    static const Family &familyOf(Kind kind, qint64 serial)
     {
         const qint64 i = serial % 8;
-        if (level == 0)
-            return kProducts[i];
-        return level == p_.depth ? kMaterials[i] : kAssemblies[i];
+        switch (kind) {
+        case Kind::Product: return kProducts[i];
+        case Kind::Assembly: return kAssemblies[i];
+        case Kind::Material: break;
+        }
+        return kMaterials[i];
     }
 
-    void addArticle(const QString &code, int level, qint64 serial, bool shared)
+    void addArticle(const QString &code, int level, Kind kind, qint64 serial, bool shared)
     {
-        const Family &f = familyOf(level, serial);
-        const bool material = level == p_.depth && level > 0;
-        const int distBase = level == 0 ? 1 : material ? 3 : 2;
+        const Family &f = familyOf(kind, serial);
+        const bool material = kind == Kind::Material;
+        const int distBase = kind == Kind::Product ? 1 : material ? 3 : 2;
         QString description = QString::fromUtf8(f.name);
-        if (level == 0)
+        if (kind == Kind::Product)
             description += QStringLiteral(" mod. ") + Number(serial, 6);
         else if (material)
             description += (shared ? QStringLiteral(" comune ") : QStringLiteral(" ")) +
@@ -197,9 +241,9 @@ private:
                            (shared ? QStringLiteral("comune ") : QString()) +
                            Number(serial, shared ? 4 : 6);
         const QString um = QString::fromUtf8(f.um);
-        const QString group = level == 0 ? QStringLiteral("MOB")
-                              : material ? QStringLiteral("MAT")
-                                         : QStringLiteral("SEM");
+        const QString group = kind == Kind::Product ? QStringLiteral("MOB")
+                              : material            ? QStringLiteral("MAT")
+                                                    : QStringLiteral("SEM");
         const QString vat = serial % 10 == 0 ? QStringLiteral("10") : QStringLiteral("22");
         const double cost = RoundTo(1.0 + double(rng_.below(100000)) / 100.0, 2);
         ins_.articoli.add({code, description, um, um, QString::fromUtf8(f.umAcq), 1.0, f.fatAcq,
@@ -209,8 +253,8 @@ private:
         AddCosts(ins_, year_ - 1, code, cost * 0.96, cost * 0.98, cost);
         AddCosts(ins_, year_, code, cost, cost * 1.02, cost);
         AddListPrice(ins_, code, QStringLiteral("01"), QDate(2024, 1, 1),
-                     cost * (level == 0 ? 2.2 : 1.3), QStringLiteral("L"));
-        if (level > 0) {
+                     cost * (kind == Kind::Product ? 2.2 : 1.3), QStringLiteral("L"));
+        if (kind != Kind::Product) {
             const double stock = double((serial * 37) % 500);
             ins_.prog.add({year_, code, QStringLiteral("01"), stock, stock / 2, stock / 4, 0.0,
                            0.0});
@@ -296,26 +340,37 @@ private:
 
 namespace {
 
+// Sizes of one kind of article of a level whose parents each hand out `perParent` links to it.
+SynthGroup PlanGroup(qint64 parents, int perParent, double pct)
+{
+    SynthGroup g;
+    g.incoming = parents * perParent;
+    g.shared = SharedBefore(g.incoming, pct);
+    g.privates = g.incoming - g.shared;
+    if (g.shared > 0)
+        g.pool = std::max<qint64>(perParent, (g.shared + kPoolReuse - 1) / kPoolReuse);
+    return g;
+}
+
 // Builds the plan level by level; false as soon as the links pass `limit` (the counts stay
-// within 64 bits because each level starts from at most `limit` links).
+// within 64 bits because each level starts from at most `limit` parents).
 bool BuildPlan(const SynthParams &p, qint64 limit, SynthPlan *plan)
 {
     plan->articles = p.products;
-    qint64 incoming = qint64(p.products) * p.components;
+    qint64 parents = p.products;
     for (int k = 1; k <= p.depth; ++k) {
+        const Slots split = SlotsOf(p, k);
         SynthLevel lv;
-        lv.incoming = incoming;
-        lv.shared = SharedBefore(incoming, p.sharedPct);
-        lv.privates = incoming - lv.shared;
-        lv.pool = lv.shared > 0
-                      ? std::max<qint64>(p.components, (lv.shared + kPoolReuse - 1) / kPoolReuse)
-                      : 0;
+        lv.assemblies = PlanGroup(parents, split.assemblies, p.sharedPct);
+        lv.materials = PlanGroup(parents, split.materials, p.sharedPct);
         plan->levels << lv;
-        plan->links += lv.incoming;
-        plan->articles += lv.privates + lv.pool;
+        for (const SynthGroup *g : {&lv.assemblies, &lv.materials}) {
+            plan->links += g->incoming;
+            plan->articles += g->privates + g->pool;
+        }
         if (plan->links > limit)
             return false;
-        incoming = qint64(p.components) * (lv.privates + lv.pool);
+        parents = lv.assemblies.privates + lv.assemblies.pool;
     }
     return true;
 }
@@ -337,6 +392,10 @@ bool CheckSynthParams(const SynthParams &p, QString *error)
         return fail(QStringLiteral("Il numero di componenti deve essere almeno 1"));
     if (!(p.sharedPct >= 0 && p.sharedPct <= 100))
         return fail(QStringLiteral("La percentuale di componenti comuni deve essere tra 0 e 100"));
+    if (p.subAssemblies < -1 || p.subAssemblies > p.components)
+        return fail(QStringLiteral("Il numero di semilavorati per assieme deve essere tra 0 e il "
+                                   "numero di componenti (%1), oppure -1 per tutti")
+                        .arg(p.components));
     SynthPlan plan;
     if (!BuildPlan(p, kSynthMaxLinks, &plan))
         return fail(QStringLiteral("Troppi legami: al massimo %1").arg(kSynthMaxLinks));
@@ -381,6 +440,8 @@ bool WriteSynthCompany(const QString &dir, const SynthParams &p, QString *error,
                            .arg(p.depth)
                            .arg(p.components)
                            .arg(p.sharedPct);
+    if (p.subAssemblies >= 0 && p.subAssemblies < p.components)
+        info.description += QStringLiteral(", %1 semilavorati per assieme").arg(p.subAssemblies);
     info.warehouseYear = CurrentYear();
     return WriteMenuDatabase(paths, error) && WriteCompanyIniFiles(paths, info, error);
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Large synthetic companies for benchmarks: N finished products, each with a BOM D levels
-// deep and C components per assembly, a share of the components drawn from pools of common
-// sub-assemblies and materials so that structures share parts.
+// deep and C components per assembly, of which S are sub-assemblies and the others materials,
+// a share of the components drawn from pools of common sub-assemblies and materials so that
+// structures share parts.
 #include <QList>
 #include <QString>
 
@@ -12,14 +13,23 @@ struct SynthParams {
     int depth = 0;         // BOM levels below each product
     int components = 0;    // components of every assembly
     double sharedPct = 0;  // percent of the components taken from the shared pools
+    // Of the components of an assembly above the last level, how many are sub-assemblies; the
+    // rest are materials (leaves, DistBase 3). -1: all of them. The last level holds materials.
+    int subAssemblies = -1;
+};
+
+// Sizes of one kind of article (sub-assemblies or materials) of one BOM level.
+struct SynthGroup {
+    qint64 incoming = 0;  // links from level k-1 to articles of this kind of level k
+    qint64 shared = 0;    // of which to a shared article
+    qint64 privates = 0;  // of which to an article used by that one link only
+    qint64 pool = 0;      // shared articles of this kind of level k
 };
 
 // Sizes of one BOM level k (1 = the products' direct components).
 struct SynthLevel {
-    qint64 incoming = 0;  // links from level k-1 to level k
-    qint64 shared = 0;    // of which to a shared article
-    qint64 privates = 0;  // of which to an article used by that one link only
-    qint64 pool = 0;      // shared articles of level k
+    SynthGroup assemblies; // sub-assemblies, the parents of level k+1 (none at the last level)
+    SynthGroup materials;  // materials (the only kind at the last level)
 };
 
 struct SynthPlan {

@@ -1,4 +1,4 @@
-// distinta-batch synth DIR --products N --depth D --components C --shared PCT
+// distinta-batch synth DIR --products N --depth D --components C --shared PCT [--assemblies S]
 #include "batchcommand.h"
 #include "commandline.h"
 
@@ -13,8 +13,9 @@ int RunSynth(const QStringList &args)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Scrive in DIR un'azienda sintetica per le prove di carico: N prodotti finiti, ognuno "
-        "con una distinta di D livelli e C componenti per assieme, PCT per cento dei componenti "
-        "presi da un insieme di semilavorati e materiali comuni."));
+        "con una distinta di D livelli e C componenti per assieme, di cui S semilavorati e gli "
+        "altri materiali, PCT per cento dei componenti presi da un insieme di semilavorati e "
+        "materiali comuni. L'ultimo livello contiene solo materiali."));
     const QCommandLineOption products(QStringLiteral("products"),
                                       QStringLiteral("Numero di prodotti finiti."),
                                       QStringLiteral("N"), QStringLiteral("100"));
@@ -27,9 +28,15 @@ int RunSynth(const QStringList &args)
     const QCommandLineOption shared(QStringLiteral("shared"),
                                     QStringLiteral("Percentuale di componenti comuni (0-100)."),
                                     QStringLiteral("PCT"), QStringLiteral("30"));
+    const QCommandLineOption assemblies(
+        QStringLiteral("assemblies"),
+        QStringLiteral("Quanti componenti di ogni assieme sopra l'ultimo livello sono "
+                       "semilavorati (da 0 a C); gli altri sono materiali. "
+                       "Predefinito: tutti (-1)."),
+        QStringLiteral("S"));
     const QCommandLineOption force(QStringLiteral("force"),
                                    QStringLiteral("Riscrive l'azienda anche se DIR non è vuota."));
-    parser.addOptions({products, depth, components, shared, force});
+    parser.addOptions({products, depth, components, shared, assemblies, force});
     parser.addPositionalArgument(QStringLiteral("DIR"), QStringLiteral("Cartella dell'azienda."));
     if (auto stop = ParseArguments(parser, QStringLiteral("synth"), args))
         return *stop;
@@ -37,9 +44,11 @@ int RunSynth(const QStringList &args)
     const auto d = IntOption(parser, QStringLiteral("depth"));
     const auto c = IntOption(parser, QStringLiteral("components"));
     const auto pct = NumberOption(parser, QStringLiteral("shared"));
-    if (!n || !d || !c || !pct)
+    const auto s = parser.isSet(assemblies) ? IntOption(parser, QStringLiteral("assemblies"))
+                                            : std::optional<int>(-1);
+    if (!n || !d || !c || !pct || !s)
         return ExitUsage;
-    const SynthParams params{*n, *d, *c, *pct};
+    const SynthParams params{*n, *d, *c, *pct, *s};
     QString error;
     if (!CheckSynthParams(params, &error)) {
         PrintError(error);

@@ -18,6 +18,7 @@ private slots:
     void refusesNonEmptyDirectory_data();
     void refusesNonEmptyDirectory();
     void forceRewrites();
+    void synthReportsLinks_data();
     void synthReportsLinks();
     void demoBomPdfShowsCompanyAndValues();
     void unusableDirectory_data();
@@ -71,6 +72,12 @@ void TstDistintaBatch::usageErrors_data()
     QTest::newRow("share above 100") << QStringList{"synth", dir, "--shared", "120"} << "100";
     QTest::newRow("share not a number") << QStringList{"synth", dir, "--shared", "x"} << "--shared";
     QTest::newRow("option without value") << QStringList{"synth", dir, "--products"} << "products";
+    QTest::newRow("more sub-assemblies than components")
+        << QStringList{"synth", dir, "--components", "3", "--assemblies", "4"} << "semilavorati";
+    QTest::newRow("sub-assemblies below -1")
+        << QStringList{"synth", dir, "--assemblies", "-2"} << "semilavorati";
+    QTest::newRow("words for sub-assemblies")
+        << QStringList{"synth", dir, "--assemblies", "due"} << "--assemblies";
 }
 
 void TstDistintaBatch::usageErrors()
@@ -143,14 +150,26 @@ void TstDistintaBatch::forceRewrites()
     QCOMPARE(r.code, 0);
 }
 
+void TstDistintaBatch::synthReportsLinks_data()
+{
+    QTest::addColumn<QStringList>("more");
+    QTest::addColumn<QString>("counts");
+    // 3 products x (2 + 4) links.
+    QTest::newRow("all sub-assemblies") << QStringList{} << "21 articoli, 18 legami";
+    // 3 products x (1 sub-assembly and 1 material, then the sub-assembly's 2 materials).
+    QTest::newRow("one sub-assembly") << QStringList{"--assemblies", "1"}
+                                      << "15 articoli, 12 legami";
+}
+
 void TstDistintaBatch::synthReportsLinks()
 {
-    const QString dir = tmp_.filePath("synth");
-    const Result r = run({"synth", dir, "--products", "3", "--depth", "2", "--components", "2",
-                          "--shared", "0"});
+    QFETCH(QStringList, more);
+    QFETCH(QString, counts);
+    const QString dir = tmp_.filePath("synth-" + QString::fromLatin1(QTest::currentDataTag()));
+    const Result r = run(QStringList{"synth", dir, "--products", "3", "--depth", "2",
+                                     "--components", "2", "--shared", "0"} + more);
     QCOMPARE(r.code, 0);
-    // 3 products x (2 + 4) links.
-    QVERIFY2(r.out.contains("18 legami"), qPrintable(r.out));
+    QVERIFY2(r.out.contains(counts), qPrintable(r.out));
     QVERIFY(QFile::exists(dir + "/kemora-menu.ini"));
     QVERIFY(QFile::exists(dir + "/menu/menu.db"));
 }

@@ -1,9 +1,11 @@
-// The synthetic company generator: sizes, acyclic structures, sharing, determinism, bad input.
+// The synthetic company generator: sizes, levels, acyclic structures, sharing, determinism, bad
+// input.
 #include "companyfiles.h"
 #include "companytestdb.h"
 #include "synthcompany.h"
 
 #include <QHash>
+#include <QRegularExpression>
 #include <QSet>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -67,6 +69,48 @@ bool Acyclic(const Structure &s)
     return true;
 }
 
+// The level a code names: PF- products (0), SLk-/SCk- sub-assemblies and MPk-/MCk- materials of
+// level k, MP-/MC- materials of the last level; -1 for anything else.
+int CodeLevel(const QString &code, int depth)
+{
+    static const QRegularExpression re(QStringLiteral("^(PF|SL|SC|MP|MC)(\\d*)-\\d+$"));
+    const auto m = re.match(code);
+    if (!m.hasMatch())
+        return -1;
+    if (m.captured(1) == QLatin1String("PF"))
+        return m.captured(2).isEmpty() ? 0 : -1;
+    if (m.captured(2).isEmpty())
+        return m.captured(1).startsWith(QLatin1Char('M')) ? depth : -1;
+    return m.captured(2).toInt();
+}
+
+// Levels reached walking down from the products; false when an article is reached at two
+// different depths.
+bool LevelsFromProducts(const Structure &s, QHash<QString, int> *levels)
+{
+    QStringList front;
+    for (auto it = s.distBase.cbegin(); it != s.distBase.cend(); ++it)
+        if (it.value() == 1) {
+            levels->insert(it.key(), 0);
+            front << it.key();
+        }
+    for (int level = 1; !front.isEmpty(); ++level) {
+        QStringList next;
+        for (const QString &parent : front)
+            for (const QString &kid : s.children.value(parent)) {
+                const auto found = levels->constFind(kid);
+                if (found == levels->cend()) {
+                    levels->insert(kid, level);
+                    next << kid;
+                } else if (*found != level) {
+                    return false;
+                }
+            }
+        front = next;
+    }
+    return true;
+}
+
 // Shortest and longest path from an article down to its leaves.
 QPair<int, int> DepthRange(const Structure &s, const QString &article)
 {
@@ -91,6 +135,9 @@ private slots:
     void linkCountWithoutSharing();
     void structure_data();
     void structure();
+    void levelsFollowThePlan_data();
+    void levelsFollowThePlan();
+    void allSubAssembliesIsTheDefault();
     void sharedShareHonoured_data();
     void sharedShareHonoured();
     void everyArticleValued();
@@ -201,6 +248,117 @@ void TstSynthCompany::structure()
         QCOMPARE(QSet<QString>(it.value().begin(), it.value().end()).size(), it.value().size());
 }
 
+void TstSynthCompany::levelsFollowThePlan_data()
+{
+    QTest::addColumn<int>("products");
+    QTest::addColumn<int>("depth");
+    QTest::addColumn<int>("components");
+    QTest::addColumn<double>("shared");
+    QTest::addColumn<int>("subAssemblies");
+    QTest::newRow("all sub-assemblies") << 40 << 3 << 4 << 30.0 << -1;
+    QTest::newRow("as many as components") << 12 << 3 << 3 << 50.0 << 3;
+    QTest::newRow("3 of 8, 5 levels") << 5 << 4 << 8 << 54.0 << 3;
+    QTest::newRow("2 of 5, no sharing") << 4 << 3 << 5 << 0.0 << 2;
+    QTest::newRow("1 of 4, all shared") << 10 << 3 << 4 << 100.0 << 1;
+    QTest::newRow("only materials") << 10 << 3 << 4 << 50.0 << 0;
+    QTest::newRow("one level") << 20 << 1 << 5 << 50.0 << 2;
+    QTest::newRow("deep and narrow") << 6 << 7 << 3 << 40.0 << 1;
+}
+
+// The written articles and links, level by level and kind by kind, are those of the plan; every
+// link goes from a level to the next; an assembly above the last level has S sub-assemblies and
+// C-S materials, one of the last level only materials; materials have no components.
+void TstSynthCompany::levelsFollowThePlan()
+{
+    QFETCH(int, products);
+    QFETCH(int, depth);
+    QFETCH(int, components);
+    QFETCH(double, shared);
+    QFETCH(int, subAssemblies);
+    const kem::SynthParams p{products, depth, components, shared, subAssemblies};
+    kem::SynthStats stats;
+    const QString path = write(p, &stats);
+    QVERIFY(!path.isEmpty());
+    CompanyTestDb db(path);
+    const kem::SynthPlan plan = kem::PlanSynthCompany(p);
+    QCOMPARE(db.scalar("SELECT COUNT(*) FROM Articoli").toLongLong(), plan.articles);
+    QCOMPARE(db.scalar("SELECT COUNT(*) FROM ArtLegami").toLongLong(), plan.links);
+    QCOMPARE(stats.articles, plan.articles);
+    QCOMPARE(stats.links, plan.links);
+    QCOMPARE(plan.levels.size(), depth);
+
+    const Structure s = ReadStructure(db);
+    QVERIFY(Acyclic(s));
+    QHash<QString, int> reached;
+    QVERIFY2(LevelsFromProducts(s, &reached), "an article lies at two depths");
+
+    // Per level: private and shared articles of each kind, links into each kind.
+    struct Counts {
+        qint64 privates = 0, pool = 0, incoming = 0;
+    };
+    QList<Counts> assemblies(depth + 1), materials(depth + 1);
+    for (auto it = s.distBase.cbegin(); it != s.distBase.cend(); ++it) {
+        const QString &a = it.key();
+        const int level = CodeLevel(a, depth);
+        QVERIFY2(level >= 0 && level <= depth, qPrintable(a));
+        if (reached.contains(a))
+            QVERIFY2(reached.value(a) == level, qPrintable(a));
+        else
+            QVERIFY2(!s.parents.contains(a), qPrintable(a)); // an unused shared article
+        const bool pool = a.at(1) == QLatin1Char('C');
+        const QStringList kids = s.children.value(a);
+        switch (it.value()) {
+        case 1: QCOMPARE(level, 0); break;
+        case 2:
+            QVERIFY2(a.startsWith('S') && level > 0 && level < depth, qPrintable(a));
+            (pool ? assemblies[level].pool : assemblies[level].privates) += 1;
+            break;
+        case 3:
+            QVERIFY2(a.startsWith('M') && level > 0, qPrintable(a));
+            QVERIFY2(kids.isEmpty(), qPrintable(a));
+            (pool ? materials[level].pool : materials[level].privates) += 1;
+            break;
+        default: QFAIL(qPrintable("unexpected DistBase of " + a));
+        }
+        if (it.value() == 3)
+            continue;
+        // An assembly: its components lie one level down, split between the kinds.
+        QCOMPARE(kids.size(), components);
+        QCOMPARE(QSet<QString>(kids.begin(), kids.end()).size(), kids.size());
+        const int wantAssemblies =
+            level + 1 == depth ? 0 : subAssemblies < 0 ? components : subAssemblies;
+        int gotAssemblies = 0;
+        for (const QString &k : kids) {
+            QVERIFY2(s.distBase.contains(k), qPrintable(k));
+            QVERIFY2(CodeLevel(k, depth) == level + 1, qPrintable(a + " -> " + k));
+            const bool isAssembly = s.distBase.value(k) == 2;
+            gotAssemblies += isAssembly ? 1 : 0;
+            (isAssembly ? assemblies : materials)[level + 1].incoming += 1;
+        }
+        QCOMPARE(gotAssemblies, wantAssemblies);
+    }
+    for (int k = 1; k <= depth; ++k) {
+        const kem::SynthLevel &lv = plan.levels.at(k - 1);
+        QCOMPARE(assemblies[k].privates, lv.assemblies.privates);
+        QCOMPARE(assemblies[k].pool, lv.assemblies.pool);
+        QCOMPARE(assemblies[k].incoming, lv.assemblies.incoming);
+        QCOMPARE(materials[k].privates, lv.materials.privates);
+        QCOMPARE(materials[k].pool, lv.materials.pool);
+        QCOMPARE(materials[k].incoming, lv.materials.incoming);
+    }
+}
+
+// Asking for every component as a sub-assembly writes the same company as not asking.
+void TstSynthCompany::allSubAssembliesIsTheDefault()
+{
+    const QString a = write({20, 3, 4, 40.0}), b = write({20, 3, 4, 40.0, 4});
+    QVERIFY(!a.isEmpty() && !b.isEmpty());
+    CompanyTestDb da(a), dbb(b);
+    const QStringList x = da.dump();
+    QVERIFY(x.size() > 100);
+    QCOMPARE(x, dbb.dump());
+}
+
 void TstSynthCompany::sharedShareHonoured_data()
 {
     QTest::addColumn<double>("shared");
@@ -278,14 +436,18 @@ void TstSynthCompany::badParameters_data()
     QTest::addColumn<int>("depth");
     QTest::addColumn<int>("components");
     QTest::addColumn<double>("shared");
-    QTest::newRow("no products") << 0 << 3 << 3 << 30.0;
-    QTest::newRow("negative products") << -5 << 3 << 3 << 30.0;
-    QTest::newRow("no depth") << 5 << 0 << 3 << 30.0;
-    QTest::newRow("no components") << 5 << 3 << 0 << 30.0;
-    QTest::newRow("negative share") << 5 << 3 << 3 << -1.0;
-    QTest::newRow("share above 100") << 5 << 3 << 3 << 100.5;
-    QTest::newRow("not a number") << 5 << 3 << 3 << std::nan("");
-    QTest::newRow("too many links") << 1000000 << 10 << 10 << 0.0;
+    QTest::addColumn<int>("subAssemblies");
+    QTest::newRow("no products") << 0 << 3 << 3 << 30.0 << -1;
+    QTest::newRow("negative products") << -5 << 3 << 3 << 30.0 << -1;
+    QTest::newRow("no depth") << 5 << 0 << 3 << 30.0 << -1;
+    QTest::newRow("no components") << 5 << 3 << 0 << 30.0 << -1;
+    QTest::newRow("negative share") << 5 << 3 << 3 << -1.0 << -1;
+    QTest::newRow("share above 100") << 5 << 3 << 3 << 100.5 << -1;
+    QTest::newRow("not a number") << 5 << 3 << 3 << std::nan("") << -1;
+    QTest::newRow("too many links") << 1000000 << 10 << 10 << 0.0 << -1;
+    QTest::newRow("too many links, some materials") << 1000000 << 10 << 10 << 0.0 << 5;
+    QTest::newRow("more sub-assemblies than components") << 5 << 3 << 3 << 30.0 << 4;
+    QTest::newRow("sub-assemblies below -1") << 5 << 3 << 3 << 30.0 << -2;
 }
 
 void TstSynthCompany::badParameters()
@@ -294,7 +456,8 @@ void TstSynthCompany::badParameters()
     QFETCH(int, depth);
     QFETCH(int, components);
     QFETCH(double, shared);
-    const kem::SynthParams p{products, depth, components, shared};
+    QFETCH(int, subAssemblies);
+    const kem::SynthParams p{products, depth, components, shared, subAssemblies};
     QString err;
     QVERIFY(!kem::CheckSynthParams(p, &err));
     QVERIFY(!err.isEmpty());
