@@ -140,7 +140,7 @@ public:
         writeReference();
         // Level 0: the products.
         for (qint64 i = 1; i <= p_.products && ins_.ok(); ++i)
-            addArticle(productCode(i), 0, Kind::Product, i, false);
+            addArticle(SynthProductCode(i), 0, Kind::Product, i, false);
         for (int k = 1; k <= p_.depth && ins_.ok(); ++k)
             writeLevel(k);
         writeDocuments();
@@ -161,8 +161,6 @@ private:
         qint64 privates = 0;   // private articles written so far
         std::vector<qint64> picked; // pool articles used by the current parent
     };
-
-    QString productCode(qint64 i) const { return QStringLiteral("PF-") + Number(i, 6); }
 
     // Writes the articles of level k and the links from level k-1 to them.
     void writeLevel(int k)
@@ -185,7 +183,7 @@ private:
         qint64 slot = 0;
         for (qint64 parent = 1; parent <= parents && ins_.ok(); ++parent) {
             const QString parentCode =
-                k == 1 ? productCode(parent)
+                k == 1 ? SynthProductCode(parent)
                        : parent <= privatesAbove
                              ? up.privatePrefix + Number(parent, 6)
                              : up.poolPrefix + Number(parent - privatesAbove, 4);
@@ -321,8 +319,9 @@ private:
                       IsoDate(day.addDays(n % 300 + 30)), QVariant()});
             for (int r = 1; r <= 3; ++r) {
                 const qint64 product = 1 + (qint64(n) * 7 + r * 13) % p_.products;
-                dett.add({year_, n, r * 10, QStringLiteral("A"), productCode(product), QVariant(),
-                          QStringLiteral("PZ"), double(r * 2), 0.0, QVariant(), QVariant()});
+                dett.add({year_, n, r * 10, QStringLiteral("A"), SynthProductCode(product),
+                          QVariant(), QStringLiteral("PZ"), double(r * 2), 0.0, QVariant(),
+                          QVariant()});
             }
         }
     }
@@ -376,6 +375,11 @@ bool BuildPlan(const SynthParams &p, qint64 limit, SynthPlan *plan)
 }
 
 } // namespace
+
+QString SynthProductCode(qint64 serial)
+{
+    return QStringLiteral("PF-") + Number(serial, 6);
+}
 
 bool CheckSynthParams(const SynthParams &p, QString *error)
 {

@@ -53,6 +53,10 @@ struct SynthStats {
     double seconds = 0; // time spent writing the company database
 };
 
+// Code of finished product `serial` (1 to SynthParams::products); up to 999,999 the codes sort
+// as the serials do.
+QString SynthProductCode(qint64 serial);
+
 // Writes the company directory (ini files, dati/azienda.db, menu/menu.db) into dir.
 // The same parameters always give the same data (fixed seed) apart from the years of costs
 // and stock, which follow the clock.
