@@ -5,6 +5,7 @@
 #include "platform/util/kemutil.h"
 
 #include <cstring>
+#include <deque>
 
 namespace kem {
 
@@ -41,6 +42,7 @@ void CostRollup::setOverride(const QString &qualePrezzo, const QString &listino,
     listino_ = listino;
     listIvato_ = listIvato;
     values_.clear(); // values depend on the override
+    failures_.clear();
 }
 
 void CostRollup::setPath(Path path)
@@ -54,9 +56,11 @@ void CostRollup::clearCache()
 {
     links_.clear();
     articles_.clear();
+    articleRows_.clear();
     listVat_.clear();
     pricesCache_.clear();
     values_.clear();
+    failures_.clear();
     allLinks_ = false;
     allArticles_ = false;
     allLists_ = false;
@@ -71,7 +75,8 @@ void CostRollup::preload()
     // Read into locals first: a read that fails half-way must not leave partial link lists
     // that would pass for complete ones.
     QHash<QString, QVector<LinkRow>> links;
-    QHash<QString, std::optional<ArticleRow>> articles;
+    QHash<QString, const ArticleRow *> articles;
+    std::deque<ArticleRow> articleRows;
     QHash<QString, QString> listVat;
     {
         // Ordered as the links of one assembly come from their own query (by the key).
@@ -95,7 +100,7 @@ void CostRollup::preload()
         if (!rs_.RsIsEmpty(rs.handle())) {
             for (rs_.RsMoveFirst(rs.handle()); !rs_.RsEof(rs.handle()); rs_.RsMoveNext(rs.handle())) {
                 const QString code = CodeKey(FieldText(rs_.RsField(rs.handle(), QStringLiteral("Articoli.Articolo"))));
-                articles.insert(code, readArticle(rs_, rs.handle()));
+                articles.insert(code, &articleRows.emplace_back(readArticle(rs_, rs.handle())));
             }
         }
     }
@@ -111,6 +116,7 @@ void CostRollup::preload()
     prices_.preload(static_cast<qint16>(params_.workingDate.year()), params_.workingDate);
     links_ = std::move(links);
     articles_ = std::move(articles);
+    articleRows_ = std::move(articleRows); // moving a deque keeps its elements where they are
     listVat_ = std::move(listVat);
     allLinks_ = true;
     allArticles_ = true;
@@ -201,30 +207,8 @@ bool CostRollup::legamiCached(const QString &article, const QString &sconto, dou
         prz = 0;
         return false;
     }
-    const bool leaf = rows.isEmpty() || kind == 3;
-    ValueKey key;
-    key.article = CodeKey(article);
-    key.leaf = leaf;
-    key.neverExpanded = kind == 3;
-    key.qty = qtyBits(qta);
-    if (!leaf) {
-        // A value already found for this assembly and quantity, whatever the method it was
-        // reached with.
-        key.anyMethod = true;
-        if (const auto hit = values_.constFind(key); hit != values_.constEnd()) {
-            prz = hit->value;
-            return hit->ok;
-        }
-        key.anyMethod = false;
-    }
-    key.sconto = sconto;
-    key.method = method.trimmed().toUpper();
-    key.list = CodeKey(list);
-    if (const auto hit = values_.constFind(key); hit != values_.constEnd()) {
-        prz = hit->value;
-        return hit->ok;
-    }
-    if (leaf) {
+    if (rows.isEmpty() || kind == 3) {
+        // A leaf: its price is kept by price(), the rest is one multiplication.
         try {
             prz = leafValue(article, sconto, qta, method, list);
         } catch (const std::exception &e) {
@@ -232,9 +216,16 @@ bool CostRollup::legamiCached(const QString &article, const QString &sconto, dou
             prz = 0;
             return false;
         }
-        values_.insert(key, {true, prz});
         return true;
     }
+    const AssemblyKey key{CodeKey(article), qtyBits(qta)};
+    if (const auto hit = values_.constFind(key); hit != values_.constEnd()) {
+        prz = *hit;
+        return true;
+    }
+    FailureKey failure{key, sconto, method.trimmed().toUpper(), CodeKey(list)};
+    if (failures_.contains(failure))
+        return false;
     if (!enterAssembly(article))
         return false;
     try {
@@ -244,21 +235,15 @@ bool CostRollup::legamiCached(const QString &article, const QString &sconto, dou
             if (!valueLink(link, qta, value)) {
                 leaveAssembly();
                 // A failure below never depends on the path it was reached by: an article that
-                // reaches one of the assemblies being valued lies on a cycle itself. It is kept
-                // for this method, list and discount only, so that another way of reaching the
-                // assembly tells its messages again.
-                values_.insert(key, {false, 0});
+                // reaches one of the assemblies being valued lies on a cycle itself.
+                failures_.insert(std::move(failure));
                 return false;
             }
             total += value;
         }
         leaveAssembly();
         prz = total;
-        key.sconto.clear();
-        key.method.clear();
-        key.list.clear();
-        key.anyMethod = true;
-        values_.insert(key, {true, total});
+        values_.insert(key, total);
         return true;
     } catch (const std::exception &e) {
         leaveAssembly();
@@ -294,7 +279,8 @@ double CostRollup::leafValue(const QString &article, const QString &sconto, doub
     double value = p.value;
     // VAT comes off only a list price that includes it, at the article's own rate.
     if (p.przIvato) {
-        const auto row = this->article(article);
+        std::optional<ArticleRow> holder;
+        const ArticleRow *row = articleRow(article, holder);
         value = VatRemoval(value, row ? row->aliquota : 0, params_.current.numDecGest,
                            params_.arrotIvaEuro);
     }
@@ -305,7 +291,8 @@ double CostRollup::leafValue(const QString &article, const QString &sconto, doub
 
 bool CostRollup::valueLink(const LinkRow &link, double qta, double &valRiga)
 {
-    const std::optional<ArticleRow> art = article(link.figlio);
+    std::optional<ArticleRow> holder;
+    const ArticleRow *art = articleRow(link.figlio, holder);
     if (!art) {
         sink_.msgCom("Prodotto " + link.figlio + " previsto come legame ma inesistente",
                      {QStringLiteral("&Ok")});
@@ -369,15 +356,27 @@ QString CostRollup::linksSql(const QString &article) const
 
 std::optional<CostRollup::ArticleRow> CostRollup::article(const QString &code)
 {
-    if (path_ == Path::Straightforward)
-        return queryArticle(code);
+    std::optional<ArticleRow> holder;
+    const ArticleRow *row = articleRow(code, holder);
+    return row ? std::optional<ArticleRow>(*row) : std::nullopt;
+}
+
+const CostRollup::ArticleRow *CostRollup::articleRow(const QString &code,
+                                                     std::optional<ArticleRow> &holder)
+{
+    if (path_ == Path::Straightforward) {
+        holder = queryArticle(code);
+        return holder ? &*holder : nullptr;
+    }
     const QString key = CodeKey(code);
-    auto found = articles_.constFind(key);
-    if (found != articles_.constEnd())
+    if (const auto found = articles_.constFind(key); found != articles_.constEnd())
         return *found;
     if (allArticles_)
-        return std::nullopt;
-    return *articles_.insert(key, queryArticle(code));
+        return nullptr;
+    holder = queryArticle(code);
+    const ArticleRow *row = holder ? &articleRows_.emplace_back(*holder) : nullptr;
+    articles_.insert(key, row);
+    return row;
 }
 
 std::optional<CostRollup::ArticleRow> CostRollup::queryArticle(const QString &code)

@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <deque>
 #include <optional>
 
 namespace kem {
@@ -68,10 +69,6 @@ public:
                          double &pdValRiga, qint16 piLivello);
 
 private:
-    struct Value {
-        bool ok = false;
-        double value = 0;
-    };
     struct Price {
         double value = 0;
         bool przIvato = false;
@@ -90,26 +87,27 @@ private:
             return qHashMulti(seed, k.article, k.method, k.list, k.flag, k.sconto);
         }
     };
-    // What a value depends on. An assembly's value depends on its code and quantity only (its
-    // links carry their own method, list and discount), so a value found for an assembly is kept
-    // under anyMethod with the other fields empty and valuations reached with different methods
-    // share it. A failure is kept for its own method, list and discount only.
-    struct ValueKey {
-        QString article, sconto, method, list;
-        bool leaf = false;       // valued through its own price (no links, or never expanded)
-        bool neverExpanded = false; // kind 3
-        bool anyMethod = false;  // an assembly's value, whatever method, list and discount
-        quint64 qty = 0;         // exact bits of the quantity (-0 as 0)
-        bool operator==(const ValueKey &o) const
+    // An assembly's value depends on its code and quantity only (its links carry their own
+    // method, list and discount), so a value found for an assembly serves every valuation that
+    // reaches it with that quantity, whatever its method.
+    struct AssemblyKey {
+        QString article;  // as CodeKey gives it
+        quint64 qty = 0;  // exact bits of the quantity (-0 as 0)
+        bool operator==(const AssemblyKey &o) const { return qty == o.qty && article == o.article; }
+        friend size_t qHash(const AssemblyKey &k, size_t seed = 0) { return qHashMulti(seed, k.article, k.qty); }
+    };
+    // A failure is kept for its own method, list and discount only, so that another way of
+    // reaching the assembly tells its messages again.
+    struct FailureKey {
+        AssemblyKey assembly;
+        QString sconto, method, list;
+        bool operator==(const FailureKey &o) const
         {
-            return qty == o.qty && leaf == o.leaf && neverExpanded == o.neverExpanded
-                && anyMethod == o.anyMethod && article == o.article && sconto == o.sconto
-                && method == o.method && list == o.list;
+            return assembly == o.assembly && sconto == o.sconto && method == o.method && list == o.list;
         }
-        friend size_t qHash(const ValueKey &k, size_t seed = 0)
+        friend size_t qHash(const FailureKey &k, size_t seed = 0)
         {
-            return qHashMulti(seed, k.article, k.qty, k.sconto, k.method, k.list, k.leaf,
-                              k.neverExpanded, k.anyMethod);
+            return qHashMulti(seed, k.assembly, k.sconto, k.method, k.list);
         }
     };
 
@@ -127,6 +125,9 @@ private:
     static ArticleRow readArticle(ResultSets &rs, const QString &h);
     QString linksSql(const QString &article) const;
     std::optional<ArticleRow> queryArticle(const QString &code);
+    // The row of an article, nullptr when it does not exist. On the cached path it stays where
+    // it is until clearCache(); on the straightforward path it is read into holder.
+    const ArticleRow *articleRow(const QString &code, std::optional<ArticleRow> &holder);
     QString listVatFlag(const QString &list);
     Price price(const QString &method, const QString &article, const QString &list,
                 const QString &listIvato, const QString &sconto);
@@ -152,10 +153,12 @@ private:
     // Cache of the cached path. It lives for one report run: the company database does not
     // change under a run, so rows and values read once stay true until clearCache().
     QHash<QString, QVector<LinkRow>> links_;          // assembly -> its links, query order
-    QHash<QString, std::optional<ArticleRow>> articles_; // code -> row, nullopt when missing
+    QHash<QString, const ArticleRow *> articles_; // code -> row in articleRows_, nullptr when missing
+    std::deque<ArticleRow> articleRows_;          // rows read, at fixed addresses
     QHash<QString, QString> listVat_;                // list -> its VAT flag
     QHash<PriceKey, Price> pricesCache_;
-    QHash<ValueKey, Value> values_;
+    QHash<AssemblyKey, double> values_;    // assemblies valued, by code and quantity
+    QSet<FailureKey> failures_;            // assemblies whose valuation failed
     bool allLinks_ = false;    // links_ holds every assembly: one not in it has no links
     bool allArticles_ = false; // articles_ holds every article: one not in it is missing
     bool allLists_ = false;    // listVat_ holds every list: one not in it has no flag
