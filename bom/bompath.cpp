@@ -6,11 +6,11 @@ namespace kem {
 
 bool BomPath::enter(const QString &article)
 {
-    const QString key = CodeKey(article);
-    if (keys_.contains(key))
-        return false;
+    const qsizetype before = keys_.size();
+    keys_.insert(CodeKey(article));
+    if (keys_.size() == before)
+        return false; // already on the path
     path_ << article;
-    keys_.insert(key);
     return true;
 }
 

@@ -455,27 +455,15 @@ CostRollup::Price CostRollup::price(const QString &method, const QString &articl
 
 bool CostRollup::enterAssembly(const QString &article)
 {
-    const QString key = CodeKey(article);
-    if (!valuingKeys_.contains(key)) {
-        valuing_ << article;
-        valuingKeys_.insert(key);
+    if (valuing_.enter(article))
         return true;
-    }
-    int start = 0;
-    while (start < valuing_.size() && CodeKey(valuing_.at(start)) != key)
-        ++start;
-    QStringList cycle = valuing_.mid(start);
-    cycle << article;
-    QString text = "Distinta ciclica: " + cycle.join(QStringLiteral(" -> "));
-    if (start > 0)
-        text += " (nella distinta di " + valuing_.first() + ")";
-    sink_.msgCom(text, {QStringLiteral("&Ok")});
+    sink_.msgCom(valuing_.cycleText(article), {QStringLiteral("&Ok")});
     return false;
 }
 
 void CostRollup::leaveAssembly()
 {
-    valuingKeys_.remove(CodeKey(valuing_.takeLast()));
+    valuing_.leave();
 }
 
 void CostRollup::reportError(const std::exception &e)

@@ -1,6 +1,7 @@
 #pragma once
 // Value of a quantity of an article, walking its bill of materials down to the leaves: a leaf
 // through its cost or list price, an assembly as the sum of its links.
+#include "bom/bompath.h"
 #include "bom/pricelookup.h"
 #include "common/companyparams.h"
 #include "common/messages.h"
@@ -147,8 +148,7 @@ private:
     Path path_ = Path::Straightforward;
     QString qualePrezzo_, listino_, listIvato_;
 
-    QStringList valuing_;
-    QSet<QString> valuingKeys_;
+    BomPath valuing_;
 
     // Cache of the cached path. It lives for one report run: the company database does not
     // change under a run, so rows and values read once stay true until clearCache().
