@@ -132,6 +132,7 @@ private slots:
     void headingsFollowTheValueOption_data();
     void headingsFollowTheValueOption();
     void noDataInTheRange();
+    void missingComponent_data();
     void missingComponent();
     void runStateAndQueries();
     void pagePerParent();
@@ -301,9 +302,18 @@ void TestPrelvo::noDataInTheRange()
     QVERIFY(!r.report->obStaAtt);
 }
 
+void TestPrelvo::missingComponent_data()
+{
+    QTest::addColumn<Path>("path");
+    QTest::newRow("straightforward") << Path::Straightforward;
+    QTest::newRow("cached") << Path::Cached;
+}
+
 void TestPrelvo::missingComponent()
 {
+    QFETCH(Path, path);
     PrelvoRun r(db_, dir_.path());
+    r.report->PathSet(path);
     r.report->osArticoloDa = r.report->osArticoloA = QStringLiteral("P3");
     const QStringList lines = r.run();
     QCOMPARE(lines, (QStringList{"P3|Prodotto tre|PZ|1,000|||0,00",
