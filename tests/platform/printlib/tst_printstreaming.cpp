@@ -117,49 +117,37 @@ private slots:
         QCOMPARE(files[1], files[0]);
     }
 
-    void stoppedAfterPagesWentOutLeavesNoFile_data()
+    // A file output written over an older file of the same name: a run stopped after pages went
+    // out leaves the older file as it was, a completed run replaces it; no other file is left.
+    void fileOverAnOlderOne_data()
     {
         QTest::addColumn<int>("staVid");
         QTest::addColumn<int>("fileForm");
         QTest::addColumn<QString>("name");
-        QTest::newRow("csv") << int(PrintOptions::File) << int(PrintOptions::SpreadsheetText) << "stop.csv";
-        QTest::newRow("text") << int(PrintOptions::File) << int(PrintOptions::PlainText) << "stop.txt";
-        QTest::newRow("xlsx") << int(PrintOptions::File) << int(PrintOptions::Xlsx) << "stop.xlsx";
-        QTest::newRow("pdf") << int(PrintOptions::File) << int(PrintOptions::PdfFile) << "stop.pdf";
-        QTest::newRow("fixed width") << int(PrintOptions::FixedWidth) << 0 << "stop.fix";
+        QTest::addColumn<bool>("stopped");
+        const struct {
+            const char *label;
+            int staVid, fileForm;
+            const char *name;
+        } outputs[] = {
+            {"csv", int(PrintOptions::File), int(PrintOptions::SpreadsheetText), "out.csv"},
+            {"text", int(PrintOptions::File), int(PrintOptions::PlainText), "out.txt"},
+            {"xlsx", int(PrintOptions::File), int(PrintOptions::Xlsx), "out.xlsx"},
+            {"pdf", int(PrintOptions::File), int(PrintOptions::PdfFile), "out.pdf"},
+            {"fixed width", int(PrintOptions::FixedWidth), 0, "out.fix"},
+        };
+        for (const auto &o : outputs)
+            for (const bool stopped : {true, false})
+                QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(QLatin1String(o.label),
+                                                                      stopped ? QStringLiteral("stopped") : QStringLiteral("completed"))))
+                    << o.staVid << o.fileForm << QString::fromLatin1(o.name) << stopped;
     }
-    void stoppedAfterPagesWentOutLeavesNoFile()
+    void fileOverAnOlderOne()
     {
         QFETCH(int, staVid);
         QFETCH(int, fileForm);
         QFETCH(QString, name);
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        auto o = options(staVid, fileForm, name);
-        o->FileName = o->FisFileName = dir.filePath(name);
-        // An older file of the same name stays as it was.
-        {
-            QFile old(o->FileName);
-            QVERIFY(old.open(QIODevice::WriteOnly));
-            old.write("vecchio");
-        }
-        PrintReport r;
-        r.OptionsSet(o);
-        SampleReport s;
-        s.lines = 600;
-        s.stopAtLine = 400;  // pages have gone to the output by then
-        QVERIFY(s.run(r));
-        QVERIFY(r.PageNumGet() > 4);
-        QCOMPARE(readAll(o->FileName), QByteArray("vecchio"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{name});
-    }
-
-    void completedRunReplacesTheFile_data() { stoppedAfterPagesWentOutLeavesNoFile_data(); }
-    void completedRunReplacesTheFile()
-    {
-        QFETCH(int, staVid);
-        QFETCH(int, fileForm);
-        QFETCH(QString, name);
+        QFETCH(bool, stopped);
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         auto o = options(staVid, fileForm, name);
@@ -173,10 +161,17 @@ private slots:
         r.OptionsSet(o);
         SampleReport s;
         s.lines = 600;
+        if (stopped)
+            s.stopAtLine = 400;  // pages have gone to the output by then
         QVERIFY2(s.run(r), qPrintable(r.LastErrorGet()));
-        const QByteArray data = readAll(o->FileName);
-        QVERIFY(data.size() > 10000);
-        QVERIFY(!data.contains("vecchio"));
+        if (stopped) {
+            QVERIFY(r.PageNumGet() > 4);
+            QCOMPARE(readAll(o->FileName), QByteArray("vecchio"));
+        } else {
+            const QByteArray data = readAll(o->FileName);
+            QVERIFY(data.size() > 10000);
+            QVERIFY(!data.contains("vecchio"));
+        }
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{name});
     }
 };
