@@ -94,6 +94,20 @@ private:
     QTimer m_timer;
 };
 
+// A run of the sample report to the preview with its window: the owner outlives the report,
+// which tells it when the job is over, and the window goes before the report.
+struct PreviewRun {
+    SampleOwner owner;
+    PrintReport r;
+    FrmVStampa w;
+    explicit PreviewRun(MessageSink *sink, std::shared_ptr<PrintOptions> options = kemtest::PreviewOptions())
+        : w(sink)
+    {
+        r.OptionsSet(std::move(options));
+        w.ogStampaSet(&r);
+    }
+};
+
 QStringList filesOf(const QString &base)
 {
     const QFileInfo fi(base);
@@ -157,11 +171,8 @@ private slots:
         QFETCH(int, pageTo);
         QFETCH(QStringList, actions);
         QFETCH(int, expected);
-        SampleOwner owner;  // outlives the report, which tells it when the job is over
-        PrintReport r;
-        r.OptionsSet(kemtest::PreviewOptions(pageFrom, pageTo));
-        FrmVStampa w(&m_fx->sink);
-        w.ogStampaSet(&r);
+        PreviewRun run(&m_fx->sink, kemtest::PreviewOptions(pageFrom, pageTo));
+        auto &[owner, r, w] = run;
         QCOMPARE(w.labPage->text(), QStringLiteral("Pag.000"));
         Player player(w, actions, [&r] { r.StopSet(2); });
         QVERIFY(kemtest::RunSamplePreview(*m_util, r, owner, 6));
@@ -179,11 +190,8 @@ private slots:
     // The page shown while the run goes on is the newest one; the run holds after it.
     void runWaitsForTheWindow()
     {
-        SampleOwner owner;  // outlives the report, which tells it when the job is over
-        PrintReport r;
-        r.OptionsSet(kemtest::PreviewOptions());
-        FrmVStampa w(&m_fx->sink);
-        w.ogStampaSet(&r);
+        PreviewRun run(&m_fx->sink);
+        auto &[owner, r, w] = run;
         int producedWhileShowingOne = -1;
         Player player(w, {}, [&] {
             producedWhileShowingOne = r.PreviewLastPageGet();
@@ -203,11 +211,8 @@ private slots:
     // window shows nothing of the earlier one.
     void secondRunOnTheSameReport()
     {
-        SampleOwner owner;
-        PrintReport r;
-        r.OptionsSet(kemtest::PreviewOptions());
-        FrmVStampa w(&m_fx->sink);
-        w.ogStampaSet(&r);
+        PreviewRun run(&m_fx->sink);
+        auto &[owner, r, w] = run;
         Player first(w, {"next"});
         QVERIFY(kemtest::RunSamplePreview(*m_util, r, owner, 2));
         QTRY_VERIFY(first.done);
@@ -272,11 +277,8 @@ private slots:
     // After the run the next image is greyed on the last page and a click asks for nothing.
     void nextAfterTheRunRequestsNothing()
     {
-        SampleOwner owner;  // outlives the report, which tells it when the job is over
-        PrintReport r;
-        r.OptionsSet(kemtest::PreviewOptions());
-        FrmVStampa w(&m_fx->sink);
-        w.ogStampaSet(&r);
+        PreviewRun run(&m_fx->sink);
+        auto &[owner, r, w] = run;
         Player player(w, {"next", "next"});
         QVERIFY(kemtest::RunSamplePreview(*m_util, r, owner, 3));
         QTRY_VERIFY(player.done);
@@ -292,11 +294,8 @@ private slots:
 
     void closeRefusedDuringRunAllowedAfter()
     {
-        SampleOwner owner;  // outlives the report, which tells it when the job is over
-        PrintReport r;
-        r.OptionsSet(kemtest::PreviewOptions());
-        FrmVStampa w(&m_fx->sink);
-        w.ogStampaSet(&r);
+        PreviewRun run(&m_fx->sink);
+        auto &[owner, r, w] = run;
         bool closedDuringRun = true;
         bool visibleAfterRefusal = false;
         QStringList filesDuringRun;
@@ -340,11 +339,8 @@ private slots:
         const QStringList otherFiles = other.PreviewPagesGet();
         QCOMPARE(otherFiles.size(), 2);
 
-        SampleOwner owner;  // outlives the report, which tells it when the job is over
-        PrintReport r;
-        r.OptionsSet(kemtest::PreviewOptions());
-        FrmVStampa w(&m_fx->sink);
-        w.ogStampaSet(&r);
+        PreviewRun run(&m_fx->sink);
+        auto &[owner, r, w] = run;
         QString lookAlike;
         Player player(w, {"next", "next", "next"}, [&] {
             lookAlike = r.PreviewBaseGet() + QStringLiteral("0.001");
@@ -369,11 +365,8 @@ private slots:
     // A page file that disappeared: the move reports it and the page stays.
     void missingPageFile()
     {
-        SampleOwner owner;  // outlives the report, which tells it when the job is over
-        PrintReport r;
-        r.OptionsSet(kemtest::PreviewOptions());
-        FrmVStampa w(&m_fx->sink);
-        w.ogStampaSet(&r);
+        PreviewRun run(&m_fx->sink);
+        auto &[owner, r, w] = run;
         Player player(w, {"next", "next"});
         QVERIFY(kemtest::RunSamplePreview(*m_util, r, owner, 3));
         QTRY_VERIFY(player.done);
@@ -391,11 +384,8 @@ private slots:
     // no longer offered.
     void pageTooLargeForMemory()
     {
-        SampleOwner owner;  // outlives the report, which tells it when the job is over
-        PrintReport r;
-        r.OptionsSet(kemtest::PreviewOptions());
-        FrmVStampa w(&m_fx->sink);
-        w.ogStampaSet(&r);
+        PreviewRun run(&m_fx->sink);
+        auto &[owner, r, w] = run;
         // on page 2 memory shrinks to 1 MB and the user asks for page 3 (an A4 page of 3.5 MB)
         Player player(w, {"next"}, [&] {
             QImageReader::setAllocationLimit(1);
@@ -423,11 +413,8 @@ private slots:
     // run; "&Esci" still stops the run.
     void firstPageTooLargeToldOnce()
     {
-        SampleOwner owner;
-        PrintReport r;
-        r.OptionsSet(kemtest::PreviewOptions());
-        FrmVStampa w(&m_fx->sink);
-        w.ogStampaSet(&r);
+        PreviewRun run(&m_fx->sink);
+        auto &[owner, r, w] = run;
         QImageReader::setAllocationLimit(1);
         // once the page was refused, let the window look at the run a few more times, then stop
         int looks = 0;
