@@ -1,7 +1,7 @@
-#include "frmprelvo.h"
+#include "bom/frmprelvo.h"
 
 #include "bom/prelvo.h"
-#include "bom/reportprintservices.h"
+#include "reportkit/reportprintservices.h"
 #include "common/aziendautil.h"
 #include "common/codefieldwidgets.h"
 #include "common/formservices.h"
@@ -41,33 +41,8 @@ constexpr int kKeyF2 = 113;
 
 } // namespace
 
-// Binds the run's report object to the print-in-progress window and, for a run to the
-// screen, to the preview window.
-class FrmPrelvo::RunWindows : public PrelvoProgress {
-public:
-    explicit RunWindows(FrmPrelvo &form) : form_(form) {}
-    void Prepare(const std::shared_ptr<PrintReport> &report, const QString &title) override
-    {
-        if (form_.progress_)
-            form_.progress_->Prepare(*report, title);
-        if (form_.ogOpzSta_ && form_.ogOpzSta_->StaVid == PrintOptions::Preview) {
-            if (!form_.preview_)
-                form_.preview_ = new FrmVStampa(form_.ctx_.messages);
-            form_.preview_->ogStampaSet(report);
-        }
-    }
-    void Show() override
-    {
-        if (form_.progress_)
-            form_.progress_->show();
-    }
-
-private:
-    FrmPrelvo &form_;
-};
-
 FrmPrelvo::FrmPrelvo(ProgramContext &ctx, ReportPrintServices &print, QWidget *parent)
-    : ReportFormBase(ctx, QString::fromLatin1(kFormName), parent), print_(print)
+    : ReportForm(ctx, print, QString::fromLatin1(kFormName), parent)
 {
     setObjectName(QStringLiteral("FrmPrelvo"));
     setWindowTitle(QStringLiteral("Stampa distinta base"));
@@ -75,11 +50,7 @@ FrmPrelvo::FrmPrelvo(ProgramContext &ctx, ReportPrintServices &print, QWidget *p
     connectControls();
 }
 
-FrmPrelvo::~FrmPrelvo()
-{
-    // The preview window is a top-level window of its own.
-    delete preview_.data();
-}
+FrmPrelvo::~FrmPrelvo() = default;
 
 void FrmPrelvo::build()
 {
@@ -266,30 +237,10 @@ void FrmPrelvo::connectControls()
     }
 }
 
-FormServices *FrmPrelvo::services() const
+std::unique_ptr<ReportRun> FrmPrelvo::CreateReport(Database &db, AziendaUtilStampe &stampe,
+                                                   MessageSink &sink)
 {
-    return ctx_.formServices.get();
-}
-
-PrintOptions &FrmPrelvo::options()
-{
-    if (!ogOpzSta_)
-        ogOpzSta_ = std::make_shared<PrintOptions>();
-    return *ogOpzSta_;
-}
-
-Prelvo &FrmPrelvo::report()
-{
-    if (!report_) {
-        Database *db = ctx_.database();
-        if (!db || !ctx_.messages)
-            throw std::runtime_error("database aziendale non aperto");
-        report_ = std::make_unique<Prelvo>(*db, ctx_.params, print_.Stampe(ctx_), *ctx_.messages);
-        if (!runWindows_)
-            runWindows_ = std::make_unique<RunWindows>(*this);
-        report_->ProgressSet(runWindows_.get());
-    }
-    return *report_;
+    return std::make_unique<Prelvo>(db, ctx_.params, stampe, sink);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -316,14 +267,7 @@ void FrmPrelvo::Form_Load()
             if (!keyFilter_)
                 keyFilter_ = new FormKeyFilter(this, *s);
         }
-        previewUsed_ = false;
-
-        AziendaUtilStampe &stampe = print_.Stampe(ctx_);
-        LoadOptionsArgs args;
-        args.osKeySec = QString::fromLatin1(kFormName);
-        if (!osKeySec.trimmed().isEmpty())
-            args.osKeySec = osKeySec;
-        stampe.IniOpzSta(options(), args);
+        LoadPrintOptions();
         PicCosti->setVisible(true);
 
         QString qtaDaDimen;
@@ -343,8 +287,7 @@ void FrmPrelvo::Form_Load()
             s->FormActivate(this);
         oiLoadOk = 1;
     } catch (const std::exception &e) {
-        if (ctx_.messages)
-            StandardErrorMessage(*ctx_.messages, ErrorInfoFrom(e), {}, {}, caption_ + QStringLiteral("\r\n"));
+        formError(e, caption_);
         oiLoadOk = -1;
     }
 }
@@ -353,22 +296,7 @@ void FrmPrelvo::Form_Unload(bool &cancel)
 {
     if (oiLoadOk != 1)
         return;
-    if (report_ && report_->obStaAtt) {
-        messageBox(QStringLiteral("Stampa ancora attiva, non è possibile uscire dal programma"));
-        cancel = true;
-        return;
-    }
-    if (previewUsed_ && preview_) {
-        if (!preview_->close()) {  // the preview refuses while a run still produces its pages
-            cancel = true;
-            return;
-        }
-        delete preview_.data();
-    }
-    if (progress_)
-        progress_->close();
-    report_.reset();
-    ogOpzSta_.reset();
+    UnloadReport(cancel);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -387,11 +315,6 @@ void FrmPrelvo::PassaA()
             menu->MenuPassaA(QStringLiteral("Stampa Distinta Base"), QString::fromLatin1(kFormName), osKeySec);
     } catch (const std::exception &) {
     }
-}
-
-void FrmPrelvo::VisStaAttuale()
-{
-    labStaAttuale->setText(CurrentDestinationText(print_.Stampe(ctx_).Env(), options()));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -576,19 +499,13 @@ void FrmPrelvo::Txt_LostFocus(int index)
         }
         break;
     case 30:
-        if (numericCheck(30, {}) && !IsInError(30) && !box->text().trimmed().isEmpty()) {
-            const double value = TextToNum(box->text());
-            if (value > 999 || value < 0)
-                SetBackColour(box, ctx_.params.colErr);
-        }
+        if (numericCheck(30, {}) && BomSelection::LivEspInError(box->text()))
+            SetBackColour(box, ctx_.params.colErr);
         break;
     case 40:
-        // A blank box is no quantity: the run counts it as 1.
-        if (numericCheck(40, NumFormat(ctx_.params.numDecQta, QChar(), QStringLiteral("#,###"))) && !IsInError(40)
-            && !box->text().trimmed().isEmpty()) {
-            if (TextToNum(box->text()) <= 0)
-                SetBackColour(box, ctx_.params.colErr);
-        }
+        if (numericCheck(40, NumFormat(ctx_.params.numDecQta, QChar(), QStringLiteral("#,###")))
+            && BomSelection::QtaProdInError(box->text()))
+            SetBackColour(box, ctx_.params.colErr);
         break;
     case 50:
     case 60:
@@ -605,108 +522,55 @@ void FrmPrelvo::Txt_LostFocus(int index)
 // Running the report
 // ---------------------------------------------------------------------------------------------
 
-void FrmPrelvo::messageBox(const QString &text)
+BomSelection FrmPrelvo::Selection() const
 {
-    if (ctx_.dialogs)
-        ctx_.dialogs->MessageBox(text);
-    else if (ctx_.messages)
-        ctx_.messages->msgCom(text, {kOk});
-}
-
-void FrmPrelvo::fieldError(const QString &text, int index)
-{
-    if (ctx_.messages)
-        ctx_.messages->msgCom(text, {kOk});
-    if (QLineEdit *box = txt.value(index))
-        box->setFocus(Qt::OtherFocusReason);
+    BomSelection s;
+    s.osArticoloDa = txt[10]->text();
+    s.osArticoloA = txt[20]->text();
+    s.oiTipoDibaArt = qint16(CobTipoDiBaArt->currentIndex());
+    s.obEspScal = CheEspScal->isChecked();
+    s.livEsp = txt[30]->text();
+    s.qtaProd = txt[40]->text();
+    s.obSaltoPag = CheSalPag->isChecked();
+    s.obStampoImporti = CheStampoCosti->isChecked();
+    s.obQtaDaDimen = CheQtaDaDimen->isChecked();
+    s.larghezza = txt[50]->text();
+    s.lunghezza = txt[60]->text();
+    s.altezza = txt[70]->text();
+    static const char *const kQualePrezzo[] = {"", "U", "L", "M", "S"};
+    const int quale = CobQualePrezzo->currentIndex();
+    s.osQualePrezzo = quale >= 0 && quale < 5 ? QString::fromLatin1(kQualePrezzo[quale]) : QString();
+    s.osListino = txt[5]->text();
+    s.obStaImg = CheStaImg->isChecked();
+    s.obStaImgRiga = CheStaImgRiga->isChecked();
+    return s;
 }
 
 void FrmPrelvo::ComStampa_Click()
 {
     try {
-        AziendaUtilStampe &stampe = print_.Stampe(ctx_);
-        if (stampe.oiStaAtt == 1) {
-            messageBox(QStringLiteral("Non è possibile lanciare più di una stampa alla volta"));
+        if (!RunAllowed())
+            return;
+        const BomSelection selection = Selection();
+        // A list is valid as its box decoded it when it was left.
+        const auto problem = selection.Validate([this](const QString &) { return !IsInError(5); });
+        if (problem) {
+            if (problem->messageBox)
+                messageBox(problem->message);
+            else
+                fieldError(problem->message, txt.value(problem->field));
             return;
         }
-        if (IsInError(60))
-            return fieldError(QStringLiteral("Errore nel campo 'Lunghezza'"), 60);
-        if (IsInError(50))
-            return fieldError(QStringLiteral("Errore nel campo 'Larghezza'"), 50);
-        if (IsInError(70))
-            return fieldError(QStringLiteral("Errore nel campo 'Altezza'"), 70);
-        // Codes compare as the database compares them, without regard to case; a blank bound
-        // is no bound.
-        const QString da = txt[10]->text();
-        const QString a = txt[20]->text();
-        if (!da.trimmed().isEmpty() && !a.trimmed().isEmpty() && da.compare(a, Qt::CaseInsensitive) > 0) {
-            messageBox(QStringLiteral("Si prega di inserire gli articoli in ordine crescente"));
-            return;
-        }
-        if (CheEspScal->isChecked() && IsInError(30))
-            return fieldError(QStringLiteral("Errore nel campo 'Livello di Esplosione'"), 30);
-        if (IsInError(40))
-            return fieldError(QStringLiteral("Errore nel campo 'Quantità Prodotta'"), 40);
-        if (CobQualePrezzo->currentIndex() == 2 && (txt[5]->text().trimmed().isEmpty() || IsInError(5)))
-            return fieldError(QStringLiteral("Inserire un codice listino valido'"), 5);
-
-        Prelvo &r = report();
-        r.osArticoloDa = da;
-        r.osArticoloA = a;
-        r.oiTipoDibaArt = qint16(CobTipoDiBaArt->currentIndex());
-        r.obStampoImporti = CheStampoCosti->isChecked();
-        r.obEspScal = CheEspScal->isChecked();
-        if (CheEspScal->isChecked())
-            r.oiLivEsp = txt[30]->text().trimmed().isEmpty() ? 0 : qint16(TextToInt(txt[30]->text()));
-        r.odQtaProd = txt[40]->text().trimmed().isEmpty() ? 1.0 : TextToNum(txt[40]->text());
-        r.obSaltoPag = CheSalPag->isChecked() ? 1 : 0;
-        r.obQtaDaDimen = CheQtaDaDimen->isChecked();
-        r.odLarghezza = TextToNum(txt[50]->text());
-        r.odLunghezza = TextToNum(txt[60]->text());
-        r.odAltezza = TextToNum(txt[70]->text());
-        r.obStaImg = CheStaImg->isChecked();
-        r.obStaImgRiga = CheStaImgRiga->isChecked();
-        static const char *const kQualePrezzo[] = {"", "U", "L", "M", "S"};
-        const int quale = CobQualePrezzo->currentIndex();
-        r.osQualePrezzo = quale >= 0 && quale < 5 ? QString::fromLatin1(kQualePrezzo[quale]) : QString();
-        r.osListino = quale == 2 ? txt[5]->text() : QString();
-        options();
-        r.ogOpzSta = ogOpzSta_;
+        Prelvo &r = static_cast<Prelvo &>(report());
+        selection.ApplyTo(r);
         // The cached path reads the whole run inside one read transaction; a preview waits for
         // the user between pages, so it takes the straightforward path and holds no lock.
-        r.PathSet(ogOpzSta_->StaVid == PrintOptions::Preview ? CostRollup::Path::Straightforward
-                                                             : CostRollup::Path::Cached);
-        if (ogOpzSta_->StaVid == PrintOptions::Preview)
-            previewUsed_ = true;
-
-        if (!progress_)
-            progress_ = new frmStampaInCorso(this);
-        r.AvviaStampa();
-        // Without a preview the run is over: its window goes. A preview keeps it until it closes.
-        if (progress_ && !(ogOpzSta_->StaVid == PrintOptions::Preview && preview_ && preview_->ogStampa()))
-            progress_->close();
+        r.PathSet(options().StaVid == PrintOptions::Preview ? Prelvo::Path::Straightforward
+                                                            : Prelvo::Path::Cached);
+        RunReport();
     } catch (const std::exception &e) {
-        if (ctx_.messages)
-            StandardErrorMessage(*ctx_.messages, ErrorInfoFrom(e), {}, {}, caption_ + QStringLiteral("\r\n"));
+        formError(e, caption_);
     }
-}
-
-void FrmPrelvo::cmdStaVid_Click()
-{
-    struct Hooks : ReportFormHooks {
-        explicit Hooks(FrmPrelvo &f) : form(f) {}
-        void VisStaAttuale() override { form.VisStaAttuale(); }
-        void ComStampa_Click() override { form.ComStampa_Click(); }
-        FrmPrelvo &form;
-    } hooks(*this);
-    PrintOptionsIni::QuickPreview(hooks, options(), true);
-}
-
-void FrmPrelvo::comSceStam_Click()
-{
-    AziendaUtilStampe &stampe = print_.Stampe(ctx_);
-    FrmSceltaStam::Apri(stampe.Env(), options(), stampe.oiStaAtt == 1, this);
-    VisStaAttuale();
 }
 
 void FrmPrelvo::ComChiudi_Click()

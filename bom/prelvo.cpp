@@ -1,17 +1,10 @@
 #include "bom/prelvo.h"
 
-#include "bom/fieldtext.h"
+#include "bomcore/fieldtext.h"
 #include "common/funvarie.h"
 #include "print/aziendautilstampe.h"
-#include "platform/printlib/printfont.h"
 #include "platform/printlib/printoptions.h"
 #include "platform/util/kemutil.h"
-
-#include <QCoreApplication>
-#include <QElapsedTimer>
-
-#include <optional>
-#include <stdexcept>
 
 namespace kem {
 
@@ -22,60 +15,27 @@ const QString kInesistente = QStringLiteral("*** Art.Inesistente ***");
 
 QString M(int n) { return QString(n, QLatin1Char('M')); }
 
-bool sameText(const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
-
-// A run-time error of the report itself (not of the database): number and description as the
-// error report shows them.
-class RunError : public std::runtime_error {
-public:
-    RunError(QString number, QString description)
-        : std::runtime_error(description.toStdString()), number_(std::move(number)),
-          description_(std::move(description))
-    {
-    }
-    const QString &number() const { return number_; }
-    const QString &description() const { return description_; }
-
-private:
-    QString number_;
-    QString description_;
-};
-
-// Statement cache on or off for one run, put back as it was afterwards.
-class StatementCacheScope {
-public:
-    StatementCacheScope(Database &db, bool on) : db_(db), was_(db.statementCache())
-    {
-        db_.setStatementCache(on);
-    }
-    ~StatementCacheScope() { db_.setStatementCache(was_); }
-    StatementCacheScope(const StatementCacheScope &) = delete;
-    StatementCacheScope &operator=(const StatementCacheScope &) = delete;
-
-private:
-    Database &db_;
-    bool was_;
-};
-
 } // namespace
 
 Prelvo::Prelvo(Database &db, const CompanyParams &params, AziendaUtilStampe &stampe,
                MessageSink &sink)
-    : db_(db), params_(params), stampe_(stampe), sink_(sink), prices_(db, params, sink),
-      rollup_(db, params, sink, prices_), extras_(&noExtras_)
+    : ReportRun(db, stampe, sink, QStringLiteral("Distinta Base")), db_(db), params_(params),
+      sink_(sink), extras_(&noExtras_)
 {
+    PathSet(Path::Straightforward);
 }
 
-Prelvo::~Prelvo()
+Prelvo::~Prelvo() = default;
+
+void Prelvo::PathSet(Path path)
 {
-    // A preview may still hold the last run's report object: it must not call back here.
-    if (auto report = lastReport_.lock())
-        report->OwnerSet(nullptr);
+    if (source_ && source_->path() == path)
+        return;
+    explosion_.reset();
+    source_ = std::make_unique<BomSource>(db_, params_, sink_, path);
+    explosion_ = std::make_unique<BomExplosion>(source_->reader(), params_.numDecQta);
+    override_.clear();
 }
-
-qint16 Prelvo::oiStaAtt() const { return static_cast<qint16>(stampe_.oiStaAtt); }
-
-void Prelvo::oiStaAttLet(qint16 value) { stampe_.oiStaAtt = value; }
 
 QString Prelvo::osArtClasseAttrDa(int index) const { return classeDa_.at(static_cast<size_t>(index)); }
 void Prelvo::osArtClasseAttrDaLet(int index, const QString &value) { classeDa_.at(static_cast<size_t>(index)) = value; }
@@ -90,10 +50,8 @@ void Prelvo::syncValuation()
     if (override_.size() != 3 || override_[0] != osQualePrezzo || override_[1] != osListino
         || override_[2] != osListIvato) {
         override_ = {osQualePrezzo, osListino, osListIvato};
-        rollup_.setOverride(osQualePrezzo, osListino, osListIvato);
+        source_->rollup().setOverride(osQualePrezzo, osListino, osListIvato);
     }
-    if (rollup_.path() != path_)
-        rollup_.setPath(path_);
 }
 
 bool Prelvo::CreaMovDiBaLegami(const QString &psArticolo, const QString &psUM,
@@ -103,7 +61,7 @@ bool Prelvo::CreaMovDiBaLegami(const QString &psArticolo, const QString &psUM,
                                qint16 piProdDistBase)
 {
     syncValuation();
-    return rollup_.CreaMovDiBaLegami(psArticolo, psUM, psSconto, pdQta, piLivello, pdPrz,
+    return source_->rollup().CreaMovDiBaLegami(psArticolo, psUM, psSconto, pdQta, piLivello, pdPrz,
                                      pdQtaMovim, pdFattConv, psQualeImporto, psQualeListino,
                                      piProdDistBase);
 }
@@ -112,7 +70,7 @@ bool Prelvo::CreaMovDiBaScar(ResultSets &pgRecDat, const QString &psRecDat, doub
                              double &pdValRiga, qint16 piLivello)
 {
     syncValuation();
-    return rollup_.CreaMovDiBaScar(pgRecDat, psRecDat, pdQta, pdValRiga, piLivello);
+    return source_->rollup().CreaMovDiBaScar(pgRecDat, psRecDat, pdQta, pdValRiga, piLivello);
 }
 
 QString Prelvo::CercaListinoDett(const QString &psQualeImporto, const QString &psCausDest,
@@ -123,19 +81,19 @@ QString Prelvo::CercaListinoDett(const QString &psQualeImporto, const QString &p
                                  qint16 piNumDecMonGes, double pdFatConv, const QString &psUM,
                                  const QString &psSconto)
 {
-    return prices_.CercaListinoDett(psQualeImporto, psCausDest, psCausProv, psUnitaDa, psUnitaA,
+    return source_->prices().CercaListinoDett(psQualeImporto, psCausDest, psCausProv, psUnitaDa, psUnitaA,
                                     piAnno, psArticolo, psListino, psListIvato, pbPrzIvato,
                                     psDataReg, psMoneta, piNumDecMonGes, pdFatConv, psUM, psSconto);
 }
 
 float Prelvo::CalcLimAlt()
 {
-    return report_ ? extras_->CalcLimAlt(*report_, img_.numRighe) : 0.0f;
+    return HasReport() ? extras_->CalcLimAlt(report(), img_.numRighe) : 0.0f;
 }
 
 void Prelvo::StaImg(const QString &psImmagine, bool pbDestra, float pnLimAlt)
 {
-    if (report_ && extras_->StaImg(*report_, colImmagine_, psImmagine, pbDestra, pnLimAlt))
+    if (HasReport() && extras_->StaImg(report(), colImmagine_, psImmagine, pbDestra, pnLimAlt))
         pendingImage_ = true;
 }
 
@@ -168,105 +126,23 @@ QString Prelvo::ComponiSqlPadri() const
 
 QString Prelvo::ComponiSqlFigli(const QString &articolo)
 {
-    return QStringLiteral("SELECT Articoli.Articolo, Articoli.Descrizione, Articoli.ArtUM,Articoli.FatConVen,Articoli.sconto")
-        + QStringLiteral(", Articoli.DistBase, ArtLegami.ArticoloFiglio, ArtLegami.UM, ArtLegami.Qta")
-        + QStringLiteral(", ArtLegami.QualeImporto, ArtLegami.Listino, Art2.Descrizione, Art2.DistBase")
-        + QStringLiteral(", Art2.Sconto,Art2.ArtUM,Art2.ArtUMVen,Art2.ArtUMAcq,Art2.FatConVen,Art2.FatConAcq, Art2.Immagine")
-        + QStringLiteral(" FROM (ArtLegami INNER JOIN Articoli ON ArtLegami.ArticoloPadre = Articoli.Articolo)")
-        + QStringLiteral(" LEFT JOIN Articoli AS Art2 ON ArtLegami.ArticoloFiglio = Art2.Articolo")
-        + QStringLiteral(" WHERE Articoli.articolo = ") + SqlLiteral(articolo, VarKind::Text)
-        + QStringLiteral(" ORDER By Articoli.Articolo");
-}
-
-Prelvo::LinkRow Prelvo::readLink(ResultSets &rs, const QString &h)
-{
-    LinkRow r;
-    r.figlio = FieldText(rs.RsField(h, QStringLiteral("ArtLegami.ArticoloFiglio")));
-    r.um = FieldText(rs.RsField(h, QStringLiteral("ArtLegami.UM")));
-    r.qta = rs.RsField(h, QStringLiteral("ArtLegami.Qta")).toDouble();
-    r.qualeImporto = FieldText(rs.RsField(h, QStringLiteral("Artlegami.QualeImporto")));
-    r.listino = FieldText(rs.RsField(h, QStringLiteral("Artlegami.listino")));
-    r.descrizione2 = FieldText(rs.RsField(h, QStringLiteral("Art2.Descrizione")));
-    r.distBase2 = static_cast<qint16>(rs.RsField(h, QStringLiteral("Art2.DistBase")).toInt());
-    r.sconto2 = FieldText(rs.RsField(h, QStringLiteral("Art2.Sconto")));
-    r.artUM2 = FieldText(rs.RsField(h, QStringLiteral("Art2.ArtUM")));
-    r.artUMVen2 = FieldText(rs.RsField(h, QStringLiteral("Art2.ArtUMVen")));
-    r.artUMAcq2 = FieldText(rs.RsField(h, QStringLiteral("Art2.ArtUMAcq")));
-    r.fatConVen2 = rs.RsField(h, QStringLiteral("Art2.FatConVen")).toDouble();
-    r.fatConAcq2 = rs.RsField(h, QStringLiteral("Art2.FatConAcq")).toDouble();
-    r.immagine2 = FieldText(rs.RsField(h, QStringLiteral("Art2.Immagine")));
-    return r;
+    return DbBomReader::ComponentsSql(articolo);
 }
 
 // ---------------------------------------------------------------------------------------------
 // The run
 
-void Prelvo::AvviaStampa()
+void Prelvo::PrepareRun()
 {
-    obStaAtt = true;
-    last_ = RunResult{};
-    reportKey_ = ogOpzSta ? ogOpzSta->SectionKey : QString();
-    titolo_ = QStringLiteral("Distinta Base");
-    titoloRun_ = QStringLiteral("Stampa ") + titolo_;
     ultimoValorizzato_.clear();
     articoloCorrente_.clear();
     padre_ = RigaDiBa{};
     pendingImage_ = false;
-    stampaIniziata_ = false;
     primoPadre_ = true;
-    pathExplosion_.clear();
-    cyclesReported_.clear();
-    children_.clear();
-    QtaLivello.fill(0);
     colCodice_ = colDescrizione_ = colUM_ = colQta_ = colQualeImporto_ = colListino_ = colImporto_
         = colDimText_ = colDimValore_ = colImmagine_ = 0;
+    runScope_.emplace(*source_);
 
-    const bool cached = path_ == CostRollup::Path::Cached;
-    const DbStats before = db_.stats();
-    {
-        StatementCacheScope cacheScope(db_, cached);
-        std::optional<ReadTransaction> transaction;
-        try {
-            if (cached)
-                transaction.emplace(db_);
-            run();
-        } catch (const RunError &e) {
-            reportError(e.number(), e.description());
-        } catch (const std::exception &e) {
-            const ErrorInfo info = ErrorInfoFrom(e);
-            reportError(info.number, ErrorDescription(info.description, info.source));
-        } catch (...) {
-            reportError(QStringLiteral("0"), QStringLiteral("Errore sconosciuto"));
-        }
-        runEnd();
-        children_.clear();
-        rollup_.clearCache();
-    }
-    const DbStats after = db_.stats();
-    last_.stats.statements = after.statements - before.statements;
-    last_.stats.prepared = after.prepared - before.prepared;
-    obStaAtt = false;
-}
-
-void Prelvo::reportError(const QString &number, const QString &description)
-{
-    const QString prefix = QStringLiteral("(") + titoloRun_ + QStringLiteral(") Errore durante la stampa : ");
-    last_.failed = true;
-    last_.error = ErrorText(number, description, prefix);
-    sink_.MsgErrfrm(number, description, prefix);
-}
-
-void Prelvo::check(bool ok, const char *op)
-{
-    if (!ok) {
-        const QString why = report_ ? report_->LastErrorGet() : QString();
-        throw RunError(QStringLiteral("0"), QString::fromLatin1(op)
-                                                + (why.isEmpty() ? QString() : QStringLiteral(": ") + why));
-    }
-}
-
-void Prelvo::run()
-{
     // Image and dimension settings, number formats.
     img_ = ImageSettings{};
     if (obStaImg || obStaImgRiga) {
@@ -279,87 +155,63 @@ void Prelvo::run()
     if (obQtaDaDimen)
         extras_->ReadDimensionSettings();
 
-    // Valuation of the run.
+    // Valuation and explosion of the run.
     syncValuation();
-    rollup_.clearCache();
-    if (path_ == CostRollup::Path::Cached)
-        rollup_.preload();
+    explosion_->reset();
+    explosion_->setMaxLevels(oiLivEsp);
+    explosion_->onLine = [this](const ExplodedLine &line) {
+        const RigaDiBa riga = LeggiComponente(line);
+        bool saltato = false;
+        CtrRiga(2, true, saltato);
+        StaRiga(riga);
+        pendingImageLines();
+    };
+    explosion_->onCycle = [this](const QString &text, const QString &figlio) {
+        sink_.msgCom(text + QStringLiteral(": i componenti di ") + figlio
+                         + QStringLiteral(" non vengono esplosi di nuovo"),
+                     {QStringLiteral("&Ok")});
+    };
+    source_->beginRun();
+}
 
-    // The print job.
-    report_ = std::make_shared<PrintReport>();
-    lastReport_ = report_;
-    font_ = std::make_unique<PrintFont>();
-    report_->OwnerSet(this);
-    report_->OptionsSet(ogOpzSta);
-    report_->TitleSet(titoloRun_);
-    stampe_.IniParamStampa(reportKey_, *report_);
-    report_->StopSet(0);
-    if (progress_)
-        progress_->Prepare(report_, titoloRun_);
-    bool cancelled = false;
-    const bool started = report_->JobStart(1, &cancelled);
-    if (cancelled || !started) {
-        // A job the library could not open is an error; one the user cancelled is not.
-        if (!report_->LastErrorGet().isEmpty())
-            reportError(QStringLiteral("0"), report_->LastErrorGet());
-        return;
-    }
-    if (progress_)
-        progress_->Show();
-    report_->JobModeSet(6);
-    if (!progress_) {
-        // No window to keep alive (a batch run): events are let through a few times a second
-        // instead of at every line, which would cost more than the line itself.
-        report_->EventPumpSet([timer = std::make_shared<QElapsedTimer>()] {
-            if (!timer->isValid() || timer->elapsed() >= 100) {
-                QCoreApplication::processEvents();
-                timer->start();
-            }
-        });
-    }
-    oiStaAttLet(1);
-    stampaIniziata_ = false;
+void Prelvo::Print()
+{
     primoPadre_ = true;
-
     rsPadri_ = rs_.RsOpen(db_, ComponiSqlPadri());
     if (rs_.RsIsEmpty(rsPadri_))
         return;
     rs_.RsMoveFirst(rsPadri_);
     articoloCorrente_ = FieldText(rs_.RsField(rsPadri_, QStringLiteral("Articoli.Articolo")));
-    mainLoop();
+    try {
+        mainLoop();
+    } catch (const BomLevelError &e) {
+        throw ReportError(QStringLiteral("9"), QStringLiteral("Indice non incluso nell'intervallo (livello %1 oltre i %2 livelli di esplosione)")
+                                                   .arg(e.level()).arg(e.levels()));
+    }
 }
 
-void Prelvo::pageHeader()
+void Prelvo::EndRun()
 {
-    PageHeaderArgs args;
-    args.title = titoloRun_;
-    args.pageNumber = 0;
-    args.blankLine = true;
-    args.mode = 0;
-    stampe_.Intestazione(*report_, args);
+    rs_.RsCloseAll();
+    rsPadri_.clear();
+    source_->endRun();
+    runScope_.reset();
 }
 
 void Prelvo::mainLoop()
 {
     const QString &h = rsPadri_;
     for (;;) {
-        if (rs_.RsEof(h) || report_->StopGet())
+        if (rs_.RsEof(h) || report().StopGet())
             break;
-        if (!stampaIniziata_) {
-            stampe_.StileTesta(*report_, *font_);
-            stampe_.StileCorpo(*report_, *font_);
-            check(report_->DocBegin(), "DocBegin");
-            if (report_->SkipGet())
-                return;
-            DefinisciColonne();
-            stampaIniziata_ = true;
-        }
+        if (!PrintingStarted() && !BeginPrinting())
+            return;
         if (primoPadre_) {
-            report_->VertPosLet(report_->MarginTopGet());
-            pageHeader();
+            report().VertPosLet(report().MarginTopGet());
+            PageHeader();
             StaIntestColonne();
         }
-        if (report_->SkipGet())
+        if (report().SkipGet())
             break;
 
         LeggiPadre(h);
@@ -377,11 +229,8 @@ void Prelvo::mainLoop()
         }
         pendingImageLines();
 
-        if (obEspScal) {
-            const LinkRow row = readLink(rs_, h);
-            BomPathStep parentStep(pathExplosion_, articolo);
-            EsplodiComponente(row, row.figlio, 0);
-        }
+        if (obEspScal)
+            explosion_->explode(articolo, DbBomReader::ReadComponent(rs_, h), padre_.Qta);
 
         rs_.RsMoveNext(h);
         if (rs_.RsEof(h))
@@ -390,33 +239,14 @@ void Prelvo::mainLoop()
         if (next == articoloCorrente_)
             continue;
         if (obSaltoPag == 0) {
-            check(report_->LineEnd(), "LineEnd");
+            check(report().LineEnd(), "LineEnd");
             continue;
         }
-        extras_->StaImgFinePagina(*report_, padre_);
-        check(report_->PageNew(), "PageNew");
-        report_->VertPosLet(report_->MarginTopGet());
-        pageHeader();
-        StaIntestColonne();
+        extras_->StaImgFinePagina(report(), padre_);
+        NewPage();
     }
-    if (stampaIniziata_)
-        extras_->StaImgFinePagina(*report_, padre_);
-}
-
-void Prelvo::runEnd()
-{
-    rs_.RsCloseAll();
-    rsPadri_.clear();
-    if (report_) {
-        if (!report_->DocEnd() && !last_.failed)
-            reportError(QStringLiteral("0"), report_->LastErrorGet());
-        last_.pages = report_->PageNumGet();
-    }
-    report_.reset();
-    font_.reset();
-    last_.printed = stampaIniziata_;
-    if (!stampaIniziata_)
-        sink_.msgCom(QStringLiteral("Non ci sono dati nell'intervallo richiesto"), {QStringLiteral("&Ok")});
+    if (PrintingStarted())
+        extras_->StaImgFinePagina(report(), padre_);
 }
 
 void Prelvo::LeggiPadre(const QString &h)
@@ -446,10 +276,9 @@ void Prelvo::LeggiPadre(const QString &h)
         padre_.Qta = odQtaProd;
         padre_.DimText.clear();
     }
-    QtaLivello[0] = padre_.Qta;
     if (padre_.Articolo != ultimoValorizzato_) {
         double value = 0;
-        const bool ok = rollup_.CreaMovDiBaLegami(padre_.Articolo, text("Articoli.ArtUMVen"),
+        const bool ok = source_->rollup().CreaMovDiBaLegami(padre_.Articolo, text("Articoli.ArtUMVen"),
                                                   text("Articoli.Sconto"), padre_.Qta, 1, value, 0,
                                                   number("Articoli.FatConVen"), QString(), QString(), 0);
         padre_.Importo = ok ? value : 0;
@@ -457,141 +286,43 @@ void Prelvo::LeggiPadre(const QString &h)
     }
 }
 
-void Prelvo::EsplodiComponente(const LinkRow &row, const QString &figlio, int level)
-{
-    const RigaDiBa riga = LeggiComponente(row, level);
-    bool saltato = false;
-    CtrRiga(2, true, saltato);
-    StaRiga(riga);
-    pendingImageLines();
-    if (!(level + 1 < oiLivEsp || oiLivEsp < 1))
-        return;
-    if (row.distBase2 == 3)
-        return;
-    BomPathStep step(pathExplosion_, figlio);
-    if (!step.entered()) {
-        // The component is one of the articles it descends from: its line is printed, its
-        // structure is not walked again.
-        const QString text = pathExplosion_.cycleText(figlio);
-        if (!cyclesReported_.contains(text)) {
-            cyclesReported_.insert(text);
-            sink_.msgCom(text + QStringLiteral(": i componenti di ") + figlio
-                             + QStringLiteral(" non vengono esplosi di nuovo"),
-                         {QStringLiteral("&Ok")});
-        }
-        return;
-    }
-    explodeChildren(figlio, level + 1);
-}
-
-void Prelvo::explodeChildren(const QString &articolo, int level)
-{
-    if (path_ == CostRollup::Path::Cached) {
-        const QVector<LinkRow> rows = childrenCached(articolo); // shared, not copied
-        for (const LinkRow &row : rows)
-            EsplodiComponente(row, row.figlio, level);
-        return;
-    }
-    RsGuard rs(rs_, rs_.RsOpen(db_, ComponiSqlFigli(articolo)));
-    if (rs_.RsIsEmpty(rs.handle()))
-        return;
-    rs_.RsMoveFirst(rs.handle());
-    while (!rs_.RsEof(rs.handle())) {
-        const LinkRow row = readLink(rs_, rs.handle());
-        EsplodiComponente(row, row.figlio, level);
-        rs_.RsMoveNext(rs.handle());
-    }
-}
-
-const QVector<Prelvo::LinkRow> &Prelvo::childrenCached(const QString &articolo)
-{
-    // The rows the component query would give, put together from the links and articles the
-    // valuation has read for the run: the links of an article that exists, in key order, each
-    // with its component's columns (empty when the component does not exist).
-    const QString key = CodeKey(articolo);
-    if (const auto found = children_.constFind(key); found != children_.constEnd())
-        return *found;
-    QVector<LinkRow> rows;
-    if (rollup_.article(articolo)) {
-        const QVector<CostRollup::LinkRow> links = rollup_.linksOf(articolo); // shared, not copied
-        rows.reserve(links.size());
-        for (const CostRollup::LinkRow &link : links) {
-            LinkRow r;
-            r.figlio = link.figlio;
-            r.um = link.um;
-            r.qta = link.qta;
-            r.qualeImporto = link.qualeImporto;
-            r.listino = link.listino;
-            if (const auto art = rollup_.article(link.figlio)) {
-                r.descrizione2 = art->descrizione;
-                r.distBase2 = static_cast<qint16>(art->distBase);
-                r.sconto2 = art->sconto;
-                r.artUM2 = art->artUM;
-                r.artUMVen2 = art->artUMVen;
-                r.artUMAcq2 = art->artUMAcq;
-                r.fatConVen2 = art->fatConVen;
-                r.fatConAcq2 = art->fatConAcq;
-                r.immagine2 = art->immagine;
-            }
-            rows << r;
-        }
-    }
-    return *children_.insert(key, rows);
-}
-
-RigaDiBa Prelvo::LeggiComponente(const LinkRow &row, int level)
+RigaDiBa Prelvo::LeggiComponente(const ExplodedLine &line)
 {
     RigaDiBa r;
-    r.Articolo = QStringLiteral("* ").repeated(level + 1) + row.figlio;
-    r.Descrizione = row.descrizione2;
-    r.UM = row.um;
-    const QString modo = QStringLiteral("A");
-    r.Qta = RoundNum(row.qta * QtaLivello.at(static_cast<size_t>(level)), modo, 1, params_.numDecQta);
-    if (level + 1 > kLivelli - 1)
-        throw RunError(QStringLiteral("9"), QStringLiteral("Indice non incluso nell'intervallo (livello %1 oltre i %2 livelli di esplosione)")
-                                                .arg(level + 1).arg(kLivelli));
-    QtaLivello[static_cast<size_t>(level + 1)] = r.Qta;
+    r.Articolo = QStringLiteral("* ").repeated(line.level + 1) + line.link.figlio;
+    r.Descrizione = line.component.descrizione;
+    r.UM = line.link.um;
+    r.Qta = line.qty;
 
-    QString metodo = row.qualeImporto;
-    QString listino = row.listino;
+    QString metodo = line.link.qualeImporto;
+    QString listino = line.link.listino;
     if (!IsBlank(osQualePrezzo, VarKind::Text)) {
         metodo = osQualePrezzo;
         listino = osListino;
     }
-    if (row.distBase2 == 2) {
+    if (line.component.distBase == 2) {
         r.QualeImporto.clear();
         r.Listino = QStringLiteral("SEM");
     } else {
         r.QualeImporto = metodo;
         r.Listino = listino;
     }
-
-    double fattore = 1;
-    double qtaMag = r.Qta;
-    if (sameText(row.um, row.artUM2)) {
-        fattore = 1;
-    } else if (sameText(row.um, row.artUMVen2)) {
-        fattore = row.fatConVen2;
-        qtaMag = RoundNum(fattore * r.Qta, modo, 1, params_.numDecQta);
-    } else if (sameText(row.um, row.artUMAcq2)) {
-        fattore = row.fatConAcq2;
-        qtaMag = RoundNum(fattore * r.Qta, modo, 1, params_.numDecQta);
-    }
-    r.Immagine = row.immagine2;
+    r.Immagine = line.component.immagine;
 
     double value = 0;
-    const bool ok = rollup_.CreaMovDiBaLegami(row.figlio, row.um, row.sconto2, qtaMag, 1, value, 0,
-                                              fattore, metodo, listino, row.distBase2);
+    const bool ok = source_->rollup().CreaMovDiBaLegami(line.link.figlio, line.link.um, line.component.sconto,
+                                                        line.stockQty, 1, value, 0, line.factor, metodo,
+                                                        listino, static_cast<qint16>(line.component.distBase));
     r.Importo = ok ? value : 0;
     return r;
 }
 
 // ---------------------------------------------------------------------------------------------
-// Columns, headings, lines, page fit
+// Columns, headings, lines
 
 void Prelvo::DefinisciColonne()
 {
-    PrintReport &r = *report_;
+    PrintReport &r = report();
     const QString S = QStringLiteral("S"), C = QStringLiteral("C"), D = QStringLiteral("D");
     r.StyleSelect(kCorpoCampo);
     r.ColumnsClear();
@@ -643,7 +374,7 @@ void Prelvo::DefinisciColonne()
 
 void Prelvo::StaIntestColonne()
 {
-    PrintReport &r = *report_;
+    PrintReport &r = report();
     r.StyleSelect(QStringLiteral("CorpoLab"));
     auto cell = [&](const char *align, int column, const QString &text) {
         r.AlignSet(QString::fromLatin1(align));
@@ -665,7 +396,7 @@ void Prelvo::StaIntestColonne()
 
 void Prelvo::StaRiga(const RigaDiBa &riga)
 {
-    PrintReport &r = *report_;
+    PrintReport &r = report();
     pendingImage_ = false;
     r.StyleSelect(kCorpoCampo);
     static const QString S = QStringLiteral("S"), C = QStringLiteral("C"), D = QStringLiteral("D");
@@ -693,7 +424,7 @@ void Prelvo::StaRiga(const RigaDiBa &riga)
             cell(D, colDimValore_, FormatNum(riga.Importo, fmtVal_));
     }
     check(r.LineEnd(), "LineEnd");
-    ++last_.lines;
+    CountLine();
 }
 
 void Prelvo::pendingImageLines()
@@ -701,26 +432,8 @@ void Prelvo::pendingImageLines()
     if (!pendingImage_)
         return;
     for (int i = 0; i < img_.numRighe - 1; ++i)
-        check(report_->LineEnd(), "LineEnd");
+        check(report().LineEnd(), "LineEnd");
     pendingImage_ = false;
-}
-
-void Prelvo::CtrRiga(qint16 piNumRig, bool pbDet, bool &pbSaltato)
-{
-    if (!report_)
-        return;
-    bool brk = false;
-    report_->RoomCheck(piNumRig, nullptr, nullptr, &brk);
-    if (!brk)
-        return;
-    pbSaltato = true;
-    check(report_->PageNew(), "PageNew");
-    if (report_->SkipGet())
-        return;
-    report_->VertPosLet(report_->MarginTopGet());
-    pageHeader();
-    if (pbDet)
-        StaIntestColonne();
 }
 
 } // namespace kem

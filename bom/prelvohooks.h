@@ -1,10 +1,9 @@
 #pragma once
 // What the BOM report asks of the parts that are not its own: the article images and the
 // quantities from dimensions (settings read at the start of a run, the pictures drawn on the
-// page), and the print-in-progress window of a run with a user. The defaults do what a run
-// without those features does: no image lines, no dimension quantity, no window.
+// page). The defaults do what a run without those features does: no image lines, no dimension
+// quantity.
 #include <QString>
-#include <memory>
 
 namespace kem {
 
@@ -54,17 +53,6 @@ public:
     {
         (void)report, (void)parent;
     }
-};
-
-// The print-in-progress window of a run (a widget in the program; none in batch runs).
-class PrelvoProgress {
-public:
-    virtual ~PrelvoProgress() = default;
-    // Before JobStart: caption and "lblStamp" = title, page labels shown with "000", the
-    // window bound to the run's report object (which the window may keep, e.g. for a preview).
-    virtual void Prepare(const std::shared_ptr<PrintReport> &report, const QString &title) = 0;
-    // After the job started.
-    virtual void Show() = 0;
 };
 
 } // namespace kem

@@ -1,4 +1,4 @@
-#include "codefield.h"
+#include "common/codefield.h"
 
 #include "common/aziendautil.h"
 #include "platform/util/kemutil.h"

@@ -1,4 +1,4 @@
-#include "codefieldwidgets.h"
+#include "common/codefieldwidgets.h"
 
 #include <QApplication>
 #include <QInputDialog>

@@ -1,4 +1,4 @@
-#include "formservices.h"
+#include "common/formservices.h"
 
 #include "common/aziendautil.h"
 #include "common/codefieldwidgets.h"

@@ -3,11 +3,11 @@
 // styles, body styles, then the page header on every new page (and the item list). Holds the
 // program-wide state of the page services: the current print object, the printer corrections
 // applied and the pre-printed-form offsets. One instance per program, passed to the reports.
-#include "optionsini.h"
-#include "pageheader.h"
-#include "pagesetup.h"
-#include "printenv.h"
-#include "reportstyles.h"
+#include "print/optionsini.h"
+#include "print/pageheader.h"
+#include "print/pagesetup.h"
+#include "print/printenv.h"
+#include "print/reportstyles.h"
 
 namespace kem {
 
@@ -17,7 +17,10 @@ class PrintReport;
 
 class AziendaUtilStampe {
 public:
-    explicit AziendaUtilStampe(PrintEnv env) : m_env(std::move(env)), m_header(m_env) {}
+    explicit AziendaUtilStampe(PrintEnv env)
+        : m_env(std::move(env)), m_header(m_env), oiStaAtt(m_env.printActive ? *m_env.printActive : m_ownFlag)
+    {
+    }
     AziendaUtilStampe(const AziendaUtilStampe &) = delete;
     AziendaUtilStampe &operator=(const AziendaUtilStampe &) = delete;
 
@@ -40,13 +43,16 @@ public:
     void Intestazione(PrintReport &report, const PageHeaderArgs &args) const { m_header.Draw(report, args); }
     void StampaElenco(PrintReport &report, const QString &text) const { ItemListPrint(report, text); }
 
-    // Only one run at a time in the program: 1 while a report runs.
-    int oiStaAtt = 0;
-
 private:
     PrintEnv m_env;
     PrintLayoutState m_state;
     PageHeader m_header;
+    int m_ownFlag = 0;
+
+public:
+    // Only one run at a time in the program: 1 while a report runs. The program's flag when
+    // the environment names one (PrintEnv::printActive), else the services' own.
+    int &oiStaAtt;
 };
 
 } // namespace kem

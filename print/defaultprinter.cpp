@@ -1,8 +1,8 @@
-#include "defaultprinter.h"
+#include "print/defaultprinter.h"
 
-#include "kemutil.h"
+#include "platform/util/kemutil.h"
 #include "common/messages.h"
-#include "printersystem.h"
+#include "platform/os/printersystem.h"
 
 namespace kem {
 

@@ -2,7 +2,7 @@
 // The system default printer: read from the printing system, set through it, and mirrored in
 // the profile file's section "windows", key "device" ("name,driver,port"; ",,," for none),
 // with the default found before the change kept under "StampanteDefOri".
-#include "printenv.h"
+#include "print/printenv.h"
 
 #include <QString>
 

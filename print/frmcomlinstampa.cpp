@@ -1,11 +1,11 @@
-#include "frmcomlinstampa.h"
+#include "print/frmcomlinstampa.h"
 
-#include "aziendautilstampe.h"
+#include "print/aziendautilstampe.h"
 #include "common/messages.h"
-#include "defaultprinter.h"
-#include "frmstampaincorso.h"
-#include "printersessions.h"
-#include "printoptions.h"
+#include "print/defaultprinter.h"
+#include "print/frmstampaincorso.h"
+#include "print/printersessions.h"
+#include "platform/printlib/printoptions.h"
 
 #include <QFontDialog>
 #include <QGridLayout>

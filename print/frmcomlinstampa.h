@@ -1,8 +1,8 @@
 #pragma once
 // "Stampa dati della lista": prints the rows of a grid (all columns or the visible ones,
 // portrait or landscape, in a chosen font) through the list-print object.
-#include "gridlistprint.h"
-#include "printfont.h"
+#include "print/gridlistprint.h"
+#include "platform/printlib/printfont.h"
 
 #include <QDialog>
 #include <functional>

@@ -1,7 +1,7 @@
-#include "frmsalvaopzsta.h"
+#include "print/frmsalvaopzsta.h"
 
 #include "common/messages.h"
-#include "printoptions.h"
+#include "platform/printlib/printoptions.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -2,8 +2,8 @@
 // The panel of the destination dialog that stores option values in an ini file or deletes
 // them: every storable option with its current value and a tick box, the file (this
 // terminal's or the common one) and the section (the defaults or this report's own).
-#include "printenv.h"
-#include "sceltastamlogic.h"
+#include "print/printenv.h"
+#include "print/sceltastamlogic.h"
 
 #include <QDialog>
 #include <QList>

@@ -1,13 +1,13 @@
-#include "frmsceltastam.h"
+#include "print/frmsceltastam.h"
 
 #include "common/messages.h"
-#include "defaultprinter.h"
-#include "frmsalvaopzsta.h"
-#include "kemutil.h"
-#include "optionsini.h"
-#include "printersessions.h"
-#include "printersystem.h"
-#include "printoptions.h"
+#include "print/defaultprinter.h"
+#include "print/frmsalvaopzsta.h"
+#include "platform/util/kemutil.h"
+#include "print/optionsini.h"
+#include "print/printersessions.h"
+#include "platform/os/printersystem.h"
+#include "platform/printlib/printoptions.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -2,8 +2,8 @@
 // "Scelta della modalità di stampa": where and how a report prints. The dialog edits the
 // caller's options record in place (every change is written to it at once) and refuses to
 // close while the record is not consistent.
-#include "printenv.h"
-#include "sceltastamlogic.h"
+#include "print/printenv.h"
+#include "print/sceltastamlogic.h"
 
 #include <QDialog>
 #include <QList>

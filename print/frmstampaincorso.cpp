@@ -1,6 +1,6 @@
-#include "frmstampaincorso.h"
+#include "print/frmstampaincorso.h"
 
-#include "printreport.h"
+#include "platform/printlib/printreport.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>

@@ -2,7 +2,7 @@
 // The print-in-progress window: what is printing, the page being produced, and the button
 // that interrupts the run. Bound to the run's report object (ogStampa); the report's events
 // are let through between lines so the button acts during the run.
-#include "printprogress.h"
+#include "print/printprogress.h"
 
 #include <QPointer>
 #include <QWidget>

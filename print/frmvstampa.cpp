@@ -1,8 +1,8 @@
-#include "frmvstampa.h"
+#include "print/frmvstampa.h"
 
 #include "common/messages.h"
-#include "printoptions.h"
-#include "printreport.h"
+#include "platform/printlib/printoptions.h"
+#include "platform/printlib/printreport.h"
 
 #include <QApplication>
 #include <QCloseEvent>

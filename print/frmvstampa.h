@@ -4,7 +4,7 @@
 // the next), scrolls a page larger than the window, and refuses to close while the run is
 // still producing pages. The page images are the files the print library writes for the run
 // (base name + "." + page as "000"); closing deletes them.
-#include "previewpager.h"
+#include "print/previewpager.h"
 
 #include <QImage>
 #include <QPointer>

@@ -1,4 +1,4 @@
-#include "frmvstapar.h"
+#include "print/frmvstapar.h"
 
 #include <QCheckBox>
 #include <QEvent>

@@ -1,6 +1,6 @@
-#include "gridlistprint.h"
+#include "print/gridlistprint.h"
 
-#include "aziendautilstampe.h"
+#include "print/aziendautilstampe.h"
 
 #include <QAbstractItemModel>
 

@@ -2,8 +2,8 @@
 // The list-print object: prints the rows of a grid's model through a report object of the
 // print library, with all columns or the visible ones only, portrait or landscape, in a
 // chosen font, each page with the standard header and the column headings.
-#include "printfont.h"
-#include "printreport.h"
+#include "platform/printlib/printfont.h"
+#include "platform/printlib/printreport.h"
 
 #include <QList>
 #include <QString>

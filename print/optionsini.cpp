@@ -1,12 +1,12 @@
-#include "optionsini.h"
+#include "print/optionsini.h"
 
 #include "common/messages.h"
-#include "defaultprinter.h"
-#include "kemutil.h"
-#include "menuserver.h"
-#include "printersessions.h"
-#include "printersystem.h"
-#include "printoptions.h"
+#include "print/defaultprinter.h"
+#include "platform/util/kemutil.h"
+#include "platform/menu/menuserver.h"
+#include "print/printersessions.h"
+#include "platform/os/printersystem.h"
+#include "platform/printlib/printoptions.h"
 
 #include <cmath>
 #include <functional>

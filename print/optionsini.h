@@ -2,7 +2,7 @@
 // The print options of a report form and the initialisation file: loading (report section,
 // then "Opzioni Stampa"), the printer checks made at load, the menu caption, quick preview,
 // and saving or deleting stored values.
-#include "printenv.h"
+#include "print/printenv.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,8 +1,8 @@
-#include "pageheader.h"
+#include "print/pageheader.h"
 
-#include "printoptions.h"
-#include "printprogress.h"
-#include "printreport.h"
+#include "platform/printlib/printoptions.h"
+#include "print/printprogress.h"
+#include "platform/printlib/printreport.h"
 
 namespace kem {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The two-line page header of every report (version and company; date, title and page
 // number), for graphic destinations and for the fixed-width destination, and the item list.
-#include "printenv.h"
+#include "print/printenv.h"
 
 #include <QDate>
 #include <QHash>

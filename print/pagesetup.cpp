@@ -1,10 +1,10 @@
-#include "pagesetup.h"
+#include "print/pagesetup.h"
 
 #include "common/messages.h"
-#include "defaultprinter.h"
-#include "kemutil.h"
-#include "printreport.h"
-#include "reportstyles.h"
+#include "print/defaultprinter.h"
+#include "platform/util/kemutil.h"
+#include "platform/printlib/printreport.h"
+#include "print/reportstyles.h"
 
 #include <cmath>
 

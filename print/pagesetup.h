@@ -2,7 +2,7 @@
 // Page setup of a run: margins, preview factor, offsets, line spacing and the force-portrait
 // switch from the initialisation file (report section, then "Opzioni Stampa", then the
 // defaults), then the corrections of the printer's own section.
-#include "printenv.h"
+#include "print/printenv.h"
 
 #include <QString>
 #include <array>

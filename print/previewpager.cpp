@@ -1,4 +1,4 @@
-#include "previewpager.h"
+#include "print/previewpager.h"
 
 #include <algorithm>
 

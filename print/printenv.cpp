@@ -1,7 +1,7 @@
-#include "printenv.h"
+#include "print/printenv.h"
 
-#include "kemutil.h"
-#include "menuserver.h"
+#include "platform/util/kemutil.h"
+#include "platform/menu/menuserver.h"
 
 namespace kem {
 

@@ -25,6 +25,7 @@ struct PrintEnv {
     double previewScale = 0;  // > 0: preview factors are multiplied by it
     QDate workingDate;        // the suite's working date (page header)
     bool showMessages = true; // page setup reports bad margins with a message
+    int *printActive = nullptr; // the program-wide print-active flag; nullptr: the services' own
 
     // [section] key of the program's settings (company ini first, then the main ini),
     // trimmed; def when the key is missing or empty.

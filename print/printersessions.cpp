@@ -1,4 +1,4 @@
-#include "printersessions.h"
+#include "print/printersessions.h"
 
 #include <QRegularExpression>
 

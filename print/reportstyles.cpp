@@ -1,9 +1,9 @@
-#include "reportstyles.h"
+#include "print/reportstyles.h"
 
-#include "kemdb.h"
-#include "kemutil.h"
-#include "printfont.h"
-#include "printreport.h"
+#include "platform/db/kemdb.h"
+#include "platform/util/kemutil.h"
+#include "platform/printlib/printfont.h"
+#include "platform/printlib/printreport.h"
 
 namespace kem {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The named text styles every report uses, the user-defined fonts of table StaLasFontPers
 // ("FFPers-§-" + number) and the per-report font settings ("FontPersTes", "FontPersCor").
-#include "printenv.h"
+#include "print/printenv.h"
 
 #include <QString>
 

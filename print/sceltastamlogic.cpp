@@ -1,10 +1,10 @@
-#include "sceltastamlogic.h"
+#include "print/sceltastamlogic.h"
 
-#include "defaultprinter.h"
-#include "kemutil.h"
-#include "optionsini.h"
-#include "printersystem.h"
-#include "printoptions.h"
+#include "print/defaultprinter.h"
+#include "platform/util/kemutil.h"
+#include "print/optionsini.h"
+#include "platform/os/printersystem.h"
+#include "platform/printlib/printoptions.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -4,7 +4,7 @@
 // format each filter gives, the installed spreadsheet application, the rows of the panel that
 // saves or deletes option values and what they write, the checks made before closing and the
 // current destination text.
-#include "printenv.h"
+#include "print/printenv.h"
 
 #include <QList>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "articleimages.h"
+#include "schema/articleimages.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "companydbbuilder.h"
+#include "schema/companydbbuilder.h"
 
-#include "companyschema.h"
+#include "schema/companyschema.h"
 
 #include <QAtomicInteger>
 #include <QDir>

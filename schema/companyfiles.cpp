@@ -1,6 +1,6 @@
-#include "companyfiles.h"
+#include "schema/companyfiles.h"
 
-#include "companydbbuilder.h"
+#include "schema/companydbbuilder.h"
 
 #include <QDate>
 #include <QDir>

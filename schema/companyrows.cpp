@@ -1,6 +1,6 @@
-#include "companyrows.h"
+#include "schema/companyrows.h"
 
-#include "companyfiles.h"
+#include "schema/companyfiles.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Row writers shared by the demo and the synthetic company: one prepared INSERT per table,
 // amounts with their lira twins, and the reference rows every company needs.
-#include "companydbbuilder.h"
+#include "schema/companydbbuilder.h"
 
 #include <QDate>
 

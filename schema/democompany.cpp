@@ -1,8 +1,8 @@
-#include "democompany.h"
+#include "schema/democompany.h"
 
-#include "articleimages.h"
-#include "companyfiles.h"
-#include "companyrows.h"
+#include "schema/articleimages.h"
+#include "schema/companyfiles.h"
+#include "schema/companyrows.h"
 
 #include <QDir>
 

@@ -1,7 +1,7 @@
-#include "synthcompany.h"
+#include "schema/synthcompany.h"
 
-#include "companyfiles.h"
-#include "companyrows.h"
+#include "schema/companyfiles.h"
+#include "schema/companyrows.h"
 
 #include <QElapsedTimer>
 

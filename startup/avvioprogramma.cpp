@@ -1,17 +1,17 @@
-#include "avvioprogramma.h"
+#include "startup/avvioprogramma.h"
 
 #include "common/aziendautil.h"
 #include "common/funvarie.h"
-#include "connsplash.h"
-#include "desktop.h"
-#include "frmprincipale.h"
-#include "kemutil.h"
-#include "mainprelvo.h"
-#include "programcontext.h"
-#include "scmenucomandiclie.h"
-#include "sckemutilprg.h"
-#include "utilclient.h"
-#include "utilprg.h"
+#include "startup/connsplash.h"
+#include "startup/desktop.h"
+#include "startup/frmprincipale.h"
+#include "platform/util/kemutil.h"
+#include "startup/mainprelvo.h"
+#include "startup/programcontext.h"
+#include "startup/scmenucomandiclie.h"
+#include "startup/sckemutilprg.h"
+#include "startup/utilclient.h"
+#include "startup/utilprg.h"
 
 #include <new>
 

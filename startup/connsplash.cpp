@@ -1,4 +1,4 @@
-#include "connsplash.h"
+#include "startup/connsplash.h"
 
 namespace kem {
 

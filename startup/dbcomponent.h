@@ -2,7 +2,7 @@
 // DbComponent: the operations the connection routines ask of a database object (named
 // parameters and the open), so that the login, password and repair paths can be exercised
 // with a test double. CompanyDb is the real one, over kem::Database.
-#include "kemdb.h"
+#include "platform/db/kemdb.h"
 
 #include <QString>
 #include <QVariant>

@@ -1,4 +1,4 @@
-#include "distintaapp.h"
+#include "startup/distintaapp.h"
 
 #include "common/codefield.h"
 #include "common/codefieldwidgets.h"
@@ -7,14 +7,14 @@
 #include "common/helpopener.h"
 #include "common/systemsoundplayer.h"
 #include "common/msgsinks.h"
-#include "connsplash.h"
-#include "frmconn.h"
-#include "frmprincipale.h"
-#include "mainprelvo.h"
-#include "menuclient.h"
-#include "programcontext.h"
-#include "qtdialogs.h"
-#include "utilclient.h"
+#include "startup/connsplash.h"
+#include "startup/frmconn.h"
+#include "startup/frmprincipale.h"
+#include "startup/mainprelvo.h"
+#include "platform/menu/menuclient.h"
+#include "startup/programcontext.h"
+#include "startup/qtdialogs.h"
+#include "startup/utilclient.h"
 
 #include <QApplication>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #pragma once
 // The module's program: builds the context, connects to the menu named by the "M" switch, runs
 // the start-up and lives until the close timer ends it.
-#include "formregistry.h"
+#include "startup/formregistry.h"
 
 #include <functional>
 

@@ -1,4 +1,4 @@
-#include "formregistry.h"
+#include "startup/formregistry.h"
 
 #include <QStringList>
 

@@ -2,7 +2,7 @@
 // FormRegistry: the report forms the dispatcher can open, by name (compared without regard to
 // case, in the order they were added). The program registers its four forms; tests register
 // forms of their own.
-#include "moduleform.h"
+#include "startup/moduleform.h"
 
 #include <QList>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "frmconn.h"
+#include "startup/frmconn.h"
 
 #include <QApplication>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #pragma once
 // frmConn: the splash shown while a database is being opened.
-#include "connsplash.h"
+#include "startup/connsplash.h"
 
 #include <QPointer>
 #include <QWidget>

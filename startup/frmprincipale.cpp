@@ -1,8 +1,8 @@
-#include "frmprincipale.h"
+#include "startup/frmprincipale.h"
 
-#include "moduleform.h"
-#include "programcontext.h"
-#include "utilclient.h"
+#include "startup/moduleform.h"
+#include "startup/programcontext.h"
+#include "startup/utilclient.h"
 
 namespace kem {
 

@@ -1,4 +1,4 @@
-#include "kemaiuto.h"
+#include "startup/kemaiuto.h"
 
 namespace kem {
 

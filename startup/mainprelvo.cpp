@@ -1,9 +1,9 @@
-#include "mainprelvo.h"
+#include "startup/mainprelvo.h"
 
-#include "avvioprogramma.h"
-#include "formregistry.h"
-#include "programcontext.h"
-#include "utilclient.h"
+#include "startup/avvioprogramma.h"
+#include "startup/formregistry.h"
+#include "startup/programcontext.h"
+#include "startup/utilclient.h"
 
 namespace kem {
 

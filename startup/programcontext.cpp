@@ -1,11 +1,11 @@
-#include "programcontext.h"
+#include "startup/programcontext.h"
 
-#include "connsplash.h"
-#include "frmprincipale.h"
-#include "kemutil.h"
-#include "moduleform.h"
-#include "scmenucomandiclie.h"
-#include "sckemutilprg.h"
+#include "startup/connsplash.h"
+#include "startup/frmprincipale.h"
+#include "platform/util/kemutil.h"
+#include "startup/moduleform.h"
+#include "startup/scmenucomandiclie.h"
+#include "startup/sckemutilprg.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -4,8 +4,8 @@
 // services it runs with (menu connection, dialogs, splash, desktop, form registry). main()
 // creates one; tests build a fresh one with stand-in services.
 #include "common/companyparams.h"
-#include "dbcomponent.h"
-#include "menuserver.h"
+#include "startup/dbcomponent.h"
+#include "platform/menu/menuserver.h"
 #include "common/messages.h"
 
 #include <QList>

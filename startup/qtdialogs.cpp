@@ -1,4 +1,4 @@
-#include "qtdialogs.h"
+#include "startup/qtdialogs.h"
 
 #include <QApplication>
 #include <QGuiApplication>

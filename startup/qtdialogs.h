@@ -1,7 +1,7 @@
 #pragma once
 // The start-up dialogs and the desktop as windows of the Qt application.
-#include "desktop.h"
-#include "startupdialogs.h"
+#include "startup/desktop.h"
+#include "startup/startupdialogs.h"
 
 namespace kem {
 

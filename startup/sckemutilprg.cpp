@@ -1,7 +1,7 @@
-#include "sckemutilprg.h"
+#include "startup/sckemutilprg.h"
 
-#include "programcontext.h"
-#include "utilclient.h"
+#include "startup/programcontext.h"
+#include "startup/utilclient.h"
 
 namespace kem {
 

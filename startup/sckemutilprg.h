@@ -1,6 +1,6 @@
 #pragma once
 // scKemUtilPrg: receives the events of the help and decoding component.
-#include "kemaiuto.h"
+#include "startup/kemaiuto.h"
 
 #include <QObject>
 #include <memory>

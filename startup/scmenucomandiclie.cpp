@@ -1,6 +1,6 @@
-#include "scmenucomandiclie.h"
+#include "startup/scmenucomandiclie.h"
 
-#include "utilclient.h"
+#include "startup/utilclient.h"
 
 #include <QCoreApplication>
 #include <utility>

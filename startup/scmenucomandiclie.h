@@ -2,7 +2,7 @@
 // scMenuComandiClie: holds the menu server (mgMenuClient) and receives its EseguiComando
 // event, remembering the last command and parameter before handing them to the command
 // processor.
-#include "menuserver.h"
+#include "platform/menu/menuserver.h"
 
 #include <QObject>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "startupdialogs.h"
+#include "startup/startupdialogs.h"
 
 #include <cstdio>
 

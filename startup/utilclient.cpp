@@ -1,15 +1,15 @@
-#include "utilclient.h"
+#include "startup/utilclient.h"
 
-#include "connsplash.h"
-#include "desktop.h"
+#include "startup/connsplash.h"
+#include "startup/desktop.h"
 #include "common/funvarie.h"
-#include "frmprincipale.h"
-#include "kemaiuto.h"
-#include "kemutil.h"
-#include "mainprelvo.h"
-#include "moduleform.h"
-#include "programcontext.h"
-#include "scmenucomandiclie.h"
+#include "startup/frmprincipale.h"
+#include "startup/kemaiuto.h"
+#include "platform/util/kemutil.h"
+#include "startup/mainprelvo.h"
+#include "startup/moduleform.h"
+#include "startup/programcontext.h"
+#include "startup/scmenucomandiclie.h"
 
 namespace kem {
 

@@ -2,7 +2,7 @@
 // The menu link: the command processor of the menu's EseguiComando, the form activation for
 // the menu, the protocol a form follows when it unloads, the return to the menu, the close
 // requests and the negotiated end of the program.
-#include "startupdialogs.h"
+#include "startup/startupdialogs.h"
 
 #include <QString>
 #include <QVariant>

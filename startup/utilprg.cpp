@@ -1,14 +1,14 @@
-#include "utilprg.h"
+#include "startup/utilprg.h"
 
-#include "connsplash.h"
-#include "dbcomponent.h"
+#include "startup/connsplash.h"
+#include "startup/dbcomponent.h"
 #include "common/aziendautil.h"
 #include "common/funvarie.h"
-#include "kemdb.h"
-#include "kemutil.h"
-#include "programcontext.h"
-#include "startupdialogs.h"
-#include "utilclient.h"
+#include "platform/db/kemdb.h"
+#include "platform/util/kemutil.h"
+#include "startup/programcontext.h"
+#include "startup/startupdialogs.h"
+#include "startup/utilclient.h"
 
 #include <QDir>
 

@@ -1,4 +1,4 @@
-#include "batchcommand.h"
+#include "apps/distinta-batch/batchcommand.h"
 
 #include <QTextStream>
 

@@ -1,22 +1,17 @@
 // distinta-batch bom --company DIR --out FILE [one option per field of the BOM report]
 // Runs the BOM print headless on a company directory: the company variables come from
 // DIR/kemora-menu.ini, messages go to standard error with their default answers.
-#include "batchcommand.h"
-#include "commandline.h"
+#include "apps/distinta-batch/batchcommand.h"
+#include "apps/distinta-batch/commandline.h"
 
+#include "bom/bomselection.h"
 #include "bom/prelvo.h"
-#include "common/aziendautil.h"
 #include "common/funvarie.h"
 #include "common/msgsinks.h"
-#include "menuconfig.h"
-#include "menuserver.h"
-#include "menudatabase.h"
-#include "menufunctions.h"
-#include "menuvariables.h"
-#include "platform/db/kemdb.h"
 #include "platform/printlib/printoptions.h"
-#include "platform/util/kemutil.h"
 #include "print/aziendautilstampe.h"
+#include "reportkit/company.h"
+#include "reportkit/reportprintservices.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -28,43 +23,7 @@ namespace kem::batch {
 
 namespace {
 
-const QString kProgramKey = QStringLiteral("DISTINTA");
 const QString kFormKey = QStringLiteral("frmPrelvo");
-
-// The menu of a batch run: the company variables and personal parameters of
-// DIR/kemora-menu.ini and the menu functions of kemora-menu, without a running menu.
-class ConfigMenuServer : public MenuServer {
-public:
-    explicit ConfigMenuServer(const MenuConfig &config)
-        : config_(config), vars_(config_), menuDb_(config_.menuDbPath()), functions_(config_, menuDb_)
-    {
-    }
-    void MenuActivate(const QString &) override {}
-    void MenuUnregister() override {}
-    void MenuRegister(const QString &, const QString &, const QString &) override {}
-    void MenuReturnTo(const QString &, const QString &, const QString &) override {}
-    QVariant MenuCall(const QString &function, const QString &scope, const QVariant &param) override
-    {
-        return functions_.call(function, scope, param);
-    }
-    void MenuPassaA(const QString &, const QString &, const QVariant &) override {}
-    QString MenuIniPath() override { return config_.iniPath(); }
-    LaunchParams MenuLaunchParams() override { return {}; }
-    void MenuLaunchSelect(const QString &) override {}
-    void MenuKeyRelease(const QString &) override {}
-    QString MenuVar(const QString &name, const QString &def) override
-    {
-        const std::optional<QString> v = vars_.value(name);
-        return MenuVarAnswer(v.has_value(), v.value_or(QString()), def);
-    }
-    void MenuVarSet(const QString &name, const QString &value) override { vars_.set(name, value); }
-
-private:
-    const MenuConfig &config_;
-    MenuVariables vars_;
-    MenuDatabase menuDb_;
-    MenuFunctions functions_;
-};
 
 // S / N (also SI, NO, 1, 0, TRUE, FALSE) of a Boolean option.
 std::optional<bool> FlagOption(const QCommandLineParser &parser, const QString &option)
@@ -179,105 +138,69 @@ int RunBom(const QStringList &args)
         return usage(QStringLiteral("Manca --out FILE."));
 
     const auto tipo = IntOption(parser, QStringLiteral("tipo-diba"));
-    const auto livEsp = IntOption(parser, QStringLiteral("liv-esp"));
-    const auto qtaProd = NumberOption(parser, QStringLiteral("qta-prod"));
-    const auto larghezza = NumberOption(parser, QStringLiteral("larghezza"));
-    const auto lunghezza = NumberOption(parser, QStringLiteral("lunghezza"));
-    const auto altezza = NumberOption(parser, QStringLiteral("altezza"));
     const auto espScal = FlagOption(parser, QStringLiteral("esp-scal"));
     const auto saltoPag = FlagOption(parser, QStringLiteral("salto-pag"));
     const auto importi = FlagOption(parser, QStringLiteral("importi"));
     const auto qtaDaDimen = FlagOption(parser, QStringLiteral("qta-da-dimen"));
     const auto staImg = FlagOption(parser, QStringLiteral("sta-img"));
     const auto staImgRiga = FlagOption(parser, QStringLiteral("sta-img-riga"));
-    if (!tipo || !livEsp || !qtaProd || !larghezza || !lunghezza || !altezza || !espScal || !saltoPag
-        || !importi || !qtaDaDimen || !staImg || !staImgRiga)
+    if (!tipo || !espScal || !saltoPag || !importi || !qtaDaDimen || !staImg || !staImgRiga)
         return ExitUsage;
-    // The checks of the form.
     if (*tipo < 0 || *tipo > 2)
         return usage(QStringLiteral("Valore non valido per --tipo-diba: %1 (0, 1 o 2)").arg(*tipo));
-    if (*livEsp < 0 || *livEsp > 999)
-        return usage(QStringLiteral("Errore nel campo 'Livello di Esplosione'"));
-    if (*qtaProd <= 0)
-        return usage(QStringLiteral("Errore nel campo 'Quantità Prodotta'"));
-    const QString da = parser.value(QStringLiteral("articolo-da"));
-    const QString a = parser.value(QStringLiteral("articolo-a"));
-    if (!da.isEmpty() && !a.isEmpty() && da.compare(a, Qt::CaseInsensitive) > 0)
-        return usage(QStringLiteral("Si prega di inserire gli articoli in ordine crescente"));
     const QString qualePrezzo = parser.value(QStringLiteral("quale-prezzo")).trimmed().toUpper();
     if (!qualePrezzo.isEmpty() && !QStringList{"M", "U", "S", "L"}.contains(qualePrezzo))
         return usage(QStringLiteral("Valore non valido per --quale-prezzo: \"%1\" (M, U, S o L)").arg(qualePrezzo));
-    const QString listino = parser.value(QStringLiteral("listino")).trimmed();
-    if (qualePrezzo == QLatin1String("L") && listino.isEmpty())
-        return usage(QStringLiteral("Inserire un codice listino valido'"));
     PrintOptions probe;
     if (!SetDestination(probe, out))
         return usage(QStringLiteral("Estensione di --out non riconosciuta: %1 (.pdf, .csv, .txt, .xlsx, .fix)").arg(out));
 
-    // The company.
-    MenuConfig config;
-    QString error;
-    if (!MenuConfig::Load(companyDir, &config, &error)) {
-        PrintError(QStringLiteral("Azienda non leggibile: ") + error);
-        return ExitFailure;
-    }
+    // The selection, as the form holds it: numbers are read the Italian way ("2,5"), as the
+    // form reads them, and checked by the form's checks.
+    BomSelection selection;
+    selection.osArticoloDa = parser.value(QStringLiteral("articolo-da"));
+    selection.osArticoloA = parser.value(QStringLiteral("articolo-a"));
+    selection.oiTipoDibaArt = static_cast<qint16>(*tipo);
+    selection.obEspScal = *espScal;
+    selection.livEsp = parser.value(QStringLiteral("liv-esp"));
+    selection.qtaProd = parser.value(QStringLiteral("qta-prod"));
+    selection.obSaltoPag = *saltoPag;
+    selection.obStampoImporti = *importi;
+    selection.obQtaDaDimen = *qtaDaDimen;
+    selection.larghezza = parser.value(QStringLiteral("larghezza"));
+    selection.lunghezza = parser.value(QStringLiteral("lunghezza"));
+    selection.altezza = parser.value(QStringLiteral("altezza"));
+    selection.osQualePrezzo = qualePrezzo;
+    selection.osListino = parser.value(QStringLiteral("listino")).trimmed();
+    selection.osListIvato = parser.value(QStringLiteral("list-ivato")).trimmed();
+    selection.obStaImg = *staImg;
+    selection.obStaImgRiga = *staImgRiga;
+
     StderrMessageSink sink;
     try {
-        ConfigMenuServer menu(config);
-        const QString mainIni = config.iniPath();
-        QString companyIniName;
-        IniRead(mainIni, QStringLiteral("Parametri Generali"), QStringLiteral("OrdIniDBase"), QString(), companyIniName);
-        companyIniName = companyIniName.trimmed();
-        const QString companyIni = companyIniName.isEmpty()
-            ? QString() : QFileInfo(mainIni).absoluteDir().filePath(companyIniName);
-        const IniContext ini{mainIni, companyIni};
-
-        Database db;
-        const QString dbName = CompanyVar(menu, QStringLiteral("NomeDBAzie"));
-        const QString password = CompanyVar(menu, QStringLiteral("PwdDbAzie"));
-        if (!password.isEmpty())
-            db.DbParamSet(QStringLiteral("DbAccPWD"), password);
-        db.DbOpen(dbName, false, false, CompanyVar(menu, QStringLiteral("ConnectDBAzie")));
-        CompanyParams params;
-        CaricaParametriAzienda(menu, db, 0, ini, kProgramKey, params);
-
-        PrintEnv env;
-        env.mainIni = mainIni;
-        env.companyIni = companyIni;
-        env.programKey = kProgramKey;
-        env.menu = &menu;
-        env.sink = &sink;
-        env.db = &db;
-        env.workingDate = params.workingDate;
-        AziendaUtilStampe stampe(env);
-
+        QString error;
+        const std::unique_ptr<CompanySession> company = CompanySession::Open(companyDir, sink, &error);
+        if (!company) {
+            PrintError(QStringLiteral("Azienda non leggibile: ") + error);
+            return ExitFailure;
+        }
+        if (const auto problem = selection.Validate(
+                [&](const QString &code) { return BomSelection::ListExists(company->db(), code); })) {
+            PrintError(problem->message);
+            return ExitUsage;
+        }
+        AziendaUtilStampe stampe(ReportPrintServices::EnvOf(company->Env(), nullptr));
         auto options = std::make_shared<PrintOptions>();
         LoadOptionsArgs load;
         load.osKeySec = kFormKey;
         stampe.IniOpzSta(*options, load);
         SetDestination(*options, out);
 
-        Prelvo report(db, params, stampe, sink);
-        report.osArticoloDa = da;
-        report.osArticoloA = a;
-        report.oiTipoDibaArt = static_cast<qint16>(*tipo);
-        report.obEspScal = *espScal;
-        report.oiLivEsp = static_cast<qint16>(*livEsp);
-        report.odQtaProd = *qtaProd;
-        report.obSaltoPag = *saltoPag ? 1 : 0;
-        report.obStampoImporti = *importi;
-        report.obQtaDaDimen = *qtaDaDimen;
-        report.odLarghezza = *larghezza;
-        report.odLunghezza = *lunghezza;
-        report.odAltezza = *altezza;
-        report.osQualePrezzo = qualePrezzo;
-        report.osListino = qualePrezzo == QLatin1String("L") ? listino : QString();
-        report.osListIvato = parser.value(QStringLiteral("list-ivato")).trimmed();
-        report.obStaImg = *staImg;
-        report.obStaImgRiga = *staImgRiga;
+        Prelvo report(company->db(), company->params(), stampe, sink);
+        selection.ApplyTo(report);
         report.ogOpzSta = options;
-        report.PathSet(parser.isSet(QStringLiteral("straightforward")) ? CostRollup::Path::Straightforward
-                                                                       : CostRollup::Path::Cached);
+        report.PathSet(parser.isSet(QStringLiteral("straightforward")) ? Prelvo::Path::Straightforward
+                                                                       : Prelvo::Path::Cached);
         QElapsedTimer timer;
         const double cpuBefore = CpuSeconds();
         timer.start();

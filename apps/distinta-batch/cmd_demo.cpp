@@ -1,8 +1,8 @@
 // distinta-batch demo DIR: writes the demo company.
-#include "batchcommand.h"
-#include "commandline.h"
+#include "apps/distinta-batch/batchcommand.h"
+#include "apps/distinta-batch/commandline.h"
 
-#include "democompany.h"
+#include "schema/democompany.h"
 
 #include <QDir>
 

@@ -1,8 +1,8 @@
 // distinta-batch synth DIR --products N --depth D --components C --shared PCT [--assemblies S]
-#include "batchcommand.h"
-#include "commandline.h"
+#include "apps/distinta-batch/batchcommand.h"
+#include "apps/distinta-batch/commandline.h"
 
-#include "synthcompany.h"
+#include "schema/synthcompany.h"
 
 #include <QDir>
 

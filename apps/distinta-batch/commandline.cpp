@@ -1,6 +1,6 @@
-#include "commandline.h"
+#include "apps/distinta-batch/commandline.h"
 
-#include "batchcommand.h"
+#include "apps/distinta-batch/batchcommand.h"
 
 #include <QDir>
 #include <QFileInfo>

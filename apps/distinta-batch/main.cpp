@@ -1,6 +1,6 @@
 // distinta-batch: the headless side of the BOM module (company generators and, later,
 // the reports run to files).
-#include "batchcommand.h"
+#include "apps/distinta-batch/batchcommand.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

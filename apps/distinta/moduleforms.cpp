@@ -1,7 +1,7 @@
-#include "moduleforms.h"
+#include "apps/distinta/moduleforms.h"
 
 #include "bom/frmprelvo.h"
-#include "bom/reportprintservices.h"
+#include "reportkit/reportprintservices.h"
 
 namespace kem {
 

@@ -1,6 +1,6 @@
 #pragma once
 // The report forms of the module, as the dispatcher opens them.
-#include "formregistry.h"
+#include "startup/formregistry.h"
 
 namespace kem {
 

@@ -4,11 +4,11 @@
 // and shows the menu's functions. --open FORM launches the module on that form at once.
 // --headless runs without a window: it prints the socket name as the first line of standard
 // output, logs to standard error, and serves until standard input ends or reads "quit".
-#include "menuconfig.h"
-#include "menuhost.h"
-#include "menuwindow.h"
-#include "modulelauncher.h"
-#include "stdinwatcher.h"
+#include "platform/menu/menuconfig.h"
+#include "apps/kemora-menu/menuhost.h"
+#include "apps/kemora-menu/menuwindow.h"
+#include "apps/kemora-menu/modulelauncher.h"
+#include "apps/kemora-menu/stdinwatcher.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,7 +1,7 @@
-#include "menuhost.h"
+#include "apps/kemora-menu/menuhost.h"
 
-#include "menuprotocol.h"
-#include "menusession.h"
+#include "platform/menu/menuprotocol.h"
+#include "apps/kemora-menu/menusession.h"
 
 #include <QCoreApplication>
 #include <QRandomGenerator>

@@ -4,11 +4,11 @@
 // menuprotocol.h), keeps the launch parameters the programs ask for, and sends them
 // EseguiComando commands, reporting each answer as it arrives. No widgets: the window and
 // the headless runner sit on top of its signals.
-#include "menudatabase.h"
-#include "menufunctions.h"
-#include "menuconfig.h"
-#include "menuserver.h"
-#include "menuvariables.h"
+#include "platform/menu/menudatabase.h"
+#include "platform/menu/menufunctions.h"
+#include "platform/menu/menuconfig.h"
+#include "platform/menu/menuserver.h"
+#include "platform/menu/menuvariables.h"
 
 #include <QHash>
 #include <QLocalServer>

@@ -1,4 +1,4 @@
-#include "menusession.h"
+#include "apps/kemora-menu/menusession.h"
 
 namespace kem {
 

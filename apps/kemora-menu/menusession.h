@@ -2,8 +2,8 @@
 // MenuSession: one program connected to kemora-menu. Cuts the socket's bytes into messages,
 // reports calls and command answers to the host, sends replies and commands, and keeps what
 // the program told the menu about itself (registration, current launch, process token).
-#include "menuprotocol.h"
-#include "menuserver.h"
+#include "platform/menu/menuprotocol.h"
+#include "platform/menu/menuserver.h"
 
 #include <QLocalSocket>
 #include <QObject>

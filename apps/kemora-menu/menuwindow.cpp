@@ -1,4 +1,4 @@
-#include "menuwindow.h"
+#include "apps/kemora-menu/menuwindow.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

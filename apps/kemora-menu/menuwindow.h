@@ -2,8 +2,8 @@
 // MenuWindow: the small window of kemora-menu. Lists the menu's functions (MenuDett Caption
 // and DescPrg; double-click or Enter opens one), lets the user send a command by hand to a
 // connected program and shows its answer, and shows what the menu does.
-#include "menuhost.h"
-#include "modulelauncher.h"
+#include "apps/kemora-menu/menuhost.h"
+#include "apps/kemora-menu/modulelauncher.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "modulelauncher.h"
+#include "apps/kemora-menu/modulelauncher.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -4,8 +4,8 @@
 // the entry's secondary key. The module is the program named by the environment variable
 // KEM_DISTINTA, else "distinta" beside this executable or in ../distinta/ (the build tree).
 // Launch switches: platform/menu/menulaunch.h.
-#include "menuhost.h"
-#include "menulaunch.h"
+#include "apps/kemora-menu/menuhost.h"
+#include "platform/menu/menulaunch.h"
 
 #include <QObject>
 #include <QString>

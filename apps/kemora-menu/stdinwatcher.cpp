@@ -1,4 +1,4 @@
-#include "stdinwatcher.h"
+#include "apps/kemora-menu/stdinwatcher.h"
 
 #include <QSocketNotifier>
 #include <QString>

@@ -12,7 +12,7 @@
 // 8 components per assembly of which 3 sub-assemblies and 5 materials, 54% of the components
 // from the shared pools: 19,626 articles and 160,500 printed lines (each product 1 + 8 x
 // (1 + 3 + 9 + 27) lines).
-#include "synthcompany.h"
+#include "schema/synthcompany.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

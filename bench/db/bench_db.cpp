@@ -2,9 +2,9 @@
 // article and VAT rate of every link), each with a different article literal, opened, looped
 // over and closed through the result-set service; once with the statement cache and once
 // without. Prints statements per second and the statements / prepared counts.
-#include "kemdb.h"
-#include "kemutil.h"
-#include "synthcompany.h"
+#include "platform/db/kemdb.h"
+#include "platform/util/kemutil.h"
+#include "schema/synthcompany.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -4,7 +4,7 @@
 // with --child), which reports its own resident memory before the run and its peak (VmHWM), so
 // the figures belong to one destination and one size: memory that grows with the line count
 // means pages are being kept.
-#include "printreport.h"
+#include "platform/printlib/printreport.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

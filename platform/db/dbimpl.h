@@ -1,7 +1,7 @@
 #pragma once
 // Internals of the database component shared by Database and ResultSets.
-#include "dialect.h"
-#include "kemdb.h"
+#include "platform/db/dialect.h"
+#include "platform/db/kemdb.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>

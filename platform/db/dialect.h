@@ -2,7 +2,7 @@
 // One dialect object per database engine: it turns Jet statements (as tokens) into the
 // engine's text, quotes names and maps the engine's errors to Jet error numbers. The SQLite
 // one is below; a PostgreSQL one sits beside it when the data-source path is built.
-#include "jetsql.h"
+#include "platform/db/jetsql.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "jetsql.h"
+#include "platform/db/jetsql.h"
 
-#include "kemdb.h"
+#include "platform/db/kemdb.h"
 
 #include <QDate>
 #include <QDateTime>

@@ -1,4 +1,4 @@
-#include "dbimpl.h"
+#include "platform/db/dbimpl.h"
 
 #include <atomic>
 

@@ -1,5 +1,5 @@
-#include "dialect.h"
-#include "kemdb.h"
+#include "platform/db/dialect.h"
+#include "platform/db/kemdb.h"
 
 #include <QDate>
 #include <QDateTime>

@@ -1,4 +1,4 @@
-#include "decodecatalog.h"
+#include "platform/help/decodecatalog.h"
 
 #include "platform/util/kemutil.h"
 

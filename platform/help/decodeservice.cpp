@@ -1,4 +1,4 @@
-#include "decodeservice.h"
+#include "platform/help/decodeservice.h"
 
 #include "platform/db/kemdb.h"
 #include "platform/util/kemutil.h"

@@ -1,6 +1,6 @@
 #pragma once
 // Decode and list queries of the help component, through the database component.
-#include "decodecatalog.h"
+#include "platform/help/decodecatalog.h"
 
 #include <QList>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "frmaiutolookup.h"
+#include "platform/help/frmaiutolookup.h"
 
 #include "platform/util/kemutil.h"
 

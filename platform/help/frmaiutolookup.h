@@ -3,7 +3,7 @@
 // typed above it. Arrows, Page Up / Down, Home and End move through the grid while typing,
 // Enter (or a double click) chooses the current row, Escape cancels. Article lookups may show
 // the image of the current row beside, above or below the grid.
-#include "decodeservice.h"
+#include "platform/help/decodeservice.h"
 
 #include <QColor>
 #include <QDialog>

@@ -1,4 +1,4 @@
-#include "kemaiutodecod.h"
+#include "platform/help/kemaiutodecod.h"
 
 #include "platform/util/kemutil.h"
 

@@ -2,8 +2,8 @@
 // The help and decoding component the forms call: lookups in the lookup window and decoding
 // of a code into its description, both writing into the form's text box and label.
 // Parameters are handed over by name with ovLeggiPar before each call and dropped after it.
-#include "decodeservice.h"
-#include "frmaiutolookup.h"
+#include "platform/help/decodeservice.h"
+#include "platform/help/frmaiutolookup.h"
 
 #include <QHash>
 #include <QObject>

@@ -1,4 +1,4 @@
-#include "fakemenuserver.h"
+#include "platform/menu/fakemenuserver.h"
 
 namespace kem {
 

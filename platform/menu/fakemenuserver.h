@@ -3,7 +3,7 @@
 // variables, launch parameters and function results, records every call in order, can be
 // told to fail an operation (to drive the module's error paths), and pushes EseguiComando
 // commands to the module, handing back the module's answer.
-#include "menuserver.h"
+#include "platform/menu/menuserver.h"
 
 #include <QHash>
 #include <QList>

@@ -1,4 +1,4 @@
-#include "menuclient.h"
+#include "platform/menu/menuclient.h"
 
 #include <QDeadlineTimer>
 #include <QMetaObject>

@@ -2,8 +2,8 @@
 // MenuClient: the menu server reached over the local socket that kemora-menu listens on (the
 // name the "M" switch carries). Protocol: menuprotocol.h. Every call is synchronous: it waits
 // for the menu's reply up to callTimeout() ms and throws kem::MenuError when none comes.
-#include "menuprotocol.h"
-#include "menuserver.h"
+#include "platform/menu/menuprotocol.h"
+#include "platform/menu/menuserver.h"
 
 #include <QHash>
 #include <QList>

@@ -1,4 +1,4 @@
-#include "menulaunch.h"
+#include "platform/menu/menulaunch.h"
 
 namespace kem {
 

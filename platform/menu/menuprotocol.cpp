@@ -1,4 +1,4 @@
-#include "menuprotocol.h"
+#include "platform/menu/menuprotocol.h"
 
 #include <QDataStream>
 #include <QIODevice>

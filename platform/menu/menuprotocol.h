@@ -19,7 +19,7 @@
 //   program -> menu   "t"="answer", "id" of the command, "result" (QVariant)
 // Calls are answered in order; a program waits for the reply of each call (synchronous), and
 // queues commands that arrive meanwhile. The menu never waits synchronously for an answer.
-#include "menuserver.h"
+#include "platform/menu/menuserver.h"
 
 #include <QByteArray>
 #include <QString>

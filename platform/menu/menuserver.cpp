@@ -1,4 +1,4 @@
-#include "menuserver.h"
+#include "platform/menu/menuserver.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
-#include "printersystem.h"
+#include "platform/os/printersystem.h"
 
-#include "papers.h"
+#include "platform/printlib/papers.h"
 
 #include <cups/cups.h>
 

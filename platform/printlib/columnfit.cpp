@@ -1,4 +1,4 @@
-#include "columnfit.h"
+#include "platform/printlib/columnfit.h"
 
 #include <algorithm>
 

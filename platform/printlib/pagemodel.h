@@ -1,7 +1,7 @@
 #pragma once
 // Device-independent result of a run, built once and read by every renderer.
 // Units: millimetres from the top-left corner of the sheet; font sizes in points.
-#include "printfont.h"
+#include "platform/printlib/printfont.h"
 
 #include <QImage>
 #include <QList>

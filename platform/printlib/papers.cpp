@@ -1,4 +1,4 @@
-#include "papers.h"
+#include "platform/printlib/papers.h"
 
 namespace kem {
 

@@ -1,4 +1,4 @@
-#include "printfont.h"
+#include "platform/printlib/printfont.h"
 
 #include <QHash>
 

@@ -1,4 +1,4 @@
-#include "printoptions.h"
+#include "platform/printlib/printoptions.h"
 
 namespace kem {
 

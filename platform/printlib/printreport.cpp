@@ -1,10 +1,10 @@
-#include "printreport.h"
+#include "platform/printlib/printreport.h"
 
-#include "columnfit.h"
-#include "kemutil.h"
-#include "papers.h"
-#include "renderers.h"
-#include "textmeasure.h"
+#include "platform/printlib/columnfit.h"
+#include "platform/util/kemutil.h"
+#include "platform/printlib/papers.h"
+#include "platform/printlib/renderers.h"
+#include "platform/printlib/textmeasure.h"
 
 #include <QAtomicInt>
 #include <QCoreApplication>

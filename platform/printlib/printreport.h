@@ -10,11 +10,11 @@
 // Owner notification: when the job is over (output written or submitted, preview closed by
 // PreviewClose, job cancelled or stopped) the owner's oiStaAttLet(0) is called once and
 // jobOver(reason) is emitted.
-#include "pagemodel.h"
-#include "printfont.h"
-#include "printoptions.h"
-#include "printsubmitter.h"
-#include "textmeasure.h"
+#include "platform/printlib/pagemodel.h"
+#include "platform/printlib/printfont.h"
+#include "platform/printlib/printoptions.h"
+#include "platform/printlib/printsubmitter.h"
+#include "platform/printlib/textmeasure.h"
 
 #include <QFontMetricsF>
 #include <QHash>

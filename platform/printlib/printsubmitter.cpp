@@ -1,4 +1,4 @@
-#include "printsubmitter.h"
+#include "platform/printlib/printsubmitter.h"
 
 #include <QFile>
 

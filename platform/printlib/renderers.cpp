@@ -1,6 +1,6 @@
-#include "renderers.h"
+#include "platform/printlib/renderers.h"
 
-#include "kemutil.h"
+#include "platform/util/kemutil.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,8 +1,8 @@
 #pragma once
 // One renderer per destination, all fed from the same Document.
-#include "pagemodel.h"
-#include "printoptions.h"
-#include "printsubmitter.h"
+#include "platform/printlib/pagemodel.h"
+#include "platform/printlib/printoptions.h"
+#include "platform/printlib/printsubmitter.h"
 
 #include <QPointF>
 #include <QSaveFile>

@@ -1,4 +1,4 @@
-#include "textmeasure.h"
+#include "platform/printlib/textmeasure.h"
 
 #include <QImage>
 

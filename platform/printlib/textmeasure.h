@@ -5,7 +5,7 @@
 // characters' advances when the font has no kerning or ligature among those characters
 // (checked once per font, pair by pair; the sum is then exactly what the shaper gives); other
 // text is shaped once and its width kept, so a text printed again costs a hash look-up.
-#include "printfont.h"
+#include "platform/printlib/printfont.h"
 
 #include <QFontMetricsF>
 #include <QHash>

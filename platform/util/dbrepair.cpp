@@ -1,5 +1,5 @@
 // Recovery of a damaged SQLite file: schema and every readable row copied into a fresh file.
-#include "kemutil.h"
+#include "platform/util/kemutil.h"
 
 #include <QDateTime>
 #include <QFile>

@@ -1,6 +1,6 @@
 // IniRead, IniWrite and the program's ini lookup over IniFile.
-#include "inifile.h"
-#include "kemutil.h"
+#include "platform/util/inifile.h"
+#include "platform/util/kemutil.h"
 
 #include <QDebug>
 #include <QDir>

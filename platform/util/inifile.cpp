@@ -1,4 +1,4 @@
-#include "inifile.h"
+#include "platform/util/inifile.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -1,6 +1,6 @@
 // Display formats: building them (NumFormat) and applying them the Italian way (FormatNum).
-#include "decimal.h"
-#include "kemutil.h"
+#include "platform/util/decimal.h"
+#include "platform/util/kemutil.h"
 
 #include <QHash>
 

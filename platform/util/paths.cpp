@@ -1,5 +1,5 @@
 // Paths, files, command-line switches and the stand-in for the Windows directory.
-#include "kemutil.h"
+#include "platform/util/kemutil.h"
 
 #include <QFileInfo>
 

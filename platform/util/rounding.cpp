@@ -1,6 +1,6 @@
 // Rounding and the largest / smallest of a list.
-#include "decimal.h"
-#include "kemutil.h"
+#include "platform/util/decimal.h"
+#include "platform/util/kemutil.h"
 
 #include <algorithm>
 #include <cmath>

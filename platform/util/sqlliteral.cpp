@@ -1,5 +1,5 @@
 // Values as SQL literals of the Jet dialect, and the blank test per kind.
-#include "kemutil.h"
+#include "platform/util/kemutil.h"
 
 #include <QDateTime>
 #include <charconv>

@@ -1,6 +1,6 @@
 // Numbers read from and written as Italian text.
-#include "decimal.h"
-#include "kemutil.h"
+#include "platform/util/decimal.h"
+#include "platform/util/kemutil.h"
 
 #include <charconv>
 #include <cmath>

@@ -3,7 +3,7 @@
 // built by the test itself.
 #include "common/companyparams.h"
 #include "common/messages.h"
-#include "companyschema.h"
+#include "schema/companyschema.h"
 
 #include <QFile>
 #include <QSqlDatabase>

@@ -5,7 +5,7 @@
 // included, with caption "MsgBox") and a scripted printer system.
 #include "../support/companymenu.h"
 #include "bom/frmprelvo.h"
-#include "bom/reportprintservices.h"
+#include "reportkit/reportprintservices.h"
 #include "common/aziendautil.h"
 #include "common/codefieldwidgets.h"
 #include "common/formservices.h"

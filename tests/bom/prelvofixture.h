@@ -2,7 +2,7 @@
 // Helpers of the BOM print tests: a report run on a company database built by the test, with
 // the run's report object kept (through the progress hook) so that its lines can be read.
 #include "bom/prelvo.h"
-#include "fixture.h"
+#include "tests/bom/fixture.h"
 #include "platform/db/kemdb.h"
 #include "platform/printlib/printoptions.h"
 #include "platform/printlib/printreport.h"
@@ -15,7 +15,7 @@
 namespace kemtest {
 
 // Keeps the report object of the run.
-class KeepReport : public kem::PrelvoProgress {
+class KeepReport : public kem::ReportProgress {
 public:
     void Prepare(const std::shared_ptr<kem::PrintReport> &report, const QString &title) override
     {

@@ -1,7 +1,7 @@
 // Screenshots of the BOM print form filled on the demo company and of the article lookup
 // opened from its "Articolo da:" field (run by hand under Xvfb; not a test):
 //   xvfb-run -a -s "-screen 0 1280x800x24" build/tests/bom/shot_frmprelvo docs/screenshots/frmprelvo.png docs/screenshots/lookup.png
-#include "frmprelvofixture.h"
+#include "tests/bom/frmprelvofixture.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,8 +1,8 @@
 // distinta-batch bom end to end: the demo company printed to every file destination and read
 // back, the bare run compared with rows worked out by hand, the straightforward and the cached
 // path giving the same bytes on the demo company and on a small synthetic one, and bad options.
-#include "democompany.h"
-#include "synthcompany.h"
+#include "schema/democompany.h"
+#include "schema/synthcompany.h"
 
 #include <QDir>
 #include <QFile>

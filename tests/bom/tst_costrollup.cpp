@@ -1,16 +1,15 @@
 // Cost rollup over a small company built here, through the straightforward and the cached path.
-#include "bom/costrollup.h"
-#include "bom/pricelookup.h"
-#include "fixture.h"
+#include "bomcore/bomsource.h"
+#include "tests/bom/fixture.h"
 #include "platform/db/kemdb.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
 
 using kemtest::RecordingSink;
-using Path = kem::CostRollup::Path;
+using Path = kem::BomSource::Path;
 
-Q_DECLARE_METATYPE(kem::CostRollup::Path)
+Q_DECLARE_METATYPE(kem::BomSource::Path)
 
 namespace {
 
@@ -44,18 +43,23 @@ Run value(kem::CostRollup &rollup, const QString &article, double qty, const QSt
 
 // A rollup on the fixture database with the test's path, preloaded when asked.
 struct Rig {
-    Rig(const QString &dbPath, kem::CostRollup::Path path, bool preload)
+    Rig(const QString &dbPath, kem::BomSource::Path path, bool preload)
+        : db(opened(dbPath)), source(*db, params, sink, path), rollup(source.rollup())
     {
-        db.DbOpen(dbPath);
-        rollup.setPath(path);
         if (preload)
-            rollup.preload();
+            source.beginRun();
     }
-    kem::Database db;
+    static std::unique_ptr<kem::Database> opened(const QString &dbPath)
+    {
+        auto db = std::make_unique<kem::Database>();
+        db->DbOpen(dbPath);
+        return db;
+    }
     RecordingSink sink;
     const kem::CompanyParams params = kemtest::FixtureParams();
-    kem::PriceLookup prices{db, params, sink};
-    kem::CostRollup rollup{db, params, sink, prices};
+    std::unique_ptr<kem::Database> db;
+    kem::BomSource source;
+    kem::CostRollup &rollup;
 };
 
 class TestCostRollup : public QObject {
@@ -223,12 +227,11 @@ void TestCostRollup::rollup()
     RecordingSink sink;
     kem::CompanyParams params = kemtest::FixtureParams();
     params.numDecQta = static_cast<qint16>(qtyDecimals);
-    kem::PriceLookup prices(db, params, sink);
-    kem::CostRollup rollup(db, params, sink, prices);
-    rollup.setPath(path);
+    kem::BomSource source(db, params, sink, path);
+    kem::CostRollup &rollup = source.rollup();
     rollup.setOverride(override, QString(), QString());
     if (preload)
-        rollup.preload();
+        source.beginRun();
 
     const Run r = value(rollup, article, qty, method, list, static_cast<qint16>(kind));
     QCOMPARE(r.ok, ok);
@@ -314,7 +317,7 @@ void TestCostRollup::scarValuesOneLinkOfAResultSet()
     kem::CostRollup &rollup = rig.rollup;
     [[maybe_unused]] RecordingSink &sink = rig.sink;
     kem::ResultSets rs;
-    kem::RsGuard h(rs, rs.RsOpen(rig.db, "Select ArtLegami.*, Listini.Ivato from ArtLegami Left Join Listini"
+    kem::RsGuard h(rs, rs.RsOpen(*rig.db, "Select ArtLegami.*, Listini.Ivato from ArtLegami Left Join Listini"
                                      " On ArtLegami.Listino = Listini.Listino"
                                      " Where ArticoloPadre = 'MISS' ORDER BY ArticoloFiglio"));
     rs.RsMoveFirst(h);
@@ -334,22 +337,20 @@ void TestCostRollup::cachedSharedStructureCostsNoStatements()
     db.DbOpen(dbPath_);
     RecordingSink sink;
     const kem::CompanyParams params = kemtest::FixtureParams();
-    kem::PriceLookup prices(db, params, sink);
-    kem::CostRollup rollup(db, params, sink, prices);
+    kem::BomSource straight(db, params, sink, Path::Straightforward);
 
-    rollup.setPath(Path::Straightforward);
     qint64 before = db.stats().statements;
-    QCOMPARE(value(rollup, "PF", 2, {}, {}, 0).value, 50.5);
+    QCOMPARE(value(straight.rollup(), "PF", 2, {}, {}, 0).value, 50.5);
     const qint64 straightFirst = db.stats().statements - before;
     // One links query per assembly (PF, SEMI), one article query per link (3 + 2) and one
     // cost query per leaf link (4).
     QCOMPARE(straightFirst, qint64(2 + 5 + 4));
     before = db.stats().statements;
-    QCOMPARE(value(rollup, "PF", 2, {}, {}, 0).value, 50.5);
+    QCOMPARE(value(straight.rollup(), "PF", 2, {}, {}, 0).value, 50.5);
     QCOMPARE(db.stats().statements - before, straightFirst); // the same reads again
 
-    rollup.setPath(Path::Cached);
-    rollup.clearCache();
+    kem::BomSource cached(db, params, sink, Path::Cached);
+    kem::CostRollup &rollup = cached.rollup();
     before = db.stats().statements;
     QCOMPARE(value(rollup, "PF", 2, {}, {}, 0).value, 50.5);
     QVERIFY(db.stats().statements - before > 0);
@@ -361,7 +362,7 @@ void TestCostRollup::cachedSharedStructureCostsNoStatements()
     QCOMPARE(value(rollup, "PF", 2, {}, {}, 0).value, 50.5);
     QCOMPARE(db.stats().statements - before, qint64(0));
     // A new run reads again.
-    rollup.clearCache();
+    cached.endRun();
     before = db.stats().statements;
     QCOMPARE(value(rollup, "SEMI", 6, {}, {}, 0).value, 34.5);
     QVERIFY(db.stats().statements - before > 0);
@@ -369,7 +370,7 @@ void TestCostRollup::cachedSharedStructureCostsNoStatements()
     // Preloaded: links, articles, lists, costs, promotions and list prices in six statements;
     // valuations then read nothing.
     before = db.stats().statements;
-    rollup.preload();
+    cached.beginRun();
     QCOMPARE(db.stats().statements - before, qint64(6));
     before = db.stats().statements;
     QCOMPARE(value(rollup, "PF", 2, {}, {}, 0).value, 50.5);
@@ -380,10 +381,9 @@ void TestCostRollup::cachedSharedStructureCostsNoStatements()
     QCOMPARE(value(rollup, "BASEV", 1, "L", "LIV", 3).value, 10.0);
     QCOMPARE(db.stats().statements - before, qint64(0));
 
-    // Back on the straightforward path nothing preloaded is used.
-    rollup.setPath(Path::Straightforward);
+    // The straightforward path uses nothing the cached one read.
     before = db.stats().statements;
-    QCOMPARE(value(rollup, "PF", 2, {}, {}, 0).value, 50.5);
+    QCOMPARE(value(straight.rollup(), "PF", 2, {}, {}, 0).value, 50.5);
     QCOMPARE(db.stats().statements - before, straightFirst);
 }
 

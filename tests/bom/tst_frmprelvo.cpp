@@ -2,7 +2,7 @@
 // checks before a run in their order with their messages, leaving "Articolo da:", a run to a
 // CSV file against the batch run of the same fields, the single-run guard and the refusal to
 // close while the report runs.
-#include "frmprelvofixture.h"
+#include "tests/bom/frmprelvofixture.h"
 
 #include "bom/prelvo.h"
 #include "platform/printlib/printoptions.h"
@@ -420,7 +420,7 @@ void TestFrmPrelvo::runMatchesBatch()
     QVERIFY(form.Report() && form.Report()->LastRun().printed);
     QVERIFY(form.ProgressWindow());
     QVERIFY(!form.ProgressWindow()->isVisible());  // the run is over, its window gone
-    QCOMPARE(f_->print->Stampe(*f_->ctx).oiStaAtt, 0);
+    QCOMPARE(f_->print->Stampe(kem::CompanyOf(*f_->ctx)).oiStaAtt, 0);
 
     QProcess p;
     p.start(kBatch, QStringList{"bom", "--company", f_->dir, "--out", fromBatch} + batch);
@@ -463,7 +463,7 @@ void TestFrmPrelvo::quickPreviewRuns()
     QVERIFY(!QFile::exists(out));
     QVERIFY(form.labStaAttuale->text().contains(QStringLiteral("quick.csv")));
     QVERIFY(form.PreviewWindow()->close());
-    QCOMPARE(f_->print->Stampe(*f_->ctx).oiStaAtt, 0);
+    QCOMPARE(f_->print->Stampe(kem::CompanyOf(*f_->ctx)).oiStaAtt, 0);
 }
 
 bool TestFrmPrelvo::runToPreview(const std::function<void()> &during, bool quick)
@@ -498,7 +498,7 @@ void TestFrmPrelvo::singleRunGuard()
 {
     QVERIFY2(f_->open(), qPrintable(f_->error));
     FrmPrelvo &form = *f_->form;
-    AziendaUtilStampe &stampe = f_->print->Stampe(*f_->ctx);
+    AziendaUtilStampe &stampe = f_->print->Stampe(kem::CompanyOf(*f_->ctx));
     QVERIFY(runToPreview([] {}));
     QVERIFY(form.PreviewUsed());
     QVERIFY(form.PreviewWindow() && form.PreviewWindow()->isVisible());
@@ -550,7 +550,7 @@ void TestFrmPrelvo::closeRefusedWhilePrinting()
     QVERIFY(!form.IsLoaded());
     QVERIFY(!preview);
     QVERIFY(!form.Report());
-    QCOMPARE(f_->print->Stampe(*f_->ctx).oiStaAtt, 0);
+    QCOMPARE(f_->print->Stampe(kem::CompanyOf(*f_->ctx)).oiStaAtt, 0);
 }
 
 void TestFrmPrelvo::dispatcherOpensByKey_data()

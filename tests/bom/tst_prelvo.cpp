@@ -3,17 +3,17 @@
 // option, page fit, no data, errors with the run end performed, cycles and the level limit,
 // the same lines from the straightforward and the cached path.
 #include "bom/prelvo.h"
-#include "fixture.h"
-#include "prelvofixture.h"
+#include "tests/bom/fixture.h"
+#include "tests/bom/prelvofixture.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using kemtest::PrelvoRun;
-using Path = kem::CostRollup::Path;
+using Path = kem::BomSource::Path;
 
-Q_DECLARE_METATYPE(kem::CostRollup::Path)
+Q_DECLARE_METATYPE(kem::BomSource::Path)
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Cost and price lookup of one article on a small company built here.
-#include "bom/pricelookup.h"
-#include "fixture.h"
+#include "bomcore/pricelookup.h"
+#include "tests/bom/fixture.h"
 #include "platform/db/kemdb.h"
 #include "platform/util/kemutil.h"
 

@@ -1,18 +1,18 @@
 // The cached rollup gives exactly the values of the straightforward one on whole companies:
 // every parent and every link line, as the report values them, under several methods.
-#include "bom/costrollup.h"
-#include "bom/pricelookup.h"
-#include "democompany.h"
-#include "fixture.h"
+#include "bomcore/bomsource.h"
+#include "bomcore/pricelookup.h"
+#include "schema/democompany.h"
+#include "tests/bom/fixture.h"
 #include "platform/db/kemdb.h"
-#include "synthcompany.h"
+#include "schema/synthcompany.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using kemtest::RecordingSink;
-using Path = kem::CostRollup::Path;
+using Path = kem::BomSource::Path;
 
 namespace {
 
@@ -86,12 +86,11 @@ QVector<Result> valueAll(kem::Database &db, const kem::CompanyParams &params, Pa
 {
     kem::ReadTransaction run(db); // as a report runs
     RecordingSink sink;
-    kem::PriceLookup prices(db, params, sink);
-    kem::CostRollup rollup(db, params, sink, prices);
-    rollup.setPath(path);
+    kem::BomSource source(db, params, sink, path);
+    kem::CostRollup &rollup = source.rollup();
     rollup.setOverride(override, overrideList, QString());
     if (preload)
-        rollup.preload();
+        source.beginRun();
     QVector<Result> out;
     out.reserve(reqs.size());
     for (const Request &r : reqs) {

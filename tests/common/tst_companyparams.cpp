@@ -3,7 +3,7 @@
 #include "platform/db/kemdb.h"
 #include "platform/menu/fakemenuserver.h"
 #include "platform/util/kemutil.h"
-#include "companyschema.h"
+#include "schema/companyschema.h"
 
 #include <QDate>
 #include <QSqlDatabase>

@@ -5,7 +5,7 @@
 #include "common/companyparams.h"
 #include "common/formservices.h"
 #include "common/msgsinks.h"
-#include "democompany.h"
+#include "schema/democompany.h"
 #include "platform/db/kemdb.h"
 #include "platform/menu/fakemenuserver.h"
 

@@ -2,10 +2,10 @@
 // A sample report run to the preview for the preview window tests and its screenshot: every
 // page has the standard header, column headings and a few article rows, and ends with a new
 // page, so the number of pages is exact.
-#include "aziendautilstampe.h"
-#include "printfont.h"
-#include "printoptions.h"
-#include "printreport.h"
+#include "print/aziendautilstampe.h"
+#include "platform/printlib/printfont.h"
+#include "platform/printlib/printoptions.h"
+#include "platform/printlib/printreport.h"
 
 #include <QTimer>
 #include <memory>

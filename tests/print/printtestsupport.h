@@ -2,10 +2,10 @@
 // Shared pieces of the print framework tests: a message recorder, ini files in a temporary
 // folder, and an environment with scripted printers and a fake menu.
 #include "common/messages.h"
-#include "fakemenuserver.h"
-#include "kemutil.h"
-#include "printenv.h"
-#include "printersystem.h"
+#include "platform/menu/fakemenuserver.h"
+#include "platform/util/kemutil.h"
+#include "print/printenv.h"
+#include "platform/os/printersystem.h"
 
 #include <QProcess>
 #include <QStandardPaths>

@@ -2,12 +2,12 @@
 // the run goes on:
 //   xvfb-run -a -s "-screen 0 1280x800x24" build/tests/print/shot_frmvstampa docs/screenshots/frmvstampa.png
 #include "bom/prelvo.h"
-#include "fakemenuserver.h"
-#include "frmvstampa.h"
+#include "platform/menu/fakemenuserver.h"
+#include "print/frmvstampa.h"
 #include "platform/db/kemdb.h"
 #include "print/aziendautilstampe.h"
-#include "printoptions.h"
-#include "printtestsupport.h"
+#include "platform/printlib/printoptions.h"
+#include "tests/print/printtestsupport.h"
 #include "schema/democompany.h"
 
 #include <QApplication>
@@ -21,7 +21,7 @@
 namespace {
 
 // Binds the preview window to the run's report object, as the report form does.
-class PreviewBinder : public kem::PrelvoProgress {
+class PreviewBinder : public kem::ReportProgress {
 public:
     explicit PreviewBinder(kem::FrmVStampa &window) : m_window(window) {}
     void Prepare(const std::shared_ptr<kem::PrintReport> &report, const QString &) override { m_window.ogStampaSet(report); }

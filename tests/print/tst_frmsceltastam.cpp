@@ -2,11 +2,11 @@
 // paper lists, destinations, the file dialog filters, controls writing the record, the
 // closing checks, the save and delete panel, the run-in-progress mode. With KEM_SCREENSHOT set
 // to a file name, the screenshot test grabs the dialog into it (run under a real display).
-#include "frmsalvaopzsta.h"
-#include "frmsceltastam.h"
-#include "optionsini.h"
-#include "printoptions.h"
-#include "printtestsupport.h"
+#include "print/frmsalvaopzsta.h"
+#include "print/frmsceltastam.h"
+#include "print/optionsini.h"
+#include "platform/printlib/printoptions.h"
+#include "tests/print/printtestsupport.h"
 
 #include <QCheckBox>
 #include <QComboBox>

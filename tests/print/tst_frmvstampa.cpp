@@ -2,11 +2,11 @@
 // within the page range, the refusal to close during a run, the run's page files deleted on
 // close (and no other file), the scroll limits of a page larger than the window, page keeping
 // turned off when a page does not fit in memory, and the character-size dialog.
-#include "frmstampaincorso.h"
-#include "frmvstampa.h"
-#include "frmvstapar.h"
-#include "previewtestsupport.h"
-#include "printtestsupport.h"
+#include "print/frmstampaincorso.h"
+#include "print/frmvstampa.h"
+#include "print/frmvstapar.h"
+#include "tests/print/previewtestsupport.h"
+#include "tests/print/printtestsupport.h"
 
 #include <QApplication>
 #include <QCheckBox>

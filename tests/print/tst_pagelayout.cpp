@@ -1,12 +1,12 @@
 // Page layout: page setup with its fallbacks and printer corrections, styles and user fonts,
 // the font settings per report, the page header on graphic and fixed-width destinations, and
 // the item list.
-#include "aziendautilstampe.h"
-#include "companyschema.h"
-#include "kemdb.h"
-#include "printoptions.h"
-#include "printreport.h"
-#include "printtestsupport.h"
+#include "print/aziendautilstampe.h"
+#include "schema/companyschema.h"
+#include "platform/db/kemdb.h"
+#include "platform/printlib/printoptions.h"
+#include "platform/printlib/printreport.h"
+#include "tests/print/printtestsupport.h"
 
 #include <QFile>
 #include <QGuiApplication>

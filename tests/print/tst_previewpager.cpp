@@ -1,6 +1,6 @@
 // Navigation rules of the preview: the page each move shows or asks the run for, with and
 // without a page range, while the run goes on and after it ended.
-#include "previewpager.h"
+#include "print/previewpager.h"
 
 #include <QTest>
 

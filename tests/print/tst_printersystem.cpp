@@ -1,9 +1,9 @@
 // The CUPS printer system on a machine whose print server cannot be reached: no printers,
 // no default, clear errors, and the load-time message a user then sees.
-#include "optionsini.h"
-#include "printersystem.h"
-#include "printoptions.h"
-#include "printtestsupport.h"
+#include "print/optionsini.h"
+#include "platform/os/printersystem.h"
+#include "platform/printlib/printoptions.h"
+#include "tests/print/printtestsupport.h"
 
 #include <QTest>
 

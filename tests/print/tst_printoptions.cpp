@@ -1,11 +1,11 @@
 // Print options: loading from the report section and "Opzioni Stampa", exclusions,
 // conversions, the ini error, printer and session checks, the menu caption, quick preview,
 // saving and the default printer.
-#include "defaultprinter.h"
-#include "optionsini.h"
-#include "printersessions.h"
-#include "printoptions.h"
-#include "printtestsupport.h"
+#include "print/defaultprinter.h"
+#include "print/optionsini.h"
+#include "print/printersessions.h"
+#include "platform/printlib/printoptions.h"
+#include "tests/print/printtestsupport.h"
 
 #include <QTest>
 

@@ -1,11 +1,11 @@
 // The print-in-progress window bound to a run (page label, interrupt) and the grid list print
 // dialog (visible or all columns, messages).
-#include "aziendautilstampe.h"
-#include "frmcomlinstampa.h"
-#include "frmstampaincorso.h"
-#include "printoptions.h"
-#include "printreport.h"
-#include "printtestsupport.h"
+#include "print/aziendautilstampe.h"
+#include "print/frmcomlinstampa.h"
+#include "print/frmstampaincorso.h"
+#include "platform/printlib/printoptions.h"
+#include "platform/printlib/printreport.h"
+#include "tests/print/printtestsupport.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,10 +1,10 @@
 // The window-free side of the destination dialog: bin and paper items, printers without bins,
 // file filters and formats, the spreadsheet check, the save panel rows and what saving and
 // deleting write, the closing checks.
-#include "optionsini.h"
-#include "printoptions.h"
-#include "printtestsupport.h"
-#include "sceltastamlogic.h"
+#include "print/optionsini.h"
+#include "platform/printlib/printoptions.h"
+#include "tests/print/printtestsupport.h"
+#include "print/sceltastamlogic.h"
 
 #include <QFile>
 #include <QTest>

@@ -1,6 +1,6 @@
 // Building a company database file: values as stored, failures that leave the old file alone.
-#include "companydbbuilder.h"
-#include "companytestdb.h"
+#include "schema/companydbbuilder.h"
+#include "tests/schema/companytestdb.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "companyschema.h"
+#include "schema/companyschema.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>

@@ -1,7 +1,7 @@
 // The demo company: shape of the database, promised content, determinism, companion files.
-#include "companyfiles.h"
-#include "companytestdb.h"
-#include "democompany.h"
+#include "schema/companyfiles.h"
+#include "tests/schema/companytestdb.h"
+#include "schema/democompany.h"
 
 #include <QDate>
 #include <QDir>

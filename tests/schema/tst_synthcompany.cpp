@@ -1,8 +1,8 @@
 // The synthetic company generator: sizes, levels, acyclic structures, sharing, determinism, bad
 // input.
-#include "companyfiles.h"
-#include "companytestdb.h"
-#include "synthcompany.h"
+#include "schema/companyfiles.h"
+#include "tests/schema/companytestdb.h"
+#include "schema/synthcompany.h"
 
 #include <QHash>
 #include <QRegularExpression>

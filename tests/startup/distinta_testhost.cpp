@@ -2,10 +2,10 @@
 // form without a window that unloads itself when the menu asks the open forms to offer
 // themselves ("preppassaa"), standing in for the user closing it. It refuses to load without
 // the forms' shared services.
-#include "distintaapp.h"
-#include "moduleform.h"
-#include "programcontext.h"
-#include "utilclient.h"
+#include "startup/distintaapp.h"
+#include "startup/moduleform.h"
+#include "startup/programcontext.h"
+#include "startup/utilclient.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Database connection: name kinds, the main-ini search, the configuration choice, the
 // parameter box, the open with login, password and repair paths, the menu database.
-#include "kemutil.h"
-#include "startupfixture.h"
-#include "utilprg.h"
+#include "platform/util/kemutil.h"
+#include "tests/startup/startupfixture.h"
+#include "startup/utilprg.h"
 
 #include <QDir>
 #include <QTest>

@@ -1,9 +1,9 @@
 // End to end: the menu launches the module, talks to it and sees it end; the module started
 // without a menu says so and ends.
-#include "democompany.h"
-#include "menuconfig.h"
-#include "menuhost.h"
-#include "modulelauncher.h"
+#include "schema/democompany.h"
+#include "platform/menu/menuconfig.h"
+#include "apps/kemora-menu/menuhost.h"
+#include "apps/kemora-menu/modulelauncher.h"
 
 #include <QProcess>
 #include <QSignalSpy>

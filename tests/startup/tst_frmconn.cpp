@@ -1,7 +1,7 @@
 // The connection splash as a window (offscreen): design texts, what the opening sets, the
 // caption, one instance, and the unload.
-#include "frmconn.h"
-#include "qtdialogs.h"
+#include "startup/frmconn.h"
+#include "startup/qtdialogs.h"
 
 #include <QGuiApplication>
 #include <QLabel>

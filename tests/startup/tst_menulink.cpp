@@ -1,9 +1,9 @@
 // The menu link: the command processor, form activation, the unload protocol, the close timer
 // and the end of the program, with the fake menu and forms without windows.
-#include "kemaiuto.h"
-#include "mainprelvo.h"
-#include "sckemutilprg.h"
-#include "startupfixture.h"
+#include "startup/kemaiuto.h"
+#include "startup/mainprelvo.h"
+#include "startup/sckemutilprg.h"
+#include "tests/startup/startupfixture.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -1,13 +1,13 @@
 // The start-up: command line, menu registration, handlers A, B and D, the company database
 // through the menu's names, screen factors, image directory, segment registration, settings
 // and the form dispatcher, on the demo company with the fake menu.
-#include "avvioprogramma.h"
-#include "kemaiuto.h"
-#include "kemutil.h"
-#include "mainprelvo.h"
-#include "sckemutilprg.h"
-#include "startupfixture.h"
-#include "utilprg.h"
+#include "startup/avvioprogramma.h"
+#include "startup/kemaiuto.h"
+#include "platform/util/kemutil.h"
+#include "startup/mainprelvo.h"
+#include "startup/sckemutilprg.h"
+#include "tests/startup/startupfixture.h"
+#include "startup/utilprg.h"
 
 #include <QDir>
 #include <QTest>

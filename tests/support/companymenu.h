@@ -1,7 +1,7 @@
 #pragma once
 // Test support: the company and personal variables of a company's kemora-menu.ini loaded into
 // the fake menu, so a test's menu answers like kemora-menu on that company.
-#include "fakemenuserver.h"
+#include "platform/menu/fakemenuserver.h"
 
 #include <QFile>
 #include <QString>

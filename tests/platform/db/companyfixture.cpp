@@ -1,6 +1,6 @@
-#include "companyfixture.h"
+#include "tests/platform/db/companyfixture.h"
 
-#include "companyschema.h"
+#include "schema/companyschema.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>

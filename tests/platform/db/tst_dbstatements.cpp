@@ -1,8 +1,8 @@
 // Every statement the module issues, in the Jet dialect exactly as the reports build it, run
 // through the database layer on the fixture company: row counts and field values, with the
 // statement cache on and off.
-#include "companyfixture.h"
-#include "kemdb.h"
+#include "tests/platform/db/companyfixture.h"
+#include "platform/db/kemdb.h"
 
 #include <QDate>
 #include <QTemporaryDir>

@@ -1,9 +1,9 @@
 // The Jet dialect on SQLite: what the translator writes, what the shape key keeps, and how
 // the translated statements behave on a real connection.
-#include "companyfixture.h"
-#include "dialect.h"
-#include "jetsql.h"
-#include "kemdb.h"
+#include "tests/platform/db/companyfixture.h"
+#include "platform/db/dialect.h"
+#include "platform/db/jetsql.h"
+#include "platform/db/kemdb.h"
 
 #include <QDate>
 #include <QTemporaryDir>

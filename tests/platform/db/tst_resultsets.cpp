@@ -1,7 +1,7 @@
 // The result-set service (loop, names, write-back by primary key, closing) and the Jet error
 // numbers of the database object.
-#include "companyfixture.h"
-#include "kemdb.h"
+#include "tests/platform/db/companyfixture.h"
+#include "platform/db/kemdb.h"
 
 #include <QDate>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 // The demo company in a temporary directory, with its database open.
-#include "democompany.h"
+#include "schema/democompany.h"
 #include "platform/db/kemdb.h"
 
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
 // Decode catalogue and decode queries on the demo company.
-#include "demofixture.h"
+#include "tests/platform/help/demofixture.h"
 #include "platform/help/decodeservice.h"
 
 using namespace kem;

@@ -1,5 +1,5 @@
 // The lookup window driven by keys, and the component's lookup and decode on a box and label.
-#include "demofixture.h"
+#include "tests/platform/help/demofixture.h"
 #include "platform/help/kemaiutodecod.h"
 
 #include <QApplication>

@@ -1,10 +1,10 @@
 // Screenshot of the menu window on the demo company (run by hand under Xvfb; not a test):
 //   xvfb-run -a -s "-screen 0 1280x800x24" build/tests/platform/menu/shot_menuwindow docs/screenshots/kemora-menu.png
-#include "democompany.h"
-#include "menuconfig.h"
-#include "menuhost.h"
-#include "menuwindow.h"
-#include "modulelauncher.h"
+#include "schema/democompany.h"
+#include "platform/menu/menuconfig.h"
+#include "apps/kemora-menu/menuhost.h"
+#include "apps/kemora-menu/menuwindow.h"
+#include "apps/kemora-menu/modulelauncher.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
 // The in-process fake: scripted answers, the call record, scripted failures and commands.
-#include "fakemenuserver.h"
+#include "platform/menu/fakemenuserver.h"
 
 #include <QtTest>
 

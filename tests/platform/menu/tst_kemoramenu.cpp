@@ -1,8 +1,8 @@
 // kemora-menu as a process: headless serving, end of input and "quit", --open launching the
 // module with its switches, and a missing company.
-#include "kemutil.h"
-#include "menuclient.h"
-#include "menufixture.h"
+#include "platform/util/kemutil.h"
+#include "platform/menu/menuclient.h"
+#include "tests/platform/menu/menufixture.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

@@ -1,10 +1,10 @@
 // MenuClient against the real kemora-menu server (MenuHost) running on its own thread, on a
 // company directory the test writes itself; plus a silent server for the timeout.
-#include "kemutil.h"
-#include "menuclient.h"
-#include "menufixture.h"
-#include "menuhost.h"
-#include "modulelauncher.h"
+#include "platform/util/kemutil.h"
+#include "platform/menu/menuclient.h"
+#include "tests/platform/menu/menufixture.h"
+#include "apps/kemora-menu/menuhost.h"
+#include "apps/kemora-menu/modulelauncher.h"
 
 #include <QElapsedTimer>
 #include <QLocalServer>

@@ -1,8 +1,8 @@
 // Frame codec, request helpers and the launch switch syntax (read back with kem::CmdSwitch).
-#include "kemutil.h"
-#include "menulaunch.h"
-#include "menuprotocol.h"
-#include "menuserver.h"
+#include "platform/util/kemutil.h"
+#include "platform/menu/menulaunch.h"
+#include "platform/menu/menuprotocol.h"
+#include "platform/menu/menuserver.h"
 
 #include <QtTest>
 

@@ -1,8 +1,8 @@
 // The menu window: the functions of MenuDett, opening one, and a command with no program.
-#include "menufixture.h"
-#include "menuhost.h"
-#include "menuwindow.h"
-#include "modulelauncher.h"
+#include "tests/platform/menu/menufixture.h"
+#include "apps/kemora-menu/menuhost.h"
+#include "apps/kemora-menu/menuwindow.h"
+#include "apps/kemora-menu/modulelauncher.h"
 
 #include <QComboBox>
 #include <QLabel>

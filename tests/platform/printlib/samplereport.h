@@ -1,7 +1,7 @@
 #pragma once
 // The small report every destination test runs: a two-line header in the header styles,
 // a title, four columns of text and numbers, and enough lines for three A4 pages.
-#include "printreport.h"
+#include "platform/printlib/printreport.h"
 
 #include <QFile>
 #include <QLocale>

@@ -1,7 +1,7 @@
 // Column sets wider than the page: narrowed to the margins on drawn pages, cells kept inside
 // their columns there, cell outputs untouched.
-#include "columnfit.h"
-#include "samplereport.h"
+#include "platform/printlib/columnfit.h"
+#include "tests/platform/printlib/samplereport.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

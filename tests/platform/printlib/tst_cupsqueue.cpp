@@ -2,8 +2,8 @@
 // one queue that writes its jobs to a file. The sample report goes through the library's own CUPS
 // submitter; the test reads the job back from the scheduler (size, paper source, orientation) and
 // the file the queue wrote. Where cupsd cannot run here the whole test is a visible skip.
-#include "papers.h"
-#include "samplereport.h"
+#include "platform/printlib/papers.h"
+#include "tests/platform/printlib/samplereport.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

@@ -1,5 +1,5 @@
 // One small report run once per destination and read back from what each destination wrote.
-#include "samplereport.h"
+#include "tests/platform/printlib/samplereport.h"
 
 #include <QFile>
 #include <QFileInfo>

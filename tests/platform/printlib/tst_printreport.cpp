@@ -1,6 +1,6 @@
 // The report object on its own: fonts, options, styles, columns, line placement, paging,
 // stopping a run and telling the owner that the job is over.
-#include "samplereport.h"
+#include "tests/platform/printlib/samplereport.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>

@@ -1,7 +1,7 @@
 // Long runs: text measuring that is shaped once per font or text, and pages and rows that go
 // to the destination as they are completed while the document keeps only the newest pages.
-#include "samplereport.h"
-#include "textmeasure.h"
+#include "tests/platform/printlib/samplereport.h"
+#include "platform/printlib/textmeasure.h"
 
 #include <QDir>
 #include <QFontMetricsF>

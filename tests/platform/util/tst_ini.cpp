@@ -1,5 +1,5 @@
-#include "inifile.h"
-#include "kemutil.h"
+#include "platform/util/inifile.h"
+#include "platform/util/kemutil.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "kemutil.h"
+#include "platform/util/kemutil.h"
 
 #include <QDir>
 #include <QFile>

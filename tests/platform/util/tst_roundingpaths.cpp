@@ -1,8 +1,8 @@
 // RoundNum takes a binary shortcut when it cannot differ from rounding the decimal text of the
 // value; FormatNum keeps parsed formats and drawn texts. Both must give exactly what the plain
 // decimal route gives.
-#include "decimal.h"
-#include "kemutil.h"
+#include "platform/util/decimal.h"
+#include "platform/util/kemutil.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
-#include "bom/pricelookup.h"
+#include "bomcore/pricelookup.h"
 
 #include "common/discount.h"
-#include "bom/fieldtext.h"
+#include "bomcore/fieldtext.h"
 #include "platform/util/kemutil.h"
 
 #include <QMetaType>

@@ -13,8 +13,8 @@
 //   file: 0 or a text beginning "C" = the file common to all terminals, 1 or "T" = this
 //   terminal's file.
 // Any other function is logged and answers an empty text ("MsgBox" is the host's).
-#include "menuconfig.h"
-#include "menudatabase.h"
+#include "platform/menu/menuconfig.h"
+#include "platform/menu/menudatabase.h"
 
 #include <QVariant>
 #include <functional>

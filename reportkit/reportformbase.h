@@ -3,7 +3,7 @@
 // shutdown ask of a form (ModuleForm) on a top-level widget, and runs the shared closing
 // protocol (ScaricaForm) when the form really unloads, whether the program or the user closes
 // it. A report form derives from it and fills in Form_Load and Form_Unload.
-#include "moduleform.h"
+#include "startup/moduleform.h"
 
 #include <QWidget>
 

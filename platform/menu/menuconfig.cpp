@@ -1,7 +1,7 @@
-#include "menuconfig.h"
+#include "platform/menu/menuconfig.h"
 
-#include "kemutil.h"
-#include "menuserver.h"
+#include "platform/util/kemutil.h"
+#include "platform/menu/menuserver.h"
 
 #include <QDir>
 #include <QFileInfo>

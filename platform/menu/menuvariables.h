@@ -4,7 +4,7 @@
 // parameters ("Personal." + section + ".§" + key) from [Personali] of kemora-menu.ini. Two
 // variables are the menu's own unless configured: "MenuProcId" (this process) and
 // "Terminale" (the host name). Names ignore case.
-#include "menuconfig.h"
+#include "platform/menu/menuconfig.h"
 
 #include <QHash>
 #include <QString>

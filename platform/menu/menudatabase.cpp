@@ -1,7 +1,7 @@
-#include "menudatabase.h"
+#include "platform/menu/menudatabase.h"
 
-#include "kemdb.h"
-#include "menuserver.h"
+#include "platform/db/kemdb.h"
+#include "platform/menu/menuserver.h"
 
 namespace kem {
 

@@ -1,8 +1,8 @@
-#include "reportformbase.h"
+#include "reportkit/reportformbase.h"
 
-#include "menuserver.h"
-#include "programcontext.h"
-#include "utilclient.h"
+#include "platform/menu/menuserver.h"
+#include "startup/programcontext.h"
+#include "startup/utilclient.h"
 
 #include <QCloseEvent>
 

@@ -1,4 +1,4 @@
-#include "menuvariables.h"
+#include "platform/menu/menuvariables.h"
 
 #include <QCoreApplication>
 #include <QSysInfo>

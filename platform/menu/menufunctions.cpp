@@ -1,7 +1,7 @@
-#include "menufunctions.h"
+#include "platform/menu/menufunctions.h"
 
-#include "kemutil.h"
-#include "menuserver.h"
+#include "platform/util/kemutil.h"
+#include "platform/menu/menuserver.h"
 
 #include <QCoreApplication>
 

@@ -1,8 +1,8 @@
 // The window side of a report form: load, display states, refusal to close, the closing
 // protocol run when the program or the user closes it.
-#include "mainprelvo.h"
-#include "reportformbase.h"
-#include "startupfixture.h"
+#include "startup/mainprelvo.h"
+#include "reportkit/reportformbase.h"
+#include "tests/startup/startupfixture.h"
 
 #include <QTest>
 

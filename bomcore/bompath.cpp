@@ -1,6 +1,6 @@
-#include "bom/bompath.h"
+#include "bomcore/bompath.h"
 
-#include "bom/fieldtext.h"
+#include "bomcore/fieldtext.h"
 
 namespace kem {
 

@@ -1,0 +1,207 @@
+#include "reportkit/reportform.h"
+
+#include "common/aziendautil.h"
+#include "common/formservices.h"
+#include "common/funvarie.h"
+#include "common/messages.h"
+#include "platform/printlib/printoptions.h"
+#include "print/frmsceltastam.h"
+#include "print/frmstampaincorso.h"
+#include "print/frmvstampa.h"
+#include "print/optionsini.h"
+#include "print/sceltastamlogic.h"
+#include "reportkit/reportprintservices.h"
+#include "startup/programcontext.h"
+#include "startup/startupdialogs.h"
+
+#include <QLabel>
+#include <QWidget>
+
+namespace kem {
+
+namespace {
+
+const QString kOk = QStringLiteral("&Ok");
+
+} // namespace
+
+CompanyEnv CompanyOf(ProgramContext &ctx)
+{
+    CompanyEnv env;
+    env.mainIni = ctx.conn.mainIniPath;
+    env.companyIni = ctx.conn.companyIni;
+    env.programKey = ctx.start.programKey;
+    env.menu = ctx.menu();
+    env.sink = ctx.messages;
+    env.db = ctx.database();
+    env.params = &ctx.params;
+    env.printActive = &ctx.oiStaAtt;
+    return env;
+}
+
+// Binds the run's report object to the print-in-progress window and, for a run to the
+// screen, to the preview window.
+class ReportForm::RunWindows : public ReportProgress {
+public:
+    explicit RunWindows(ReportForm &form) : form_(form) {}
+    void Prepare(const std::shared_ptr<PrintReport> &report, const QString &title) override
+    {
+        if (form_.progress_)
+            form_.progress_->Prepare(*report, title);
+        if (form_.ogOpzSta_ && form_.ogOpzSta_->StaVid == PrintOptions::Preview) {
+            if (!form_.preview_)
+                form_.preview_ = new FrmVStampa(form_.ctx_.messages);
+            form_.preview_->ogStampaSet(report);
+        }
+    }
+    void Show() override
+    {
+        if (form_.progress_)
+            form_.progress_->show();
+    }
+
+private:
+    ReportForm &form_;
+};
+
+ReportForm::ReportForm(ProgramContext &ctx, ReportPrintServices &print, const QString &formName,
+                       QWidget *parent)
+    : ReportFormBase(ctx, formName, parent), print_(print)
+{
+}
+
+ReportForm::~ReportForm()
+{
+    // The preview window is a top-level window of its own.
+    delete preview_.data();
+}
+
+CompanyEnv ReportForm::Company() const { return CompanyOf(ctx_); }
+
+AziendaUtilStampe &ReportForm::Stampe() { return print_.Stampe(Company()); }
+
+FormServices *ReportForm::services() const { return ctx_.formServices.get(); }
+
+PrintOptions &ReportForm::options()
+{
+    if (!ogOpzSta_)
+        ogOpzSta_ = std::make_shared<PrintOptions>();
+    return *ogOpzSta_;
+}
+
+ReportRun &ReportForm::report()
+{
+    if (!report_) {
+        Database *db = ctx_.database();
+        if (!db || !ctx_.messages)
+            throw std::runtime_error("database aziendale non aperto");
+        report_ = CreateReport(*db, Stampe(), *ctx_.messages);
+        if (!runWindows_)
+            runWindows_ = std::make_unique<RunWindows>(*this);
+        report_->ProgressSet(runWindows_.get());
+    }
+    return *report_;
+}
+
+void ReportForm::LoadPrintOptions()
+{
+    previewUsed_ = false;
+    LoadOptionsArgs args;
+    args.osKeySec = FormName();
+    if (!osKeySec.trimmed().isEmpty())
+        args.osKeySec = osKeySec;
+    Stampe().IniOpzSta(options(), args);
+}
+
+void ReportForm::VisStaAttuale()
+{
+    if (labStaAttuale)
+        labStaAttuale->setText(CurrentDestinationText(Stampe().Env(), options()));
+}
+
+bool ReportForm::RunAllowed()
+{
+    if (Stampe().oiStaAtt == 1) {
+        messageBox(QStringLiteral("Non è possibile lanciare più di una stampa alla volta"));
+        return false;
+    }
+    return true;
+}
+
+void ReportForm::RunReport()
+{
+    ReportRun &r = report();
+    options();
+    r.ogOpzSta = ogOpzSta_;
+    const bool toScreen = ogOpzSta_->StaVid == PrintOptions::Preview;
+    if (toScreen)
+        previewUsed_ = true;
+    if (!progress_)
+        progress_ = new frmStampaInCorso(this);
+    r.AvviaStampa();
+    // Without a preview the run is over: its window goes. A preview keeps it until it closes.
+    if (progress_ && !(toScreen && preview_ && preview_->ogStampa()))
+        progress_->close();
+}
+
+void ReportForm::UnloadReport(bool &cancel)
+{
+    if (report_ && report_->obStaAtt) {
+        messageBox(QStringLiteral("Stampa ancora attiva, non è possibile uscire dal programma"));
+        cancel = true;
+        return;
+    }
+    if (previewUsed_ && preview_) {
+        if (!preview_->close()) {  // the preview refuses while a run still produces its pages
+            cancel = true;
+            return;
+        }
+        delete preview_.data();
+    }
+    if (progress_)
+        progress_->close();
+    report_.reset();
+    ogOpzSta_.reset();
+}
+
+void ReportForm::cmdStaVid_Click()
+{
+    struct Hooks : ReportFormHooks {
+        explicit Hooks(ReportForm &f) : form(f) {}
+        void VisStaAttuale() override { form.VisStaAttuale(); }
+        void ComStampa_Click() override { form.ComStampa_Click(); }
+        ReportForm &form;
+    } hooks(*this);
+    PrintOptionsIni::QuickPreview(hooks, options(), true);
+}
+
+void ReportForm::comSceStam_Click()
+{
+    AziendaUtilStampe &stampe = Stampe();
+    FrmSceltaStam::Apri(stampe.Env(), options(), stampe.oiStaAtt == 1, this);
+    VisStaAttuale();
+}
+
+void ReportForm::messageBox(const QString &text)
+{
+    if (ctx_.dialogs)
+        ctx_.dialogs->MessageBox(text);
+    else if (ctx_.messages)
+        ctx_.messages->msgCom(text, {kOk});
+}
+
+void ReportForm::fieldError(const QString &text, QWidget *focus)
+{
+    if (ctx_.messages)
+        ctx_.messages->msgCom(text, {kOk});
+    if (focus)
+        focus->setFocus(Qt::OtherFocusReason);
+}
+
+void ReportForm::formError(const std::exception &e, const QString &caption)
+{
+    if (ctx_.messages)
+        StandardErrorMessage(*ctx_.messages, ErrorInfoFrom(e), {}, {}, caption + QStringLiteral("\r\n"));
+}
+
+} // namespace kem
