@@ -3,7 +3,7 @@
 // the fake menu with the company's variables, the company database, the company parameters,
 // the code-field services, a message sink that records every message (the plain message box
 // included, with caption "MsgBox") and a scripted printer system.
-#include "../support/companymenu.h"
+#include "tests/support/testcompany.h"
 #include "bom/frmprelvo.h"
 #include "reportkit/reportprintservices.h"
 #include "common/aziendautil.h"

@@ -2,11 +2,12 @@
 // Helpers of the BOM print tests: a report run on a company database built by the test, with
 // the run's report object kept (through the progress hook) so that its lines can be read.
 #include "bom/prelvo.h"
-#include "tests/bom/fixture.h"
+#include "tests/support/testcompany.h"
 #include "platform/db/kemdb.h"
 #include "platform/printlib/printoptions.h"
 #include "platform/printlib/printreport.h"
 #include "print/aziendautilstampe.h"
+#include "reportkit/reportprintservices.h"
 
 #include <QDir>
 #include <QStringList>
@@ -65,12 +66,12 @@ struct PrelvoRun {
         : dir(workDir)
     {
         db.DbOpen(dbPath);
-        env.mainIni = QDir(workDir).filePath(QStringLiteral("kemwin.ini"));
-        env.programKey = QStringLiteral("DISTINTA");
-        env.sink = &sink;
-        env.db = &db;
-        env.workingDate = params.workingDate;
-        stampe = std::make_unique<kem::AziendaUtilStampe>(env);
+        company.mainIni = QDir(workDir).filePath(QStringLiteral("kemwin.ini"));
+        company.programKey = QStringLiteral("DISTINTA");
+        company.sink = &sink;
+        company.db = &db;
+        company.params = &params;
+        stampe = std::make_unique<kem::AziendaUtilStampe>(kem::ReportPrintServices::EnvOf(company, nullptr));
         report = std::make_unique<kem::Prelvo>(db, params, *stampe, sink);
         report->ProgressSet(&keep);
         options = std::make_shared<kem::PrintOptions>();
@@ -93,7 +94,7 @@ struct PrelvoRun {
     kem::CompanyParams params = FixtureParams();
     RecordingSink sink;
     kem::Database db;
-    kem::PrintEnv env;
+    kem::CompanyEnv company;
     std::unique_ptr<kem::AziendaUtilStampe> stampe;
     std::unique_ptr<kem::Prelvo> report;
     std::shared_ptr<kem::PrintOptions> options;

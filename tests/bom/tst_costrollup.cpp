@@ -1,6 +1,6 @@
 // Cost rollup over a small company built here, through the straightforward and the cached path.
 #include "bomcore/bomsource.h"
-#include "tests/bom/fixture.h"
+#include "tests/support/testcompany.h"
 #include "platform/db/kemdb.h"
 
 #include <QTemporaryDir>

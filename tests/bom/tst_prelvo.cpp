@@ -3,7 +3,7 @@
 // option, page fit, no data, errors with the run end performed, cycles and the level limit,
 // the same lines from the straightforward and the cached path.
 #include "bom/prelvo.h"
-#include "tests/bom/fixture.h"
+#include "tests/support/testcompany.h"
 #include "tests/bom/prelvofixture.h"
 
 #include <QFile>

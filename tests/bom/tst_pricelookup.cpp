@@ -1,6 +1,9 @@
 // Cost and price lookup of one article on a small company built here.
 #include "bomcore/pricelookup.h"
-#include "tests/bom/fixture.h"
+#include "tests/support/testcompany.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include "platform/db/kemdb.h"
 #include "platform/util/kemutil.h"
 

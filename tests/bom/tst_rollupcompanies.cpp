@@ -3,7 +3,7 @@
 #include "bomcore/bomsource.h"
 #include "bomcore/pricelookup.h"
 #include "schema/democompany.h"
-#include "tests/bom/fixture.h"
+#include "tests/support/testcompany.h"
 #include "platform/db/kemdb.h"
 #include "schema/synthcompany.h"
 

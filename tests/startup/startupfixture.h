@@ -1,7 +1,7 @@
 #pragma once
 // Shared pieces of the start-up tests: scripted dialogs, a report form without a window, a
 // database double that fails on request, and a context wired to the fake menu.
-#include "../support/companymenu.h"
+#include "tests/support/testcompany.h"
 #include "common/msgsinks.h"
 #include "startup/connsplash.h"
 #include "startup/dbcomponent.h"

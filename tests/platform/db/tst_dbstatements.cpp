@@ -1,7 +1,7 @@
 // Every statement the module issues, in the Jet dialect exactly as the reports build it, run
 // through the database layer on the fixture company: row counts and field values, with the
 // statement cache on and off.
-#include "tests/platform/db/companyfixture.h"
+#include "tests/support/testcompany.h"
 #include "platform/db/kemdb.h"
 
 #include <QDate>

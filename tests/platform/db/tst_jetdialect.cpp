@@ -1,6 +1,6 @@
 // The Jet dialect on SQLite: what the translator writes, what the shape key keeps, and how
 // the translated statements behave on a real connection.
-#include "tests/platform/db/companyfixture.h"
+#include "tests/support/testcompany.h"
 #include "platform/db/dialect.h"
 #include "platform/db/jetsql.h"
 #include "platform/db/kemdb.h"

@@ -1,6 +1,6 @@
 // The result-set service (loop, names, write-back by primary key, closing) and the Jet error
 // numbers of the database object.
-#include "tests/platform/db/companyfixture.h"
+#include "tests/support/testcompany.h"
 #include "platform/db/kemdb.h"
 
 #include <QDate>

@@ -1,5 +1,7 @@
 // Decode catalogue and decode queries on the demo company.
-#include "tests/platform/help/demofixture.h"
+#include "tests/support/testcompany.h"
+
+#include <QtTest>
 #include "platform/help/decodeservice.h"
 
 using namespace kem;
@@ -24,12 +26,12 @@ private slots:
     void rowsStartingWith();
 
 private:
-    std::unique_ptr<DemoCompany> demo_;
+    std::unique_ptr<kemtest::DemoCompany> demo_;
 };
 
 void TestDecodeService::initTestCase()
 {
-    demo_ = std::make_unique<DemoCompany>();
+    demo_ = std::make_unique<kemtest::DemoCompany>();
     QString error;
     QVERIFY2(demo_->open(&error), qPrintable(error));
 }
@@ -62,7 +64,7 @@ void TestDecodeService::decodeExisting()
     QFETCH(QString, code);
     QFETCH(QString, stored);
     QFETCH(QString, description);
-    DecodeService s(demo_->db);
+    DecodeService s(demo_->db());
     const DecodedCode d = s.Decode(kind, code);
     QVERIFY(d.found);
     QCOMPARE(d.code, stored);
@@ -84,7 +86,7 @@ void TestDecodeService::decodeMissing()
 {
     QFETCH(QString, kind);
     QFETCH(QString, code);
-    DecodeService s(demo_->db);
+    DecodeService s(demo_->db());
     const DecodedCode d = s.Decode(kind, code);
     QVERIFY(!d.found);
     QVERIFY(d.description.isEmpty());
@@ -92,7 +94,7 @@ void TestDecodeService::decodeMissing()
 
 void TestDecodeService::callerWhereRestricts()
 {
-    DecodeService s(demo_->db);
+    DecodeService s(demo_->db());
     QVERIFY(s.Decode("Articolo", "SL-GAMBA-ROV", " DistBase = 2").found);
     QVERIFY(!s.Decode("Articolo", "SL-GAMBA-ROV", " DistBase = 1").found);
     // An Or in the caller's clause cannot widen the code condition.
@@ -101,7 +103,7 @@ void TestDecodeService::callerWhereRestricts()
 
 void TestDecodeService::unknownKindThrows()
 {
-    DecodeService s(demo_->db);
+    DecodeService s(demo_->db());
     QVERIFY_THROWS_EXCEPTION(DecodeError, s.Decode("Sconosciuto", "X"));
     QVERIFY(FindDecodeKind("artum"));
     QCOMPARE(FindDecodeKind("artum")->table, QStringLiteral("TabUM"));
@@ -153,7 +155,7 @@ void TestDecodeService::columnList()
 
 void TestDecodeService::rowsOrderedWithExtraColumns()
 {
-    DecodeService s(demo_->db);
+    DecodeService s(demo_->db());
     const QList<LookupRow> rows = s.Rows("Articolo", "DistBase = 2", {"ArtUM"});
     QVERIFY(rows.size() >= 2);
     for (int i = 1; i < rows.size(); ++i)
@@ -192,7 +194,7 @@ void TestDecodeService::rowsStartingWith()
     QFETCH(QString, typed);
     QFETCH(int, limit);
     QFETCH(QStringList, codes);
-    DecodeService s(demo_->db);
+    DecodeService s(demo_->db());
     QStringList got;
     for (const LookupRow &r : s.Rows(kind, {}, {}, typed, limit))
         got.append(r.code);

@@ -1,5 +1,7 @@
 // The lookup window driven by keys, and the component's lookup and decode on a box and label.
-#include "tests/platform/help/demofixture.h"
+#include "tests/support/testcompany.h"
+
+#include <QtTest>
 #include "platform/help/kemaiutodecod.h"
 
 #include <QApplication>
@@ -39,12 +41,12 @@ private slots:
     void decodeNeedsRetZeroRecForMissing();
 
 private:
-    std::unique_ptr<DemoCompany> demo_;
+    std::unique_ptr<kemtest::DemoCompany> demo_;
 };
 
 void TestLookupWindow::initTestCase()
 {
-    demo_ = std::make_unique<DemoCompany>();
+    demo_ = std::make_unique<kemtest::DemoCompany>();
     QString error;
     QVERIFY2(demo_->open(&error), qPrintable(error));
 }
@@ -104,7 +106,7 @@ void TestLookupWindow::escapeCancels()
 
 void TestLookupWindow::componentLookupFillsBoxAndLabel()
 {
-    KemAiutoDecod aiuto(demo_->db);
+    KemAiutoDecod aiuto(demo_->db());
     QLineEdit box;
     QLabel label;
     box.setText("leg-");
@@ -122,7 +124,7 @@ void TestLookupWindow::componentLookupFillsBoxAndLabel()
 
 void TestLookupWindow::componentLookupEscapeKeepsBox()
 {
-    KemAiutoDecod aiuto(demo_->db);
+    KemAiutoDecod aiuto(demo_->db());
     QLineEdit box;
     QLabel label;
     box.setText("TAV");
@@ -155,7 +157,7 @@ void TestLookupWindow::keyCodesThatOpen()
 {
     QFETCH(int, keyCode);
     QFETCH(bool, opens);
-    KemAiutoDecod aiuto(demo_->db);
+    KemAiutoDecod aiuto(demo_->db());
     QLineEdit box;
     int shown = 0;
     connect(&aiuto, &KemAiutoDecod::lookupShown, this, [&shown](FrmAiutoLookup *w) {
@@ -169,7 +171,7 @@ void TestLookupWindow::keyCodesThatOpen()
 
 void TestLookupWindow::articleImageShown()
 {
-    KemAiutoDecod aiuto(demo_->db);
+    KemAiutoDecod aiuto(demo_->db());
     QLineEdit box;
     box.setText("TAV-ROV180");
     aiuto.ovLeggiPar("Immagini", "S");
@@ -202,7 +204,7 @@ void TestLookupWindow::articleImageShown()
 
 void TestLookupWindow::decodeNeedsRetZeroRecForMissing()
 {
-    KemAiutoDecod aiuto(demo_->db);
+    KemAiutoDecod aiuto(demo_->db());
     QLineEdit box;
     QLabel label;
     box.setText("NON-ESISTE");

@@ -1,11 +1,16 @@
-#include "tests/platform/db/companyfixture.h"
+#include "tests/support/testcompany.h"
 
 #include "schema/companyschema.h"
+#include "schema/democompany.h"
+
+#include <QFile>
+#include <QTextStream>
 
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
+#include <QFileInfo>
 #include <QUuid>
 
 namespace kemtest {
@@ -136,6 +141,74 @@ QString CreateFixtureCompany(const QString &dir, QString *error)
     for (const char *r : fixtureRows)
         rows << QString::fromUtf8(r);
     return RunOnFile(file, rows, error) ? file : QString();
+}
+
+kem::CompanyParams FixtureParams()
+{
+    kem::CompanyParams p;
+    p.numDecQta = 3;
+    p.moneta = QStringLiteral("Euro");
+    p.codLira = QStringLiteral("L.");
+    p.codEuro = QStringLiteral("Euro");
+    p.current.numDec = 2;
+    p.current.numDecGest = 2;
+    p.workingDate = QDate(2026, 6, 15);
+    p.arrotIvaEuro = QStringLiteral("A");
+    return p;
+}
+
+bool BuildCompanyDb(const QString &path, const QStringList &statements, QString *error)
+{
+    QFile::remove(path);
+    const QFileInfo info(path);
+    if (CreateEmptyCompany(info.absolutePath(), info.fileName(), error).isEmpty())
+        return false;
+    QStringList all{QStringLiteral("BEGIN")};
+    all << statements << QStringLiteral("COMMIT");
+    return RunOnFile(path, all, error);
+}
+
+void LoadCompanyMenu(kem::FakeMenuServer &menu, const QString &menuIni)
+{
+    QFile f(menuIni);
+    if (!f.open(QIODevice::ReadOnly))
+        return;
+    QTextStream in(&f);
+    QString section;
+    while (!in.atEnd()) {
+        const QString line = in.readLine().trimmed();
+        if (line.startsWith(QLatin1Char('['))) {
+            section = line.mid(1, line.size() - 2);
+            continue;
+        }
+        const int eq = line.indexOf(QLatin1Char('='));
+        if (eq <= 0 || line.startsWith(QLatin1Char(';')))
+            continue;
+        if (section == QLatin1String("Variabili"))
+            menu.setVar(line.left(eq), line.mid(eq + 1));
+        else if (section == QLatin1String("Personali"))
+            menu.setVar(QStringLiteral("Personal.") + line.left(eq), line.mid(eq + 1));
+    }
+}
+
+bool DemoCompany::open(QString *error)
+{
+    if (!dir_.isValid()) {
+        *error = QStringLiteral("temporary directory");
+        return false;
+    }
+    if (!kem::WriteDemoCompany(dir_.path(), error))
+        return false;
+    try {
+        session_ = kem::CompanySession::Open(dir_.path(), sink, error);
+    } catch (const kem::DbError &e) {
+        *error = e.description();
+        return false;
+    } catch (const std::exception &e) {
+        *error = QString::fromLocal8Bit(e.what());
+        return false;
+    }
+    return session_ != nullptr;
 }
 
 } // namespace kemtest
