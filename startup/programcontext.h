@@ -106,7 +106,8 @@ public:
     ConnectionState conn;
     LinkState link;
     CompanyParams params;
-    int oiStaAtt = 0;          // 1 while a report runs (one run at a time)
+    int oiStaAtt = 0;          // the print-active flag: 1 while a report runs (one run at a time);
+                               // the print services of the report forms set this one
 
     // ---- objects of the run
     std::unique_ptr<frmPrincipale> mainForm;

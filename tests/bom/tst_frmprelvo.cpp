@@ -503,6 +503,7 @@ void TestFrmPrelvo::singleRunGuard()
     QVERIFY(form.PreviewUsed());
     QVERIFY(form.PreviewWindow() && form.PreviewWindow()->isVisible());
     QCOMPARE(stampe.oiStaAtt, 1);  // the preview keeps the job until it closes
+    QCOMPARE(f_->ctx->oiStaAtt, 1);  // the program's one flag, which the shutdown tests drive
     QVERIFY(!form.Report()->obStaAtt);
     const int pages = form.Report()->LastRun().pages;
 
@@ -517,6 +518,7 @@ void TestFrmPrelvo::singleRunGuard()
     // Closing the preview ends the job: the next run goes.
     QVERIFY(form.PreviewWindow()->close());
     QCOMPARE(stampe.oiStaAtt, 0);
+    QCOMPARE(f_->ctx->oiStaAtt, 0);
     f_->sink.clear();
     form.ComStampa_Click();
     QCOMPARE(runMessages(f_->sink), QStringList());

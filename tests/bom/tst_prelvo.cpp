@@ -143,6 +143,7 @@ private slots:
     void levelLimit_data();
     void levelLimit();
     void bothPathsWriteTheSameFile();
+    void bothPathsTellTheSameMessages();
     void classBoundsIndexOutsideZeroToFive();
 
 private:
@@ -550,6 +551,30 @@ void TestPrelvo::bothPathsWriteTheSameFile()
     }
     QVERIFY(files[0].contains("* * * XCA"));
     QCOMPARE(files[1], files[0]);
+}
+
+void TestPrelvo::bothPathsTellTheSameMessages()
+{
+    // The demo's promotion asks for a notice: it is looked up for parents' values and for
+    // component lines, and a value kept by the cached path tells it again each time it serves.
+    kemtest::DemoCompany demo;
+    QString error;
+    QVERIFY2(demo.open(&error), qPrintable(error));
+    QStringList messages[2];
+    for (const Path path : {Path::Straightforward, Path::Cached}) {
+        PrelvoRun r(demo.filePath(QStringLiteral("dati/azienda.db")), dir_.path());
+        r.params = demo.session().params();
+        r.report->PathSet(path);
+        r.report->oiTipoDibaArt = 0;
+        r.report->osQualePrezzo = QStringLiteral("L");
+        r.report->osListino = QStringLiteral("01");
+        r.run();
+        QVERIFY(r.report->LastRun().printed);
+        messages[path == Path::Cached] = r.sink.messages;
+    }
+    QVERIFY2(messages[0].filter(QStringLiteral("Articolo con prezzo in promozione")).size() >= 2,
+             qPrintable(messages[0].join('\n')));
+    QCOMPARE(messages[1], messages[0]);
 }
 
 void TestPrelvo::classBoundsIndexOutsideZeroToFive()
