@@ -90,15 +90,20 @@ BomArticle DbBomReader::ReadArticle(ResultSets &rs, const QString &h)
     return row;
 }
 
-QVector<BomLink> DbBomReader::linksOf(const QString &parent)
+QVector<BomLink> DbBomReader::readLinks(const QString &sql)
 {
     QVector<BomLink> rows;
-    RsGuard rs(rs_, rs_.RsOpen(db_, LinksSql(parent)));
+    RsGuard rs(rs_, rs_.RsOpen(db_, sql));
     if (!rs_.RsIsEmpty(rs.handle())) {
         for (rs_.RsMoveFirst(rs.handle()); !rs_.RsEof(rs.handle()); rs_.RsMoveNext(rs.handle()))
             rows << ReadLink(rs_, rs.handle());
     }
     return rows;
+}
+
+QVector<BomLink> DbBomReader::linksOf(const QString &parent)
+{
+    return readLinks(LinksSql(parent));
 }
 
 ArticlePtr DbBomReader::article(const QString &code)
@@ -156,13 +161,7 @@ QVector<BomComponent> DbBomReader::componentsOf(const QString &parent)
 
 QVector<BomLink> DbBomReader::parentsOf(const QString &component)
 {
-    QVector<BomLink> rows;
-    RsGuard rs(rs_, rs_.RsOpen(db_, ParentsSql(component)));
-    if (!rs_.RsIsEmpty(rs.handle())) {
-        for (rs_.RsMoveFirst(rs.handle()); !rs_.RsEof(rs.handle()); rs_.RsMoveNext(rs.handle()))
-            rows << ReadLink(rs_, rs.handle());
-    }
-    return rows;
+    return readLinks(ParentsSql(component));
 }
 
 QString DbBomReader::listVatFlag(const QString &list)

@@ -57,6 +57,8 @@ public:
     static BomComponent ReadComponent(ResultSets &rs, const QString &h);
 
 private:
+    QVector<BomLink> readLinks(const QString &sql);
+
     Database &db_;
     ResultSets rs_;
 };

@@ -90,6 +90,8 @@ int RunBom(const QStringList &args)
         "valori iniziali della maschera: solo prodotti finiti, quantità prodotta 1, esplosione "
         "scalare su tutti i livelli, importi come dichiarati in distinta.\n"
         "La destinazione segue l'estensione di --out: .pdf, .csv, .txt, .xlsx, .fix (larghezza fissa).\n"
+        "I campi sono controllati come nella maschera: una selezione che la maschera rifiuta termina "
+        "con il suo messaggio sullo standard error e il codice di uscita 2.\n"
         "I messaggi vanno sullo standard error con la risposta predefinita."));
     const QString def;
     QList<QCommandLineOption> options{
@@ -99,14 +101,14 @@ int RunBom(const QStringList &args)
         {QStringLiteral("articolo-a"), QStringLiteral("osArticoloA: ultimo articolo padre (vuoto: nessun limite)."), QStringLiteral("COD"), def},
         {QStringLiteral("tipo-diba"), QStringLiteral("oiTipoDibaArt: 0 tutti, 1 solo prodotti finiti, 2 solo semilavorati."), QStringLiteral("N"), QStringLiteral("1")},
         {QStringLiteral("esp-scal"), QStringLiteral("obEspScal: stampa i componenti (esplosione scalare), S o N."), QStringLiteral("S|N"), QStringLiteral("S")},
-        {QStringLiteral("liv-esp"), QStringLiteral("oiLivEsp: livelli di esplosione, 0 tutti (0-999)."), QStringLiteral("N"), QStringLiteral("0")},
-        {QStringLiteral("qta-prod"), QStringLiteral("odQtaProd: quantità prodotta (maggiore di 0)."), QStringLiteral("Q"), QStringLiteral("1")},
+        {QStringLiteral("liv-esp"), QStringLiteral("oiLivEsp: livelli di esplosione, 0 o vuoto tutti (0-999)."), QStringLiteral("N"), QStringLiteral("0")},
+        {QStringLiteral("qta-prod"), QStringLiteral("odQtaProd: quantità prodotta, maggiore di 0, scritta come nella maschera (2,5); vuota vale 1."), QStringLiteral("Q"), QStringLiteral("1")},
         {QStringLiteral("salto-pag"), QStringLiteral("obSaltoPag: nuova pagina per ogni distinta, S o N."), QStringLiteral("S|N"), QStringLiteral("N")},
         {QStringLiteral("importi"), QStringLiteral("obStampoImporti: stampa la colonna degli importi, S o N."), QStringLiteral("S|N"), QStringLiteral("S")},
         {QStringLiteral("qta-da-dimen"), QStringLiteral("obQtaDaDimen: quantità del padre dalle dimensioni, S o N."), QStringLiteral("S|N"), QStringLiteral("N")},
-        {QStringLiteral("larghezza"), QStringLiteral("odLarghezza: larghezza per il calcolo dalle dimensioni."), QStringLiteral("X"), QStringLiteral("0")},
-        {QStringLiteral("lunghezza"), QStringLiteral("odLunghezza: lunghezza per il calcolo dalle dimensioni."), QStringLiteral("X"), QStringLiteral("0")},
-        {QStringLiteral("altezza"), QStringLiteral("odAltezza: altezza per il calcolo dalle dimensioni."), QStringLiteral("X"), QStringLiteral("0")},
+        {QStringLiteral("larghezza"), QStringLiteral("odLarghezza: larghezza per il calcolo dalle dimensioni (come nella maschera: 12,5)."), QStringLiteral("X"), QStringLiteral("0")},
+        {QStringLiteral("lunghezza"), QStringLiteral("odLunghezza: lunghezza per il calcolo dalle dimensioni (come nella maschera: 12,5)."), QStringLiteral("X"), QStringLiteral("0")},
+        {QStringLiteral("altezza"), QStringLiteral("odAltezza: altezza per il calcolo dalle dimensioni (come nella maschera: 12,5)."), QStringLiteral("X"), QStringLiteral("0")},
         {QStringLiteral("quale-prezzo"), QStringLiteral("osQualePrezzo: valorizzazione di tutti i legami, vuoto come in distinta, M costo medio, U costo ultimo, S standard, L listino."), QStringLiteral("M|U|S|L"), def},
         {QStringLiteral("listino"), QStringLiteral("osListino: listino usato con --quale-prezzo L."), QStringLiteral("COD"), def},
         {QStringLiteral("list-ivato"), QStringLiteral("osListIvato: S quando i prezzi del listino comprendono l'IVA (la maschera lo lascia vuoto)."), QStringLiteral("S"), def},
