@@ -19,8 +19,8 @@ QString M(int n) { return QString(n, QLatin1Char('M')); }
 
 Prelvo::Prelvo(Database &db, const CompanyParams &params, AziendaUtilStampe &stampe,
                MessageSink &sink)
-    : ReportRun(db, stampe, sink, QStringLiteral("Distinta Base")), db_(db), params_(params),
-      sink_(sink), extras_(&noExtras_)
+    : ReportRun(db, stampe, sink, QStringLiteral("Distinta Base")), params_(params),
+      extras_(&noExtras_)
 {
     PathSet(Path::Straightforward);
 }
@@ -32,7 +32,7 @@ void Prelvo::PathSet(Path path)
     if (source_ && source_->path() == path)
         return;
     explosion_.reset();
-    source_ = std::make_unique<BomSource>(db_, params_, sink_, path);
+    source_ = std::make_unique<BomSource>(db(), params_, sink(), path);
     explosion_ = std::make_unique<BomExplosion>(source_->reader(), params_.numDecQta);
     override_.clear();
 }
@@ -167,7 +167,7 @@ void Prelvo::PrepareRun()
         pendingImageLines();
     };
     explosion_->onCycle = [this](const QString &text, const QString &figlio) {
-        sink_.msgCom(text + QStringLiteral(": i componenti di ") + figlio
+        sink().msgCom(text + QStringLiteral(": i componenti di ") + figlio
                          + QStringLiteral(" non vengono esplosi di nuovo"),
                      {QStringLiteral("&Ok")});
     };
@@ -177,7 +177,7 @@ void Prelvo::PrepareRun()
 void Prelvo::Print()
 {
     primoPadre_ = true;
-    rsPadri_ = rs_.RsOpen(db_, ComponiSqlPadri());
+    rsPadri_ = rs_.RsOpen(db(), ComponiSqlPadri());
     if (rs_.RsIsEmpty(rsPadri_))
         return;
     rs_.RsMoveFirst(rsPadri_);

@@ -114,9 +114,7 @@ private:
     // Hands the override fields to the cost rollup when they changed.
     void syncValuation();
 
-    Database &db_;
     const CompanyParams &params_;
-    MessageSink &sink_;
     std::unique_ptr<BomSource> source_;
     std::unique_ptr<BomExplosion> explosion_;
     ResultSets rs_;
