@@ -14,6 +14,7 @@
 #include "startup/programcontext.h"
 #include "startup/startupdialogs.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QWidget>
 
@@ -139,9 +140,31 @@ void ReportForm::RunReport()
     if (!progress_)
         progress_ = new frmStampaInCorso(this);
     r.AvviaStampa();
-    // Without a preview the run is over: its window goes. A preview keeps it until it closes.
-    if (progress_ && !(toScreen && preview_ && preview_->ogStampa()))
-        progress_->close();
+    if (progress_)
+        progress_->close();  // the run is over
+    const ReportRun::RunResult &result = r.LastRun();
+    if (toScreen) {
+        // A preview with nothing to show (no data, or a failed run) does not stay open.
+        if (preview_ && (result.failed || !result.printed))
+            preview_->close();
+        return;
+    }
+    const QString file = OutputFile(*ogOpzSta_);
+    if (file.isEmpty() || result.failed || !ctx_.messages)
+        return;
+    if (result.stopped)
+        ctx_.messages->msgCom(QStringLiteral("Stampa interrotta: nessun file è stato scritto"), {kOk});
+    else if (result.printed)
+        ctx_.messages->msgCom(QStringLiteral("Stampa salvata nel file ") + QDir::toNativeSeparators(file), {kOk});
+}
+
+QString ReportForm::OutputFile(const PrintOptions &o)
+{
+    if (o.StaVid == PrintOptions::File)
+        return o.FileName;
+    if (o.StaVid == PrintOptions::FixedWidth && !o.FisStampante)
+        return o.FisFileName;
+    return {};
 }
 
 void ReportForm::UnloadReport(bool &cancel)

@@ -5,7 +5,9 @@
 // later runs; the form's print options loaded when it loads; the run handed its options, bound
 // to the print-in-progress window and, for the screen, to the preview window; no closing while
 // its report runs ("Stampa ancora attiva, non è possibile uscire dal programma"); the preview
-// shortcut and the destination dialog. A report form adds its controls, its checks and the
+// shortcut and the destination dialog. When a run ends its progress window closes; a run to a
+// file says which file it wrote, or that it was interrupted and wrote none; a preview with
+// nothing to show closes. A report form adds its controls, its checks and the
 // fields it sets.
 #include "reportkit/company.h"
 #include "reportkit/reportformbase.h"
@@ -48,6 +50,8 @@ public:
     bool PreviewUsed() const { return previewUsed_; }
     frmStampaInCorso *ProgressWindow() const { return progress_; }
     FrmVStampa *PreviewWindow() const { return preview_; }
+    // The file a run to these options writes; empty for a printer or the screen.
+    static QString OutputFile(const PrintOptions &o);
     // The company as the program opened it.
     CompanyEnv Company() const;
     AziendaUtilStampe &Stampe();

@@ -105,6 +105,7 @@ void ReportRun::runEnd()
 {
     EndRun();
     if (report_) {
+        last_.stopped = report_->StopGet();
         if (!report_->DocEnd() && !last_.failed)
             reportError(QStringLiteral("0"), report_->LastErrorGet());
         last_.pages = report_->PageNumGet();
@@ -112,7 +113,7 @@ void ReportRun::runEnd()
     report_.reset();
     font_.reset();
     last_.printed = started_;
-    if (!started_)
+    if (!started_ && !last_.failed)
         sink_.msgCom(QStringLiteral("Non ci sono dati nell'intervallo richiesto"), {QStringLiteral("&Ok")});
 }
 

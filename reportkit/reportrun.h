@@ -3,8 +3,8 @@
 // attaches it to a print library object as owner with the form's options, performs the page
 // setup, binds the print-in-progress window, starts the job and lets the report print; then, in
 // every case (a cancelled job, a stop, an error), closes the job, releases the library object,
-// shows "Non ci sono dati nell'intervallo richiesto" when nothing was printed and clears the
-// active state. Errors end the run with "(" + run title + ") Errore durante la stampa : ".
+// shows "Non ci sono dati nell'intervallo richiesto" when nothing was printed (a run that failed
+// reports its error only) and clears the active state. Errors end the run with "(" + run title + ") Errore durante la stampa : ".
 // A report writes only its statement, its columns and its lines.
 #include "common/messages.h"
 #include "platform/db/kemdb.h"
@@ -76,6 +76,7 @@ public:
     struct RunResult {
         bool printed = false;  // printing started
         bool failed = false;   // an error ended the run, or the output could not be written
+        bool stopped = false;  // the user interrupted the run (a file output is then not written)
         QString error;         // the message shown for it
         qint64 lines = 0;      // lines printed
         int pages = 0;

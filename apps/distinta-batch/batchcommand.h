@@ -8,7 +8,9 @@
 
 namespace kem::batch {
 
-enum ExitCode { ExitOk = 0, ExitFailure = 1, ExitUsage = 2 };
+// 0 done (printed), 1 an error, 2 bad usage (options, or a selection the form refuses),
+// 3 nothing to print.
+enum ExitCode { ExitOk = 0, ExitFailure = 1, ExitUsage = 2, ExitNoData = 3 };
 
 struct BatchCommand {
     QString name;

@@ -92,7 +92,8 @@ int RunBom(const QStringList &args)
         "La destinazione segue l'estensione di --out: .pdf, .csv, .txt, .xlsx, .fix (larghezza fissa).\n"
         "I campi sono controllati come nella maschera: una selezione che la maschera rifiuta termina "
         "con il suo messaggio sullo standard error e il codice di uscita 2.\n"
-        "I messaggi vanno sullo standard error con la risposta predefinita."));
+        "I messaggi vanno sullo standard error con la risposta predefinita.\n"
+        "Codici di uscita: 0 stampata, 1 errore, 2 uso errato o selezione rifiutata, 3 nessun dato da stampare."));
     const QString def;
     QList<QCommandLineOption> options{
         {QStringLiteral("company"), QStringLiteral("Cartella dell'azienda (con kemora-menu.ini)."), QStringLiteral("DIR")},
@@ -222,8 +223,9 @@ int RunBom(const QStringList &args)
         }
         if (result.failed)
             return ExitFailure;
-        if (result.printed)
-            PrintError(QStringLiteral("Distinta base stampata in %1").arg(QFileInfo(out).absoluteFilePath()));
+        if (!result.printed)
+            return ExitNoData;
+        PrintError(QStringLiteral("Distinta base stampata in %1").arg(QFileInfo(out).absoluteFilePath()));
         return ExitOk;
     } catch (const std::exception &e) {
         const ErrorInfo info = ErrorInfoFrom(e);

@@ -214,8 +214,9 @@ void TestBomBatch::optionsReachTheReport()
     QVERIFY(!lines.join('\n').contains("LEG-ROV-45"));
 
     const Result none = batch({"bom", "--company", demo_, "--out", dir_.filePath("none.csv"), "--articolo-da", "ZZZ1", "--articolo-a", "ZZZ2"});
-    QCOMPARE(none.exitCode, 0);
+    QCOMPARE(none.exitCode, 3);  // nothing to print
     QVERIFY(none.err.contains("Non ci sono dati nell'intervallo richiesto"));
+    QVERIFY(!QFile::exists(dir_.filePath("none.csv")));
 }
 
 void TestBomBatch::badOptions_data()

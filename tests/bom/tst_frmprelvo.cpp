@@ -84,6 +84,7 @@ private slots:
     void quickPreviewRestoresDestination();
     void quickPreviewRuns();
     void singleRunGuard();
+    void previewWithNothingToShowCloses();
     void closeRefusedWhilePrinting();
     void dispatcherOpensByKey_data();
     void dispatcherOpensByKey();
@@ -273,7 +274,7 @@ void TestFrmPrelvo::checksBeforeRun()
     f_->sink.clear();
     form.ComStampa_Click();
     if (message.isEmpty()) {
-        QCOMPARE(runMessages(f_->sink), QStringList());
+        QCOMPARE(runMessages(f_->sink), QStringList{QStringLiteral("Stampa salvata nel file ") + out});
         QVERIFY(form.Report());
         QVERIFY(form.Report()->LastRun().printed);
         QVERIFY(!form.Report()->LastRun().failed);
@@ -416,7 +417,7 @@ void TestFrmPrelvo::runMatchesBatch()
     const QString fromBatch = f_->tmp.filePath(QStringLiteral("batch.csv"));
     toCsv(form, fromForm);
     form.ComStampa_Click();
-    QCOMPARE(runMessages(f_->sink), QStringList());
+    QCOMPARE(runMessages(f_->sink), QStringList{QStringLiteral("Stampa salvata nel file ") + fromForm});
     QVERIFY(form.Report() && form.Report()->LastRun().printed);
     QVERIFY(form.ProgressWindow());
     QVERIFY(!form.ProgressWindow()->isVisible());  // the run is over, its window gone
@@ -464,6 +465,27 @@ void TestFrmPrelvo::quickPreviewRuns()
     QVERIFY(form.labStaAttuale->text().contains(QStringLiteral("quick.csv")));
     QVERIFY(form.PreviewWindow()->close());
     QCOMPARE(f_->print->Stampe(kem::CompanyOf(*f_->ctx)).oiStaAtt, 0);
+}
+
+void TestFrmPrelvo::previewWithNothingToShowCloses()
+{
+    QVERIFY2(f_->open(), qPrintable(f_->error));
+    FrmPrelvo &form = *f_->form;
+    form.Options()->StaVid = PrintOptions::Preview;
+    typeAndLeave(form, 10, QStringLiteral("ZZZ1"));
+    typeAndLeave(form, 20, QStringLiteral("ZZZ2"));
+    f_->sink.clear();
+    form.ComStampa_Click();
+    QCOMPARE(runMessages(f_->sink), QStringList{QStringLiteral("Non ci sono dati nell'intervallo richiesto")});
+    QVERIFY(!form.PreviewWindow() || !form.PreviewWindow()->isVisible());  // no empty "Pag.000"
+    QVERIFY(!form.ProgressWindow() || !form.ProgressWindow()->isVisible());
+    QCOMPARE(f_->ctx->oiStaAtt, 0);  // the next run may start
+    const QString out = f_->tmp.filePath(QStringLiteral("after.csv"));
+    typeAndLeave(form, 10, QStringLiteral("SED-FAG01"));
+    toCsv(form, out);
+    f_->sink.clear();
+    form.ComStampa_Click();
+    QCOMPARE(runMessages(f_->sink), QStringList{QStringLiteral("Stampa salvata nel file ") + out});
 }
 
 bool TestFrmPrelvo::runToPreview(const std::function<void()> &during, bool quick)
@@ -521,7 +543,7 @@ void TestFrmPrelvo::singleRunGuard()
     QCOMPARE(f_->ctx->oiStaAtt, 0);
     f_->sink.clear();
     form.ComStampa_Click();
-    QCOMPARE(runMessages(f_->sink), QStringList());
+    QCOMPARE(runMessages(f_->sink), QStringList{QStringLiteral("Stampa salvata nel file ") + f_->tmp.filePath(QStringLiteral("second.csv"))});
     QVERIFY(QFile::exists(f_->tmp.filePath(QStringLiteral("second.csv"))));
     QCOMPARE(stampe.oiStaAtt, 0);
 }

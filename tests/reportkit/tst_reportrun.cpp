@@ -23,14 +23,17 @@ public:
     {
     }
     int lines = 0;
-    int failAt = 0;
+    int failAt = 0;    // > 0: fails after that line; -1: fails before the first
+    int stopAt = 0;    // > 0: the user interrupts the run after that line
     int ended = 0;
     int headings = 0;
 
 protected:
     void Print() override
     {
-        for (int i = 1; i <= lines; ++i) {
+        if (failAt < 0)
+            throw ReportError(QStringLiteral("3"), QStringLiteral("tabella assente"));
+        for (int i = 1; i <= lines && !report().StopGet(); ++i) {
             if (!PrintingStarted() && !BeginPrinting())
                 return;
             bool newPage = false;
@@ -40,6 +43,8 @@ protected:
             CountLine();
             if (i == failAt)
                 throw ReportError(QStringLiteral("7"), QStringLiteral("guasto"));
+            if (i == stopAt)
+                report().StopSet(1);  // "Interrompi la stampa"
         }
     }
     void DefineColumns() override
@@ -79,20 +84,27 @@ void TestReportRun::run_data()
 {
     QTest::addColumn<int>("lines");
     QTest::addColumn<int>("failAt");
+    QTest::addColumn<int>("stopAt");
     QTest::addColumn<QStringList>("messages");
     QTest::addColumn<QStringList>("errors");
     QTest::addColumn<int>("fileLines");  // -1: no file
-    QTest::newRow("prints") << 3 << 0 << QStringList() << QStringList() << 3;
-    QTest::newRow("nothing to print") << 0 << 0 << QStringList{"Non ci sono dati nell'intervallo richiesto"}
+    QTest::newRow("prints") << 3 << 0 << 0 << QStringList() << QStringList() << 3;
+    QTest::newRow("nothing to print") << 0 << 0 << 0 << QStringList{"Non ci sono dati nell'intervallo richiesto"}
                                       << QStringList() << -1;
-    QTest::newRow("fails half-way") << 5 << 2 << QStringList()
+    QTest::newRow("fails half-way") << 5 << 2 << 0 << QStringList()
                                     << QStringList{"(Stampa Prova) Errore durante la stampa : Errore(7): guasto"} << 2;
+    // A failed run reports its error only, not that there was nothing to print.
+    QTest::newRow("fails before printing") << 5 << -1 << 0 << QStringList()
+                                           << QStringList{"(Stampa Prova) Errore durante la stampa : Errore(3): tabella assente"} << -1;
+    // An interrupted run writes no file.
+    QTest::newRow("interrupted") << 5 << 0 << 2 << QStringList() << QStringList() << -1;
 }
 
 void TestReportRun::run()
 {
     QFETCH(int, lines);
     QFETCH(int, failAt);
+    QFETCH(int, stopAt);
     QFETCH(QStringList, messages);
     QFETCH(QStringList, errors);
     QFETCH(int, fileLines);
@@ -114,6 +126,7 @@ void TestReportRun::run()
     SampleRun report(db, stampe, sink);
     report.lines = lines;
     report.failAt = failAt;
+    report.stopAt = stopAt;
     auto options = std::make_shared<PrintOptions>();
     options->StaVid = PrintOptions::File;
     options->FileForm = PrintOptions::PlainText;
@@ -124,8 +137,9 @@ void TestReportRun::run()
     QCOMPARE(sink.messages, messages);
     QCOMPARE(sink.errors, errors);
     QCOMPARE(report.LastRun().failed, !errors.isEmpty());
-    QCOMPARE(report.LastRun().printed, lines > 0);
-    QCOMPARE(report.LastRun().lines, qint64(failAt > 0 ? failAt : lines));
+    QCOMPARE(report.LastRun().printed, lines > 0 && failAt >= 0);
+    QCOMPARE(report.LastRun().stopped, stopAt > 0);
+    QCOMPARE(report.LastRun().lines, qint64(failAt < 0 ? 0 : failAt > 0 ? failAt : stopAt > 0 ? stopAt : lines));
     QCOMPARE(report.ended, 1);  // the run end, also after the error
     QVERIFY(!report.obStaAtt);
     QCOMPARE(printActive, 0);   // the job is over: the program's flag is down again
