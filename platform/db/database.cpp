@@ -1,4 +1,5 @@
 #include "platform/db/dbimpl.h"
+#include "platform/db/errortexts.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -26,9 +27,9 @@ std::string whatOf(int number, const QString &description, const QString &statem
 }
 } // namespace
 
-DbError::DbError(int number, const QString &description, const QString &statement)
-    : std::runtime_error(whatOf(number, description, statement)), number_(number),
-      description_(description), statement_(statement)
+DbError::DbError(int number, const QString &engineMessage, const QString &statement)
+    : std::runtime_error(whatOf(number, JetErrorText(number, engineMessage), statement)), number_(number),
+      description_(JetErrorText(number, engineMessage)), engineMessage_(engineMessage), statement_(statement)
 {
 }
 
@@ -381,7 +382,7 @@ std::shared_ptr<Shape> Database::Impl::build(const jet::Statement &st, const QSt
     try {
         shape->engineSql = dialect.Translate(st.tokens);
     } catch (const DbError &e) {
-        throw DbError(e.number(), e.description(), sql);
+        throw DbError(e.number(), e.engineMessage(), sql);
     }
     shape->query = std::make_unique<QSqlQuery>(db);
     shape->query->setForwardOnly(true);

@@ -25,15 +25,20 @@ namespace kem {
 
 // An engine error carrying the Jet error number the callers test
 // (3343 damaged or not a database, 3031 wrong password, 3059 refused login, ...).
+// An error of the data access layer: its Jet number, the Italian text a user reads (with the
+// object the engine named), the engine's own message and the statement.
 class DbError : public std::runtime_error {
 public:
-    DbError(int number, const QString &description, const QString &statement = {});
+    // engineMessage: what the engine (or the layer) said, in its own words.
+    DbError(int number, const QString &engineMessage, const QString &statement = {});
     int number() const { return number_; }
     QString description() const { return description_; }
+    QString engineMessage() const { return engineMessage_; }
     QString statement() const { return statement_; }
 private:
     int number_;
     QString description_;
+    QString engineMessage_;
     QString statement_;
 };
 

@@ -422,7 +422,7 @@ private slots:
             QVERIFY(f->dialogs.boxTexts().isEmpty());
         } else {
             QCOMPARE(f->dialogs.boxTexts(),
-                     QStringList{QStringLiteral("Errore  3343 nell'apertura del database.\nCorreggere e riprovare. (errore 3343) ")});
+                     QStringList{QStringLiteral("Errore  3343 nell'apertura del database.\nCorreggere e riprovare. (Formato di database non riconosciuto o file danneggiato) ")});
             QCOMPARE(f->menu->callsTo(QStringLiteral("MenuUnregister")).size(), 1);
         }
     }
