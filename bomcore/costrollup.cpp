@@ -1,6 +1,7 @@
 #include "bomcore/costrollup.h"
 
 #include "bomcore/fieldtext.h"
+#include "common/funvarie.h"
 #include "common/vatremoval.h"
 #include "platform/util/kemutil.h"
 
@@ -274,10 +275,8 @@ void CostRollup::leaveAssembly()
 
 void CostRollup::reportError(const std::exception &e)
 {
-    if (const auto *db = dynamic_cast<const DbError *>(&e))
-        log_.MsgErrfrm(QString::number(db->number()), db->description());
-    else
-        log_.MsgErrfrm(QStringLiteral("0"), QString::fromLocal8Bit(e.what()));
+    const ErrorInfo info = ErrorInfoFrom(e);
+    log_.MsgErrfrm(info.number, info.description);
 }
 
 } // namespace kem

@@ -1,6 +1,7 @@
 #include "bomcore/pricelookup.h"
 
 #include "common/discount.h"
+#include "common/funvarie.h"
 #include "bomcore/fieldtext.h"
 #include "platform/util/kemutil.h"
 
@@ -95,12 +96,10 @@ QString PriceLookup::CercaListinoDett(const QString &psQualeImporto, const QStri
             return yearlyCost(method, piAnno, psArticolo, psMoneta, piNumDecMonGes, pdFatConv);
         return listPrice(psArticolo, psListino, psListIvato, pbPrzIvato, psDataReg, psMoneta,
                          piNumDecMonGes, psSconto);
-    } catch (const DbError &e) {
-        pbPrzIvato = false;
-        sink_.MsgErrfrm(QString::number(e.number()), e.description());
     } catch (const std::exception &e) {
         pbPrzIvato = false;
-        sink_.MsgErrfrm(QStringLiteral("0"), QString::fromLocal8Bit(e.what()));
+        const ErrorInfo info = ErrorInfoFrom(e);
+        sink_.MsgErrfrm(info.number, info.description);
     }
     return {};
 }

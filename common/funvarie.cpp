@@ -1,5 +1,7 @@
 #include "common/funvarie.h"
 
+#include <new>
+
 #include "common/aziendautil.h"
 #include "platform/db/kemdb.h"
 #include "platform/menu/menuserver.h"
@@ -30,7 +32,9 @@ ErrorInfo ErrorInfoFrom(const std::exception &e)
         return {QString::number(menu->number()), menu->description(), QStringLiteral("Menu")};
     if (const auto *param = dynamic_cast<const ParamError *>(&e))
         return {QString::number(param->number()), param->description(), {}};
-    return {QStringLiteral("0"), QString::fromLocal8Bit(e.what()), {}};
+    if (dynamic_cast<const std::bad_alloc *>(&e))
+        return {QString::number(kErrOutOfMemory), QStringLiteral("Memoria esaurita"), {}};
+    return {QString::number(kErrInternal), QStringLiteral("Errore interno: ") + QString::fromLocal8Bit(e.what()), {}};
 }
 
 ErrorInfo CurrentErrorInfo()
@@ -40,7 +44,7 @@ ErrorInfo CurrentErrorInfo()
     } catch (const std::exception &e) {
         return ErrorInfoFrom(e);
     } catch (...) {
-        return {QStringLiteral("0"), QStringLiteral("Errore sconosciuto"), {}};
+        return {QString::number(kErrInternal), QStringLiteral("Errore sconosciuto"), {}};
     }
 }
 

@@ -21,6 +21,11 @@ struct IniContext {
     QString value(const QString &section, const QString &key, const QString &def = {}) const;
 };
 
+// Error numbers of the module's own failures.
+constexpr int kErrOutOfMemory = 7;
+constexpr int kErrInternal = 51;
+constexpr int kErrPrint = 482;  // the print library could not do what it was asked
+
 // The error a routine caught: number, description and source (which component raised it).
 struct ErrorInfo {
     QString number = QStringLiteral("0");
@@ -30,11 +35,11 @@ struct ErrorInfo {
 
 // What a caught exception says: kem::DbError gives its Jet number and description (source
 // "DBASE"), kem::MenuError its number and description (source "Menu"), kem::ParamError 13 and
-// its description, any other exception
-// number 0 and its what() text.
+// its description, std::bad_alloc 7 "Memoria esaurita", any other exception 51 and
+// "Errore interno: " + its what() text (no failure is ever shown with number 0).
 ErrorInfo ErrorInfoFrom(const std::exception &e);
 // The same for the exception being handled (call inside a catch block); an unknown exception
-// gives number 0 and "Errore sconosciuto".
+// gives 51 and "Errore sconosciuto".
 ErrorInfo CurrentErrorInfo();
 
 // Description of an error as it is shown: the description, then " - " + source when the

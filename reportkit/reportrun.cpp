@@ -43,7 +43,7 @@ void ReportRun::AvviaStampa()
         const ErrorInfo info = ErrorInfoFrom(e);
         reportError(info.number, ErrorDescription(info.description, info.source));
     } catch (...) {
-        reportError(QStringLiteral("0"), QStringLiteral("Errore sconosciuto"));
+        reportError(QString::number(kErrInternal), QStringLiteral("Errore sconosciuto"));
     }
     runEnd();
     const DbStats after = db_.stats();
@@ -69,7 +69,7 @@ bool ReportRun::openJob()
     if (cancelled || !started) {
         // A job the library could not open is an error; one the user cancelled is not.
         if (!report_->LastErrorGet().isEmpty())
-            reportError(QStringLiteral("0"), report_->LastErrorGet());
+            reportError(QString::number(kErrPrint), report_->LastErrorGet());
         return false;
     }
     if (progress_)
@@ -107,7 +107,7 @@ void ReportRun::runEnd()
     if (report_) {
         last_.stopped = report_->StopGet();
         if (!report_->DocEnd() && !last_.failed)
-            reportError(QStringLiteral("0"), report_->LastErrorGet());
+            reportError(QString::number(kErrPrint), report_->LastErrorGet());
         last_.pages = report_->PageNumGet();
     }
     report_.reset();
@@ -127,10 +127,11 @@ void ReportRun::reportError(const QString &number, const QString &description)
 
 void ReportRun::check(bool ok, const char *op)
 {
+    Q_UNUSED(op)  // the routine is for who reads the code, not for the user
     if (!ok) {
         const QString why = report_ ? report_->LastErrorGet() : QString();
-        throw ReportError(QStringLiteral("0"), QString::fromLatin1(op)
-                                                   + (why.isEmpty() ? QString() : QStringLiteral(": ") + why));
+        throw ReportError(QString::number(kErrPrint),
+                          why.isEmpty() ? QStringLiteral("Operazione di stampa non riuscita") : why);
     }
 }
 

@@ -77,6 +77,18 @@ void TestFunVarie::errorInfoFromExceptions()
         QCOMPARE(e.source, QStringLiteral("DBASE"));
     }
     try {
+        throw std::runtime_error("stato inatteso");
+    } catch (...) {
+        const ErrorInfo e = CurrentErrorInfo();
+        QCOMPARE(e.number, QStringLiteral("51"));  // never 0 for a failure
+        QCOMPARE(e.description, QStringLiteral("Errore interno: stato inatteso"));
+    }
+    try {
+        throw 42;
+    } catch (...) {
+        QCOMPARE(CurrentErrorInfo().number, QStringLiteral("51"));
+    }
+    try {
         throw MenuError(MenuError::NotRunning, QStringLiteral("menu assente"));
     } catch (...) {
         const ErrorInfo e = CurrentErrorInfo();

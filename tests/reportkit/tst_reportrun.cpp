@@ -25,6 +25,7 @@ public:
     int lines = 0;
     int failAt = 0;    // > 0: fails after that line; -1: fails before the first
     int stopAt = 0;    // > 0: the user interrupts the run after that line
+    int libraryFailAt = 0;  // > 0: a call of the print library fails after that line
     int ended = 0;
     int headings = 0;
 
@@ -45,6 +46,7 @@ protected:
                 throw ReportError(QStringLiteral("7"), QStringLiteral("guasto"));
             if (i == stopAt)
                 report().StopSet(1);  // "Interrompi la stampa"
+            check(i != libraryFailAt, "CellPrint");
         }
     }
     void DefineColumns() override
@@ -85,19 +87,23 @@ void TestReportRun::run_data()
     QTest::addColumn<int>("lines");
     QTest::addColumn<int>("failAt");
     QTest::addColumn<int>("stopAt");
+    QTest::addColumn<int>("libraryFailAt");
     QTest::addColumn<QStringList>("messages");
     QTest::addColumn<QStringList>("errors");
     QTest::addColumn<int>("fileLines");  // -1: no file
-    QTest::newRow("prints") << 3 << 0 << 0 << QStringList() << QStringList() << 3;
-    QTest::newRow("nothing to print") << 0 << 0 << 0 << QStringList{"Non ci sono dati nell'intervallo richiesto"}
+    QTest::newRow("prints") << 3 << 0 << 0 << 0 << QStringList() << QStringList() << 3;
+    QTest::newRow("nothing to print") << 0 << 0 << 0 << 0 << QStringList{"Non ci sono dati nell'intervallo richiesto"}
                                       << QStringList() << -1;
-    QTest::newRow("fails half-way") << 5 << 2 << 0 << QStringList()
+    QTest::newRow("fails half-way") << 5 << 2 << 0 << 0 << QStringList()
                                     << QStringList{"(Stampa Prova) Errore durante la stampa : Errore(7): guasto"} << 2;
     // A failed run reports its error only, not that there was nothing to print.
-    QTest::newRow("fails before printing") << 5 << -1 << 0 << QStringList()
+    QTest::newRow("fails before printing") << 5 << -1 << 0 << 0 << QStringList()
                                            << QStringList{"(Stampa Prova) Errore durante la stampa : Errore(3): tabella assente"} << -1;
+    // A failed call of the print library: its own error number, no routine name.
+    QTest::newRow("print library fails") << 4 << 0 << 0 << 3 << QStringList()
+                                         << QStringList{"(Stampa Prova) Errore durante la stampa : Errore(482): Operazione di stampa non riuscita"} << 3;
     // An interrupted run writes no file.
-    QTest::newRow("interrupted") << 5 << 0 << 2 << QStringList() << QStringList() << -1;
+    QTest::newRow("interrupted") << 5 << 0 << 2 << 0 << QStringList() << QStringList() << -1;
 }
 
 void TestReportRun::run()
@@ -105,6 +111,7 @@ void TestReportRun::run()
     QFETCH(int, lines);
     QFETCH(int, failAt);
     QFETCH(int, stopAt);
+    QFETCH(int, libraryFailAt);
     QFETCH(QStringList, messages);
     QFETCH(QStringList, errors);
     QFETCH(int, fileLines);
@@ -127,6 +134,7 @@ void TestReportRun::run()
     report.lines = lines;
     report.failAt = failAt;
     report.stopAt = stopAt;
+    report.libraryFailAt = libraryFailAt;
     auto options = std::make_shared<PrintOptions>();
     options->StaVid = PrintOptions::File;
     options->FileForm = PrintOptions::PlainText;
@@ -139,7 +147,8 @@ void TestReportRun::run()
     QCOMPARE(report.LastRun().failed, !errors.isEmpty());
     QCOMPARE(report.LastRun().printed, lines > 0 && failAt >= 0);
     QCOMPARE(report.LastRun().stopped, stopAt > 0);
-    QCOMPARE(report.LastRun().lines, qint64(failAt < 0 ? 0 : failAt > 0 ? failAt : stopAt > 0 ? stopAt : lines));
+    const int last = failAt < 0 ? 0 : failAt > 0 ? failAt : stopAt > 0 ? stopAt : libraryFailAt > 0 ? libraryFailAt : lines;
+    QCOMPARE(report.LastRun().lines, qint64(last));
     QCOMPARE(report.ended, 1);  // the run end, also after the error
     QVERIFY(!report.obStaAtt);
     QCOMPARE(printActive, 0);   // the job is over: the program's flag is down again
