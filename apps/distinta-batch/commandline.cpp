@@ -3,9 +3,35 @@
 #include "apps/distinta-batch/batchcommand.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QFileInfo>
 
 namespace kem::batch {
+
+QString UsageErrorText(const QCommandLineParser &parser)
+{
+    // Qt words its parse errors in English: say them again in Italian.
+    const QStringList unknown = parser.unknownOptionNames();
+    if (!unknown.isEmpty())
+        return QStringLiteral("Opzione sconosciuta: ") + (unknown.first().size() == 1 ? "-" : "--") + unknown.first();
+    static const QRegularExpression missing(QStringLiteral("^Missing value after '(.+)'\\.$"));
+    static const QRegularExpression unexpected(QStringLiteral("^Unexpected value after '(.+)'\\.$"));
+    const QString text = parser.errorText();
+    if (const auto m = missing.match(text); m.hasMatch())
+        return QStringLiteral("Manca il valore di %1").arg(m.captured(1));
+    if (const auto m = unexpected.match(text); m.hasMatch())
+        return QStringLiteral("L'opzione %1 non vuole un valore").arg(m.captured(1));
+    return QStringLiteral("Argomenti non validi");
+}
+
+QString ItalianHelp(QString helpText)
+{
+    helpText.replace(QStringLiteral(" [options]"), QStringLiteral(" [opzioni]"));
+    helpText.replace(QStringLiteral("\nOptions:\n"), QStringLiteral("\nOpzioni:\n"));
+    helpText.replace(QStringLiteral("\nArguments:\n"), QStringLiteral("\nArgomenti:\n"));
+    helpText.replace(QStringLiteral("[default: "), QStringLiteral("[predefinito: "));
+    return helpText;
+}
 
 std::optional<int> ParseArguments(QCommandLineParser &parser, const QString &name,
                                   const QStringList &args)
@@ -14,7 +40,7 @@ std::optional<int> ParseArguments(QCommandLineParser &parser, const QString &nam
                                   QStringLiteral("Mostra questo aiuto."));
     parser.addOption(help);
     if (!parser.parse(QStringList{QStringLiteral("distinta-batch ") + name} + args)) {
-        PrintError(parser.errorText());
+        PrintError(UsageErrorText(parser));
         PrintError(QStringLiteral("Usare \"distinta-batch %1 --help\" per l'aiuto.").arg(name));
         return ExitUsage;
     }
@@ -26,7 +52,7 @@ std::optional<int> ParseArguments(QCommandLineParser &parser, const QString &nam
         const qsizetype opts = first.indexOf(QStringLiteral(" ["));
         text.replace(0, eol, QStringLiteral("Uso: distinta-batch ") + name +
                                  (opts >= 0 ? first.mid(opts) : QString()));
-        PrintOut(text);
+        PrintOut(ItalianHelp(text));
         return ExitOk;
     }
     return std::nullopt;

@@ -15,6 +15,11 @@ namespace kem::batch {
 std::optional<int> ParseArguments(QCommandLineParser &parser, const QString &name,
                                   const QStringList &args);
 
+// A parse error of Qt's parser in Italian ("Opzione sconosciuta: --x", "Manca il valore di --x").
+QString UsageErrorText(const QCommandLineParser &parser);
+// Qt's help text with Italian headings ("Uso:", "Opzioni:", "Argomenti:").
+QString ItalianHelp(QString helpText);
+
 // Reads a whole number option; reports bad values on standard error.
 std::optional<int> IntOption(const QCommandLineParser &parser, const QString &option);
 std::optional<double> NumberOption(const QCommandLineParser &parser, const QString &option);

@@ -5,7 +5,11 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 
+#include <QDir>
+
 #include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <memory>
 
 using namespace kem::batch;
@@ -23,8 +27,24 @@ QString Usage()
 
 } // namespace
 
+// Qt wants a private runtime folder and warns on standard error when the environment names
+// none (a batch run from cron, a container): make it, as Qt would, without the warning.
+void EnsureRuntimeDir()
+{
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        return;
+    const QByteArray dir = QDir::tempPath().toLocal8Bit() + "/runtime-" + QByteArray::number(getuid());
+    ::mkdir(dir.constData(), 0700);
+    struct stat st {};
+    if (::stat(dir.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == getuid()) {
+        ::chmod(dir.constData(), 0700);
+        qputenv("XDG_RUNTIME_DIR", dir);
+    }
+}
+
 int main(int argc, char *argv[])
 {
+    EnsureRuntimeDir();
     // Report runs lay out text and write PDF files: they need Qt's GUI side, never a display.
     const bool report = argc > 1 && std::strcmp(argv[1], "bom") == 0;
     if (report && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

@@ -74,6 +74,7 @@ private slots:
     void optionsReachTheReport();
     void badOptions_data();
     void badOptions();
+    void onlyTheReportsOwnMessages();
 
 private:
     QTemporaryDir dir_;
@@ -230,6 +231,9 @@ void TestBomBatch::badOptions_data()
     QTest::newRow("range reversed") << QStringList{"--out", "x.csv", "--articolo-da", "B", "--articolo-a", "A"} << "Si prega di inserire gli articoli in ordine crescente";
     QTest::newRow("list without code") << QStringList{"--out", "x.csv", "--quale-prezzo", "L"} << "Inserire un codice listino valido'";
     QTest::newRow("bad flag") << QStringList{"--out", "x.csv", "--salto-pag", "forse"} << "Valore non valido per --salto-pag";
+    // Qt's parse errors, in Italian.
+    QTest::newRow("unknown option") << QStringList{"--out", "x.csv", "--bogus"} << "Opzione sconosciuta: --bogus";
+    QTest::newRow("option without its value") << QStringList{"--company", demo_, "--out"} << "Manca il valore di --out";
 }
 
 void TestBomBatch::badOptions()
@@ -237,12 +241,36 @@ void TestBomBatch::badOptions()
     QFETCH(QStringList, args);
     QFETCH(QString, message);
     QStringList all{"bom"};
-    if (!args.contains("--out") || message != "Manca --company DIR.")
+    if (!args.contains("--company") && message != "Manca --company DIR.")
         all << "--company" << demo_;
     const Result r = batch(all + args);
     QCOMPARE(r.exitCode, 2);
     QVERIFY2(r.err.contains(message), qPrintable(r.err));
     QVERIFY(!QFile::exists("x.csv"));
+}
+
+void TestBomBatch::onlyTheReportsOwnMessages()
+{
+    // Without a runtime folder in the environment (cron, a service), as with one.
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    p.setProcessEnvironment(env);
+    const QString out = dir_.filePath(QStringLiteral("own.csv"));
+    p.start(kBatch, {"bom", "--company", demo_, "--out", out});
+    QVERIFY(p.waitForFinished(120000));
+    QCOMPARE(p.exitCode(), 0);
+    const QStringList lines = QString::fromUtf8(p.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
+    QVERIFY(!lines.isEmpty());
+    for (const QString &line : lines)
+        QVERIFY2(line.startsWith("Richiesta Comando: ") || line.startsWith("  [") || line.startsWith("  ")
+                     || line == QStringLiteral("Distinta base stampata in ") + out,
+                 qPrintable(line));
+
+    const Result help = batch({"bom", "--help"});
+    QCOMPARE(help.exitCode, 0);
+    QVERIFY(help.out.contains("\nOpzioni:\n"));
+    QVERIFY(!help.out.contains("Options:") && !help.out.contains("[options]") && !help.out.contains("[default:"));
 }
 
 QTEST_MAIN(TestBomBatch)
