@@ -33,7 +33,7 @@ void Prelvo::PathSet(Path path)
         return;
     explosion_.reset();
     source_ = std::make_unique<BomSource>(db(), params_, sink(), path);
-    explosion_ = std::make_unique<BomExplosion>(source_->reader(), params_.numDecQta);
+    explosion_ = std::make_unique<BomExplosion>(source_->reader(), params_.numDecQta, &source_->cycles());
     override_.clear();
 }
 

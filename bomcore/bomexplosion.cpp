@@ -15,14 +15,14 @@ BomLevelError::BomLevelError(int level, int levels)
 {
 }
 
-BomExplosion::BomExplosion(BomReader &reader, int qtyDecimals)
-    : reader_(reader), qtyDecimals_(qtyDecimals), qty_(kLevels, 0.0)
+BomExplosion::BomExplosion(BomReader &reader, int qtyDecimals, BomCycles *cycles)
+    : reader_(reader), qtyDecimals_(qtyDecimals), qty_(kLevels, 0.0), cycles_(cycles ? cycles : &ownCycles_)
 {
 }
 
 void BomExplosion::reset()
 {
-    cyclesTold_.clear();
+    ownCycles_.clear();
     path_.clear();
     std::fill(qty_.begin(), qty_.end(), 0.0);
 }
@@ -82,12 +82,8 @@ void BomExplosion::explode(const QString &root, const BomComponent &first, doubl
         if (!path_.enter(c.link.figlio)) {
             // The component is one of the articles it descends from: its line is there, its
             // structure is not walked again.
-            const QString text = path_.cycleText(c.link.figlio);
-            if (!cyclesTold_.contains(text)) {
-                cyclesTold_.insert(text);
-                if (onCycle)
-                    onCycle(text, c.link.figlio);
-            }
+            if (cycles_->firstTime(path_, c.link.figlio) && onCycle)
+                onCycle(path_.cycleText(c.link.figlio), c.link.figlio);
             return;
         }
         stack.push_back(Frame{reader_.componentsOf(c.link.figlio), 0, level + 1});

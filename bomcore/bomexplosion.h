@@ -6,10 +6,10 @@
 // component's stock unit, stops at base materials (DistBase 3) and at the level limit, and
 // never walks a structure that contains itself twice. What a line becomes is the caller's: a
 // printed line, a requirement row.
+#include "bomcore/bomcycles.h"
 #include "bomcore/bompath.h"
 #include "bomcore/bomreader.h"
 
-#include <QSet>
 #include <QString>
 #include <functional>
 #include <stdexcept>
@@ -42,19 +42,20 @@ class BomExplosion {
 public:
     static constexpr int kLevels = 1000;  // entries of the level quantities
 
-    // Quantities are rounded half away from zero to qtyDecimals places.
-    BomExplosion(BomReader &reader, int qtyDecimals);
+    // Quantities are rounded half away from zero to qtyDecimals places; cycles: the cycles of
+    // the run, shared with the valuation (nullptr: the walk's own).
+    BomExplosion(BomReader &reader, int qtyDecimals, BomCycles *cycles = nullptr);
 
     // Components below a line of level L are walked while L + 1 < maxLevels, at any level when
     // maxLevels < 1.
     void setMaxLevels(int maxLevels) { maxLevels_ = maxLevels; }
     // Called for every line before its components are walked; may throw, which ends the walk.
     std::function<void(const ExplodedLine &)> onLine;
-    // Called once per run for each cycle met (text as BomPath::cycleText gives it), with the
-    // component whose structure is not walked again.
+    // Called once per run for each cycle met that the run has not met before (text as
+    // BomPath::cycleText gives it), with the component whose structure is not walked again.
     std::function<void(const QString &cycleText, const QString &component)> onCycle;
 
-    // Starts a run: forgets the cycles told.
+    // Starts a run: forgets the cycles told (the walk's own; shared ones are the run's to clear).
     void reset();
     // Walks one component of `root` (its link and article, level 0), for rootQty of root.
     // Throws BomLevelError beyond the level quantities, and whatever the reader or onLine throw.
@@ -72,7 +73,8 @@ private:
     int maxLevels_ = 0;
     std::vector<double> qty_;
     BomPath path_;
-    QSet<QString> cyclesTold_;
+    BomCycles ownCycles_;
+    BomCycles *cycles_;
 };
 
 } // namespace kem

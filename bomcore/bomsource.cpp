@@ -15,7 +15,7 @@ std::unique_ptr<BomReader> makeReader(Database &db, BomSource::Path path)
 
 BomSource::BomSource(Database &db, const CompanyParams &params, MessageSink &sink, Path path)
     : db_(db), params_(params), path_(path), log_(sink), reader_(makeReader(db, path)),
-      prices_(db, params, log_), rollup_(*reader_, prices_, params, log_)
+      prices_(db, params, log_), rollup_(*reader_, prices_, params, log_, cycles_)
 {
     rollup_.setKeepValues(path == Path::Cached);
 }
@@ -53,6 +53,7 @@ void BomSource::endRun()
 {
     reader_->endRun();
     rollup_.clearCache();
+    cycles_.clear();
     prices_.forgetPreloaded();
 }
 

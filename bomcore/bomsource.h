@@ -4,6 +4,7 @@
 // every value worked out again. Cached: one read transaction per run with prepared statements
 // reused, the company's structure and prices read in bulk at the start and values kept until
 // the run ends.
+#include "bomcore/bomcycles.h"
 #include "bomcore/bomreader.h"
 #include "bomcore/costrollup.h"
 #include "bomcore/messagelog.h"
@@ -32,6 +33,8 @@ public:
     CostRollup &rollup() { return rollup_; }
     // Where the valuation's messages go (to the sink given).
     MessageLog &messages() { return log_; }
+    // The cycles met in the run, told once whoever meets them (the valuation, an explosion).
+    BomCycles &cycles() { return cycles_; }
 
     // The database set up for a run while it lives (statement cache and, cached, the read
     // transaction), put back as it was afterwards.
@@ -51,7 +54,7 @@ public:
     // the working date's prices in bulk. Throws DbError (the cached reads then fill themselves
     // row by row).
     void beginRun();
-    // The end of a run: forgets what it kept.
+    // The end of a run: forgets what it kept (cycles told included).
     void endRun();
 
 private:
@@ -59,6 +62,7 @@ private:
     const CompanyParams &params_;
     Path path_;
     MessageLog log_;
+    BomCycles cycles_;
     std::unique_ptr<BomReader> reader_;
     PriceLookup prices_;
     CostRollup rollup_;

@@ -54,8 +54,8 @@ private:
 } // namespace
 
 CostRollup::CostRollup(BomReader &reader, PriceLookup &prices, const CompanyParams &params,
-                       MessageLog &log)
-    : reader_(reader), prices_(prices), params_(params), log_(log)
+                       MessageLog &log, BomCycles &cycles)
+    : reader_(reader), prices_(prices), params_(params), log_(log), cycles_(cycles)
 {
 }
 
@@ -264,7 +264,8 @@ bool CostRollup::enterAssembly(const QString &article)
 {
     if (valuing_.enter(article))
         return true;
-    log_.msgCom(valuing_.cycleText(article), {QStringLiteral("&Ok")});
+    if (cycles_.firstTime(valuing_, article))
+        log_.msgCom(valuing_.cycleText(article), {QStringLiteral("&Ok")});
     return false;
 }
 

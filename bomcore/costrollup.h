@@ -3,6 +3,7 @@
 // through its cost or list price, an assembly as the sum of its links. The structure comes from
 // a BomReader; values may be kept for a run (setKeepValues), when the reads do not change under
 // it.
+#include "bomcore/bomcycles.h"
 #include "bomcore/bompath.h"
 #include "bomcore/bomreader.h"
 #include "bomcore/messagelog.h"
@@ -18,8 +19,10 @@ namespace kem {
 
 class CostRollup {
 public:
-    // Messages go through log (the price lookup's sink should be the same log).
-    CostRollup(BomReader &reader, PriceLookup &prices, const CompanyParams &params, MessageLog &log);
+    // Messages go through log (the price lookup's sink should be the same log); a cycle is told
+    // only the first time `cycles` meets it.
+    CostRollup(BomReader &reader, PriceLookup &prices, const CompanyParams &params, MessageLog &log,
+               BomCycles &cycles);
 
     // The report's override of every leaf's valuation method, price list and list VAT flag
     // (osQualePrezzo, osListino, osListIvato); a blank method keeps each link's own.
@@ -106,6 +109,7 @@ private:
     PriceLookup &prices_;
     const CompanyParams &params_;
     MessageLog &log_;
+    BomCycles &cycles_;
     QString qualePrezzo_, listino_, listIvato_;
     bool keep_ = false;
     BomPath valuing_;
