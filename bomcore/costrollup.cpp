@@ -111,63 +111,100 @@ bool CostRollup::CreaMovDiBaScar(ResultSets &pgRecDat, const QString &psRecDat, 
     }
 }
 
-bool CostRollup::legami(const QString &article, const QString &sconto, double qta, double &prz,
-                        const QString &method, const QString &list, qint16 kind)
+CostRollup::Step CostRollup::start(const Assembly &a, double &value, std::vector<Frame> &stack)
 {
-    prz = 0;
+    value = 0;
     QVector<BomLink> rows;
     try {
-        rows = reader_.linksOf(article);
-        if (rows.isEmpty() || kind == 3) {
-            prz = leafValue(article, sconto, qta, method, list);
-            return true;
+        rows = reader_.linksOf(a.article);
+        if (rows.isEmpty() || a.kind == 3) {
+            value = leafValue(a.article, a.sconto, a.qta, a.method, a.list);
+            return Step::Value;
         }
     } catch (const std::exception &e) {
         reportError(e);
+        value = 0;
+        return Step::Failed;
+    }
+    Frame f;
+    if (keep_) {
+        f.key = AssemblyKey{CodeKey(a.article), qtyBits(a.qta)};
+        if (const auto hit = values_.constFind(f.key); hit != values_.constEnd()) {
+            log_.retell(hit->told);
+            value = hit->value;
+            return Step::Value;
+        }
+        f.failure = FailureKey{f.key, a.sconto, a.method.trimmed().toUpper(), CodeKey(a.list)};
+        if (failures_.contains(*f.failure))
+            return Step::Failed;
+    }
+    if (!enterAssembly(a.article))
+        return Step::Failed;
+    f.qta = a.qta;
+    f.rows = std::move(rows);
+    f.mark = keep_ ? log_.begin() : 0;
+    stack.push_back(std::move(f));
+    return Step::Pushed;
+}
+
+bool CostRollup::legami(const QString &article, const QString &sconto, double qta, double &prz,
+                        const QString &method, const QString &list, qint16 kind)
+{
+    // The assemblies being valued, outermost first: a structure of any depth is walked without
+    // recursion.
+    std::vector<Frame> stack;
+    prz = 0;
+    double value = 0;
+    const Step first = start(Assembly{article, sconto, qta, method, list, kind}, value, stack);
+    if (first != Step::Pushed) {
+        prz = first == Step::Value ? value : 0;
+        return first == Step::Value;
+    }
+    // Unwinds after a failure: the assemblies being valued fail with it. `thrown`: the
+    // innermost failed on an exception (it is told, and not kept as a failure).
+    auto fail = [&](bool thrown) {
+        for (auto f = stack.rbegin(); f != stack.rend(); ++f) {
+            leaveAssembly();
+            if (keep_)
+                log_.end(f->mark);
+            if (f->failure && !(thrown && f == stack.rbegin()))
+                failures_.insert(*f->failure);
+        }
+        stack.clear();
         prz = 0;
         return false;
-    }
-    const AssemblyKey key{keep_ ? CodeKey(article) : QString(), keep_ ? qtyBits(qta) : 0};
-    std::optional<FailureKey> failure;
-    if (keep_) {
-        if (const auto hit = values_.constFind(key); hit != values_.constEnd()) {
-            log_.retell(hit->told);
-            prz = hit->value;
-            return true;
+    };
+    while (!stack.empty()) {
+        Frame &f = stack.back();
+        if (f.next == f.rows.size()) {
+            leaveAssembly();
+            const double total = f.total;
+            if (keep_)
+                values_.insert(f.key, AssemblyValue{total, log_.end(f.mark)});
+            stack.pop_back();
+            if (stack.empty()) {
+                prz = total;
+                return true;
+            }
+            stack.back().total += total;
+            continue;
         }
-        failure = FailureKey{key, sconto, method.trimmed().toUpper(), CodeKey(list)};
-        if (failures_.contains(*failure))
-            return false;
-    }
-    Telling telling(log_, keep_);
-    if (!enterAssembly(article))
-        return false;
-    double total = 0;
-    for (const BomLink &link : rows) {
-        double value = 0;
-        bool ok = false;
+        const BomLink link = f.rows.at(f.next++);
+        Assembly sub;
+        Step step;
         try {
-            ok = valueLink(link, qta, value);
+            step = linkValue(link, f.qta, value, sub);
         } catch (const std::exception &e) {
-            leaveAssembly();
             reportError(e);
-            prz = 0;
-            return false;
+            return fail(true);
         }
-        if (!ok) {
-            leaveAssembly();
-            // A failure below never depends on the path it was reached by: an article that
-            // reaches one of the assemblies being valued lies on a cycle itself.
-            if (failure)
-                failures_.insert(std::move(*failure));
-            return false;
-        }
-        total += value;
+        if (step == Step::Pushed)  // a sub-assembly: its own links first
+            step = start(sub, value, stack);
+        if (step == Step::Failed)
+            return fail(false);
+        if (step == Step::Value)
+            stack.back().total += value;
     }
-    leaveAssembly();
-    prz = total;
-    if (keep_)
-        values_.insert(key, AssemblyValue{total, telling.told()});
     return true;
 }
 
@@ -188,13 +225,14 @@ double CostRollup::leafValue(const QString &article, const QString &sconto, doub
     return value;
 }
 
-bool CostRollup::valueLink(const BomLink &link, double qta, double &valRiga)
+CostRollup::Step CostRollup::linkValue(const BomLink &link, double qta, double &valRiga, Assembly &sub)
 {
+    valRiga = 0;
     const ArticlePtr art = reader_.article(link.figlio);
     if (!art) {
         log_.msgCom("Prodotto " + link.figlio + " previsto come legame ma inesistente",
                     {QStringLiteral("&Ok")});
-        return false;
+        return Step::Failed;
     }
     const QString one = QStringLiteral("A");
     const double quantity = RoundNum(link.qta * qta, one, 1, params_.numDecQta);
@@ -211,12 +249,9 @@ bool CostRollup::valueLink(const BomLink &link, double qta, double &valRiga)
     }
 
     if (art->distBase == 1 || art->distBase == 2) {
-        const QString list = art->distBase == 2 ? link.listino : QString();
-        double value = 0;
-        if (!legami(link.figlio, art->sconto, stockQty, value, QString(), list, 0))
-            return false;
-        valRiga = value;
-        return true;
+        sub = Assembly{link.figlio, art->sconto, stockQty, QString(),
+                       art->distBase == 2 ? link.listino : QString(), 0};
+        return Step::Pushed;
     }
 
     const bool overridden = !qualePrezzo_.trimmed().isEmpty();
@@ -230,7 +265,16 @@ bool CostRollup::valueLink(const BomLink &link, double qta, double &valRiga)
     if (stockQty != 0)
         value = RoundNum(value * stockQty, one, 1, params_.current.numDec);
     valRiga = value;
-    return true;
+    return Step::Value;
+}
+
+bool CostRollup::valueLink(const BomLink &link, double qta, double &valRiga)
+{
+    Assembly sub;
+    const Step step = linkValue(link, qta, valRiga, sub);
+    if (step == Step::Pushed)
+        return legami(sub.article, sub.sconto, sub.qta, valRiga, sub.method, sub.list, sub.kind);
+    return step == Step::Value;
 }
 
 CostRollup::Price CostRollup::price(const QString &method, const QString &article,

@@ -14,6 +14,8 @@
 #include <QSet>
 #include <QString>
 #include <QVector>
+#include <optional>
+#include <vector>
 
 namespace kem {
 
@@ -92,8 +94,32 @@ private:
         }
     };
 
+    // One assembly to value (or a leaf, when it has no links or kind is 3).
+    struct Assembly {
+        QString article, sconto;
+        double qta = 0;
+        QString method, list;
+        qint16 kind = 0;
+    };
+    // An assembly being valued: its links, the next one, the total so far.
+    struct Frame {
+        AssemblyKey key;
+        std::optional<FailureKey> failure;
+        QVector<BomLink> rows;
+        qsizetype next = 0;
+        double qta = 0;
+        double total = 0;
+        qsizetype mark = 0;  // of the messages it tells (values kept)
+    };
+    // A value found, a failure, or an assembly whose links come first.
+    enum class Step { Value, Failed, Pushed };
+
     bool legami(const QString &article, const QString &sconto, double qta, double &prz,
                 const QString &method, const QString &list, qint16 kind);
+    // A leaf or a kept value (Value), a failure (Failed), or the assembly on the stack (Pushed).
+    Step start(const Assembly &a, double &value, std::vector<Frame> &stack);
+    // The value of a link for qta of its assembly, or (Pushed) the sub-assembly to value.
+    Step linkValue(const BomLink &link, double qta, double &valRiga, Assembly &sub);
     double leafValue(const QString &article, const QString &sconto, double qta,
                      const QString &method, const QString &list);
     bool valueLink(const BomLink &link, double qta, double &valRiga);

@@ -13,7 +13,7 @@ Q_DECLARE_METATYPE(kem::BomSource::Path)
 
 namespace {
 
-constexpr int kChainDepth = 1500;
+constexpr int kChainDepth = 100000;  // far deeper than any call stack would allow
 
 QString link(const QString &parent, const QString &child, double qta, const QString &um,
              const QString &method, const QString &list = {})

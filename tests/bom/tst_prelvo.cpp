@@ -141,6 +141,7 @@ private slots:
     void cycleIsPrintedOnceAndReported_data();
     void cycleIsPrintedOnceAndReported();
     void eachCycleToldOnce();
+    void chainOfAHundredThousandLevels();
     void levelLimit_data();
     void levelLimit();
     void bothPathsWriteTheSameFile();
@@ -537,6 +538,43 @@ void TestPrelvo::eachCycleToldOnce()
     }
     QVERIFY2(told[0].size() == 3, qPrintable(told[0].join(QLatin1Char('\n'))));
     QCOMPARE(told[1], told[0]);
+}
+
+void TestPrelvo::chainOfAHundredThousandLevels()
+{
+    // A product over a chain of 100,000 semi-finished articles down to one base material with a
+    // standard cost of 2: valued to the bottom, exploded to the level limit, never a crash.
+    constexpr int depth = 100000;
+    const QString dbPath = dir_.filePath(QStringLiteral("catena.db"));
+    QString error;
+    QVERIFY2(kemtest::BuildCompanyDb(dbPath, {
+        "CREATE TEMP TABLE N (I INTEGER)",
+        QStringLiteral("WITH RECURSIVE c(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM c WHERE i < %1) "
+                       "INSERT INTO N SELECT i FROM c").arg(depth),
+        QStringLiteral("INSERT INTO Articoli (Articolo, Descrizione, ArtUM, DistBase) SELECT 'K' || I, 'Livello', 'PZ', "
+                       "CASE WHEN I = 0 THEN 1 WHEN I = %1 THEN 3 ELSE 2 END FROM N").arg(depth),
+        QStringLiteral("INSERT INTO ArtLegami (ArticoloPadre, ArticoloFiglio, UM, Qta, QualeImporto) "
+                       "SELECT 'K' || I, 'K' || (I + 1), 'PZ', 1, 'S' FROM N WHERE I < %1").arg(depth),
+        QStringLiteral("INSERT INTO ArticoliCosti (Anno, Articolo, MedioPonderale, CostoUltimo, Standard) "
+                       "VALUES (2026, 'K%1', 2, 2, 2)").arg(depth),
+    }, &error), qPrintable(error));
+    // The cached path here; the straightforward rollup of such a chain (a statement prepared
+    // anew for every level) is in the cost rollup tests.
+    {
+        PrelvoRun r(dbPath, dir_.path());
+        r.report->PathSet(Path::Cached);
+        r.report->osArticoloDa = r.report->osArticoloA = QStringLiteral("K0");
+        // Without the explosion: the parent's line with the value of the whole chain.
+        r.report->obEspScal = false;
+        QCOMPARE(r.run(), QStringList{"K0|Livello|PZ|1,000|||2,00"});
+        QCOMPARE(r.sink.errors, QStringList());
+        // With it: the run ends at the level limit with its message, after the lines that fit.
+        r.report->obEspScal = true;
+        r.run();
+        QVERIFY(r.report->LastRun().failed);
+        QVERIFY2(r.report->LastRun().error.contains(QStringLiteral("oltre i 1000 livelli")), qPrintable(r.report->LastRun().error));
+        QCOMPARE(r.report->LastRun().lines, qint64(1 + 999));
+    }
 }
 
 void TestPrelvo::levelLimit_data()
