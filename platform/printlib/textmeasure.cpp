@@ -54,6 +54,10 @@ static bool plainLatin1(char16_t u)
 
 bool TextMeasure::learnCharacter(char16_t u)
 {
+    if (!plainLatin1(u)) {
+        m_advance[u] = kNotBySum;
+        return true;
+    }
     m_advance[u] = m_fm.horizontalAdvance(QString(QChar(u)));
     // Every ordered pair of u with itself and with the characters learnt before, once:
     // "u x1 u x2 ... u xn u u" holds (u, x) and (x, u) for every x, and (u, u). Kerning or a
@@ -91,27 +95,22 @@ double TextMeasure::Width(const QString &text)
 {
     if (text.isEmpty())
         return 0;
-    if (m_bySum) {
-        // The characters of the text are learnt (with their pairs) before any is summed.
-        double sum = 0;
-        for (const QChar ch : text) {
-            const char16_t u = ch.unicode();
-            if (u > 0xFF || m_advance[u] == kNotBySum)
+    if (!m_bySum)
+        return PxToMm(shapedWidth(text));
+    // A character is learnt (with its pairs with every character learnt before, those of the
+    // text before it among them) before its advance is added.
+    double sum = 0;
+    for (const QChar ch : text) {
+        const char16_t u = ch.unicode();
+        if (u > 0xFF)
+            return PxToMm(shapedWidth(text));
+        if (m_advance[u] < 0) {  // kUnknown or kNotBySum
+            if (m_advance[u] == kNotBySum || !learnCharacter(u) || m_advance[u] == kNotBySum)
                 return PxToMm(shapedWidth(text));
-            if (m_advance[u] == kUnknown) {
-                if (!plainLatin1(u)) {
-                    m_advance[u] = kNotBySum;
-                    return PxToMm(shapedWidth(text));
-                }
-                if (!learnCharacter(u))
-                    return PxToMm(shapedWidth(text));
-            }
         }
-        for (const QChar ch : text)
-            sum += m_advance[ch.unicode()];
-        return PxToMm(sum);
+        sum += m_advance[u];
     }
-    return PxToMm(shapedWidth(text));
+    return PxToMm(sum);
 }
 
 QString TextMeasure::Elided(const QString &text, double widthMm) const

@@ -35,8 +35,9 @@ public:
     static double MmToPx(double mm);
 
 private:
-    // Measures u and its pairs with the characters learnt so far; false (and no text measured
-    // by sum from then on) when a pair's run is not the sum of its advances.
+    // Measures u and its pairs with the characters learnt so far (a character not measured by
+    // sum is only marked so); false (and no text measured by sum from then on) when a pair's run
+    // is not the sum of its advances.
     bool learnCharacter(char16_t u);
     double shapedWidth(const QString &text);
     static constexpr double kUnknown = -1;   // m_advance: not learnt yet
