@@ -289,7 +289,10 @@ void Prelvo::LeggiPadre(const QString &h)
 RigaDiBa Prelvo::LeggiComponente(const ExplodedLine &line)
 {
     RigaDiBa r;
-    r.Articolo = QStringLiteral("* ").repeated(line.level + 1) + line.link.figlio;
+    r.Articolo.reserve(2 * (line.level + 1) + line.link.figlio.size());
+    for (int i = 0; i <= line.level; ++i)
+        r.Articolo += QLatin1String("* ");
+    r.Articolo += line.link.figlio;
     r.Descrizione = line.component.descrizione;
     r.UM = line.link.um;
     r.Qta = line.qty;

@@ -53,7 +53,12 @@ QString FlagText(const QVariant &value)
     default:
         break;
     }
-    const QString t = value.toString().trimmed();
+    return FlagText(value.toString());
+}
+
+QString FlagText(const QString &text)
+{
+    const QString t = text.trimmed();
     // A Boolean column read back as text.
     if (t == QLatin1String("1") || t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
         return QStringLiteral("S");

@@ -17,6 +17,8 @@ namespace kem {
 // The value of a database flag column as the valuation compares it: a Boolean column gives
 // "S" or "N", a text column its trimmed text.
 QString FlagText(const QVariant &value);
+// The same for a flag already read as text.
+QString FlagText(const QString &text);
 // True when a flag text is "S" (any case).
 bool FlagIsS(const QString &flag);
 

@@ -444,6 +444,32 @@ QVariant columnValue(sqlite3_stmt *stmt, int c)
     }
 }
 
+// A column of the current row as a result set keeps it: FromEngine(columnValue(...)), with the
+// usual cases (Null, and a value the engine holds in the column's own type) taken straight.
+QVariant rowValue(sqlite3_stmt *stmt, int c, ColType type)
+{
+    switch (sqlite3_column_type(stmt, c)) {
+    case SQLITE_NULL:
+        return {};
+    case SQLITE_TEXT:
+        if (type != ColType::Text)
+            break;
+        return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, c)),
+                                 sqlite3_column_bytes(stmt, c));
+    case SQLITE_FLOAT:
+        if (type != ColType::Double)
+            break;
+        return sqlite3_column_double(stmt, c);
+    case SQLITE_INTEGER:
+        if (type != ColType::Int)
+            break;
+        return intOf(sqlite3_column_int64(stmt, c));
+    default:
+        break;
+    }
+    return FromEngine(columnValue(stmt, c), type);
+}
+
 } // namespace
 
 void Database::Impl::bindAndExec(Shape &shape, const QVariantList &values, const QString &sql, QueryResult &out,
@@ -466,7 +492,7 @@ void Database::Impl::bindAndExec(Shape &shape, const QVariantList &values, const
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         for (int i = 0; i < n; ++i)
-            out.data.append(FromEngine(columnValue(stmt, i), types[i]));
+            out.data.append(rowValue(stmt, i, types[i]));
         ++out.rows;
     }
     if (rc != SQLITE_DONE) {

@@ -12,6 +12,9 @@
 
 namespace kem {
 
+// The items below are relocatable (every member moves by its bytes), so the lists of a page and
+// of the grid grow without moving their elements one by one.
+
 // One piece of text, already placed: x is its left edge, baseline its base line.
 struct TextRun {
     double x = 0;
@@ -21,6 +24,10 @@ struct TextRun {
     PrintFont font;  // that style's font at the time of printing
     QString text;
 };
+
+} // namespace kem
+Q_DECLARE_TYPEINFO(kem::TextRun, Q_RELOCATABLE_TYPE);
+namespace kem {
 
 struct RuleItem {
     double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
@@ -40,6 +47,10 @@ struct Page {
     bool isEmpty() const { return texts.isEmpty() && rules.isEmpty() && pictures.isEmpty(); }
 };
 
+} // namespace kem
+Q_DECLARE_TYPEINFO(kem::Page, Q_RELOCATABLE_TYPE);
+namespace kem {
+
 // One cell of the grid that file outputs read.
 struct GridCell {
     QString text;          // formatted, as printed
@@ -55,12 +66,20 @@ struct GridCell {
     bool lastColumn = false;  // the column runs to the right edge
 };
 
+} // namespace kem
+Q_DECLARE_TYPEINFO(kem::GridCell, Q_RELOCATABLE_TYPE);
+namespace kem {
+
 // One row per line end (or one per rule, marked as such).
 struct GridRow {
     int page = 1;
     bool rule = false;
     QList<GridCell> cells;
 };
+
+} // namespace kem
+Q_DECLARE_TYPEINFO(kem::GridRow, Q_RELOCATABLE_TYPE);
+namespace kem {
 
 // A column of the current column set.
 struct ColumnDef {

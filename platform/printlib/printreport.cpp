@@ -206,9 +206,12 @@ double PrintReport::LineHeightGet() const
 
 bool PrintReport::AlignSet(const QString &code)
 {
-    if (code.size() == 1 && (code == QLatin1String("S") || code == QLatin1String("C") || code == QLatin1String("D"))) {
-        m_align = code.at(0);
-        return true;
+    if (code.size() == 1) {
+        const QChar c = code.at(0);
+        if (c == QLatin1Char('S') || c == QLatin1Char('C') || c == QLatin1Char('D')) {
+            m_align = c;
+            return true;
+        }
     }
     const QString c = code.trimmed().toUpper();
     if (c != QLatin1String("S") && c != QLatin1String("C") && c != QLatin1String("D"))

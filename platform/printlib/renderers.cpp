@@ -371,11 +371,7 @@ QString DelimitedTextRenderer::Field(const GridCell &cell) const
 void DelimitedTextRenderer::appendField(QString &out, const GridCell &cell) const
 {
     const QString s = cell.numeric ? (m_raw ? rawNumber(cell) : cell.text) : cell.fileText;
-    bool risky = m_qual.isNull() && s.startsWith(QLatin1Char('"'));
-    for (qsizetype i = 0; i < s.size() && !risky; ++i) {
-        const QChar ch = s.at(i);
-        risky = ch == m_sep || ch == QLatin1Char('\n') || ch == QLatin1Char('\r') || (!m_qual.isNull() && ch == m_qual);
-    }
+    const bool risky = (m_qual.isNull() && s.startsWith(QLatin1Char('"'))) || holdsSpecial(s);
     const bool quote = (!cell.numeric && !m_qual.isNull()) || risky;
     if (!quote) {
         out += s;
@@ -393,9 +389,25 @@ void DelimitedTextRenderer::appendField(QString &out, const GridCell &cell) cons
     out += q;
 }
 
+bool DelimitedTextRenderer::holdsSpecial(QStringView s) const
+{
+    for (const QChar ch : s) {
+        const char16_t u = ch.unicode();
+        if (u < 64 ? (m_lowSpecials >> u & 1) != 0 : (ch == m_sep || (!m_qual.isNull() && ch == m_qual)))
+            return true;
+    }
+    return false;
+}
+
 DelimitedTextRenderer::DelimitedTextRenderer(QString path, QChar separator, QChar qualifier, bool numbersUnformatted)
     : m_file(std::move(path)), m_sep(separator), m_qual(qualifier), m_raw(numbersUnformatted)
 {
+    QList<QChar> specials = {m_sep, QChar(u'\n'), QChar(u'\r')};
+    if (!m_qual.isNull())
+        specials.append(m_qual);
+    for (const QChar ch : std::as_const(specials))
+        if (ch.unicode() < 64)
+            m_lowSpecials |= quint64(1) << ch.unicode();
     m_file.Write("\xEF\xBB\xBF");  // UTF-8 mark: spreadsheets then read accented letters right
 }
 

@@ -135,9 +135,12 @@ public:
     QString Field(const GridCell &cell) const;
 private:
     void appendField(QString &out, const GridCell &cell) const;
+    // s holds the separator, the qualifier or a line break.
+    bool holdsSpecial(QStringView s) const;
     StreamedFile m_file;
     QChar m_sep, m_qual;
     bool m_raw;
+    quint64 m_lowSpecials = 0;  // those of them below 64, one bit each
     QString m_line;  // reused for every line
 };
 

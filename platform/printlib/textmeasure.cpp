@@ -2,6 +2,9 @@
 
 #include <QImage>
 
+#include <algorithm>
+#include <iterator>
+
 namespace kem {
 
 namespace {
@@ -38,41 +41,42 @@ TextMeasure::TextMeasure(const PrintFont &font)
       m_descent(PxToMm(m_fm.descent())),
       m_lineSpacing(PxToMm(m_fm.lineSpacing()))
 {
+    std::fill(std::begin(m_advance), std::end(m_advance), kUnknown);
 }
 
 // Characters measured by sum: printable ASCII and the accented letters and signs of Italian
-// texts (checked pair by pair, so the set is kept to what reports print).
+// texts.
 static bool plainLatin1(char16_t u)
 {
     static const QString extra = QStringLiteral("àèéìòùÀÈÉÌÒÙ°§£ç");
     return (u >= 0x20 && u < 0x7F) || extra.contains(QChar(u));
 }
 
-void TextMeasure::learnCharacters()
+bool TextMeasure::learnCharacter(char16_t u)
 {
-    m_learnt = true;
-    QString chars;
-    for (char16_t u = 0; u < 256; ++u) {
-        m_advance[u] = -1;
-        if (plainLatin1(u)) {
-            chars.append(QChar(u));
-            m_advance[u] = m_fm.horizontalAdvance(QString(QChar(u)));
-        }
+    if (!plainLatin1(u)) {
+        m_advance[u] = kNotBySum;
+        return true;
     }
-    // Every ordered pair once: "a x1 a x2 a ..." holds (a, x) and (x, a) for every x. Kerning or a
+    m_advance[u] = m_fm.horizontalAdvance(QString(QChar(u)));
+    // Every ordered pair of u with itself and with the characters learnt before, once:
+    // "u x1 u x2 ... u xn u u" holds (u, x) and (x, u) for every x, and (u, u). Kerning or a
     // ligature anywhere makes the width of the run differ from the sum of its characters.
-    for (const QChar a : std::as_const(chars)) {
-        QString run;
-        run.reserve(chars.size() * 2 + 1);
-        double sum = 0;
-        for (const QChar x : std::as_const(chars)) {
-            run.append(a).append(x);
-            sum += m_advance[a.unicode()] + m_advance[x.unicode()];
-        }
-        if (m_fm.horizontalAdvance(run) != sum)
-            return;
+    QString run;
+    run.reserve(m_learntChars.size() * 2 + 2);
+    double sum = 0;
+    for (const QChar x : std::as_const(m_learntChars)) {
+        run.append(QChar(u)).append(x);
+        sum += m_advance[u] + m_advance[x.unicode()];
     }
-    m_bySum = true;
+    run.append(QChar(u)).append(QChar(u));
+    sum += 2 * m_advance[u];
+    m_learntChars.append(QChar(u));
+    if (m_fm.horizontalAdvance(run) != sum) {
+        m_bySum = false;
+        return false;
+    }
+    return true;
 }
 
 double TextMeasure::shapedWidth(const QString &text)
@@ -91,19 +95,22 @@ double TextMeasure::Width(const QString &text)
 {
     if (text.isEmpty())
         return 0;
-    if (!m_learnt)
-        learnCharacters();
-    if (m_bySum) {
-        double sum = 0;
-        for (const QChar ch : text) {
-            const char16_t u = ch.unicode();
-            if (u > 0xFF || m_advance[u] < 0)
+    if (!m_bySum)
+        return PxToMm(shapedWidth(text));
+    // A character is learnt (with its pairs with every character learnt before, those of the
+    // text before it among them) before its advance is added.
+    double sum = 0;
+    for (const QChar ch : text) {
+        const char16_t u = ch.unicode();
+        if (u > 0xFF)
+            return PxToMm(shapedWidth(text));
+        if (m_advance[u] < 0) {  // kUnknown or kNotBySum
+            if (m_advance[u] == kNotBySum || !learnCharacter(u) || m_advance[u] == kNotBySum)
                 return PxToMm(shapedWidth(text));
-            sum += m_advance[u];
         }
-        return PxToMm(sum);
+        sum += m_advance[u];
     }
-    return PxToMm(shapedWidth(text));
+    return PxToMm(sum);
 }
 
 QString TextMeasure::Elided(const QString &text, double widthMm) const

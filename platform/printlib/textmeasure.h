@@ -2,9 +2,10 @@
 // Text measuring of the print library: widths and line metrics of a font on the 1200 dpi
 // reference device, in millimetres. One TextMeasure per font keeps its QFontMetricsF. Text made
 // only of printable ASCII characters and Italian accented letters is measured as the sum of its
-// characters' advances when the font has no kerning or ligature among those characters
-// (checked once per font, pair by pair; the sum is then exactly what the shaper gives); other
-// text is shaped once and its width kept, so a text printed again costs a hash look-up.
+// characters' advances while the font shows no kerning or ligature among those characters
+// (each character is learnt when a text first uses it, checked pair by pair with itself and
+// the characters learnt before; the sum is then exactly what the shaper gives); other text is
+// shaped once and its width kept, so a text printed again costs a hash look-up.
 #include "platform/printlib/printfont.h"
 
 #include <QFontMetricsF>
@@ -34,12 +35,17 @@ public:
     static double MmToPx(double mm);
 
 private:
-    void learnCharacters();
+    // Measures u and its pairs with the characters learnt so far (a character not measured by
+    // sum is only marked so); false (and no text measured by sum from then on) when a pair's run
+    // is not the sum of its advances.
+    bool learnCharacter(char16_t u);
     double shapedWidth(const QString &text);
+    static constexpr double kUnknown = -1;   // m_advance: not learnt yet
+    static constexpr double kNotBySum = -2;  // m_advance: never measured by sum
     QFontMetricsF m_fm;
-    bool m_learnt = false;
-    bool m_bySum = false;     // those characters' advances add up without context
-    double m_advance[256] = {};  // by Latin-1 code; < 0: not measured by sum
+    bool m_bySum = true;      // the learnt characters' advances add up without context
+    double m_advance[256];    // by Latin-1 code, in px; or kUnknown, kNotBySum
+    QString m_learntChars;
     double m_ascent = 0, m_descent = 0, m_lineSpacing = 0;
     QHash<QString, double> m_widths;
 };
