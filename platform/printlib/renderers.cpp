@@ -371,7 +371,7 @@ QString DelimitedTextRenderer::Field(const GridCell &cell) const
 void DelimitedTextRenderer::appendField(QString &out, const GridCell &cell) const
 {
     const QString s = cell.numeric ? (m_raw ? rawNumber(cell) : cell.text) : cell.fileText;
-    const bool risky = (m_qual.isNull() && s.startsWith(QLatin1Char('"'))) || holdsSpecial(s);
+    const bool risky = (m_qual.isNull() && s.startsWith(QLatin1Char('"'))) || needsQuoting(s);
     const bool quote = (!cell.numeric && !m_qual.isNull()) || risky;
     if (!quote) {
         out += s;
@@ -389,7 +389,7 @@ void DelimitedTextRenderer::appendField(QString &out, const GridCell &cell) cons
     out += q;
 }
 
-bool DelimitedTextRenderer::holdsSpecial(QStringView s) const
+bool DelimitedTextRenderer::needsQuoting(QStringView s) const
 {
     for (const QChar ch : s) {
         const char16_t u = ch.unicode();

@@ -136,7 +136,7 @@ public:
 private:
     void appendField(QString &out, const GridCell &cell) const;
     // s holds the separator, the qualifier or a line break.
-    bool holdsSpecial(QStringView s) const;
+    bool needsQuoting(QStringView s) const;
     StreamedFile m_file;
     QChar m_sep, m_qual;
     bool m_raw;
