@@ -7,6 +7,7 @@
 
 #include <QDir>
 
+#include <csignal>
 #include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -45,6 +46,9 @@ void EnsureRuntimeDir()
 int main(int argc, char *argv[])
 {
     EnsureRuntimeDir();
+    // An output read by another program through a FIFO that closes early is a failed write,
+    // told as such, not a signal that ends the process.
+    std::signal(SIGPIPE, SIG_IGN);
     // Report runs lay out text and write PDF files: they need Qt's GUI side, never a display.
     const bool report = argc > 1 && std::strcmp(argv[1], "bom") == 0;
     if (report && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

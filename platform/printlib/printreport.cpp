@@ -3,6 +3,7 @@
 #include "platform/printlib/columnfit.h"
 #include "platform/util/kemutil.h"
 #include "platform/printlib/papers.h"
+#include "platform/printlib/previewfolder.h"
 #include "platform/printlib/renderers.h"
 #include "platform/printlib/textmeasure.h"
 
@@ -98,8 +99,6 @@ QString formatNumber(double v, const QString &format)
 {
     return format.isEmpty() ? NumText(v) : FormatNum(v, format);
 }
-
-QAtomicInt previewSequence;
 
 } // namespace
 
@@ -389,11 +388,10 @@ bool PrintReport::buildRenderers()
         return true;
     }
     case PrintOptions::Preview: {
-        const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("mmss"));
-        do {
-            m_previewBase = QDir(QDir::tempPath()).filePath(QStringLiteral("kemprev-%1-%2-%3")
-                .arg(QCoreApplication::applicationPid()).arg(previewSequence.fetchAndAddOrdered(1)).arg(stamp));
-        } while (QFile::exists(PreviewRenderer::PageFile(m_previewBase, 1)));
+        m_previewFolder = std::make_unique<PreviewFolder>();
+        if (!m_previewFolder->Valid())
+            return fail(m_previewFolder->Error());
+        m_previewBase = QDir(m_previewFolder->Path()).filePath(QStringLiteral("pagina"));
         // 96 dpi at factor 1; the factor is kept between 0.25 and 4 so a page image stays small
         const double dpi = 96.0 * (m_fatt > 0 ? std::clamp(double(m_fatt), 0.25, 4.0) : 1.0);
         auto r = std::make_unique<PreviewRenderer>(m_previewBase, dpi);
@@ -1006,6 +1004,9 @@ bool PrintReport::PreviewPagesDelete(QString *error)
                 *error = QStringLiteral("Impossibile cancellare %1: %2").arg(f.fileName(), f.errorString());
         }
     }
+    if (m_previewFolder)
+        m_previewFolder->Remove();
+    m_previewFolder.reset();
     return ok;
 }
 

@@ -29,6 +29,7 @@ namespace kem {
 
 class Renderer;
 class PreviewRenderer;
+class PreviewFolder;
 struct PageRange;
 
 // Implemented by the report class that drives a run.
@@ -273,6 +274,7 @@ private:
     std::vector<std::unique_ptr<Renderer>> m_renderers;
     PreviewRenderer *m_preview = nullptr;  // owned by m_renderers
     QString m_previewBase;
+    std::unique_ptr<PreviewFolder> m_previewFolder;  // holds this run's page files
     QString m_error;
 };
 

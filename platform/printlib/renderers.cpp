@@ -1,6 +1,7 @@
 #include "platform/printlib/renderers.h"
 
 #include "platform/util/kemutil.h"
+#include "platform/util/outputfile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -11,13 +12,21 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 #include <xlsxwriter.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace kem {
+
+namespace {
+QAtomicInt spoolSequence;
+} // namespace
 
 bool Renderer::PageDone(const Document &, const Page &, QString *)
 {
@@ -117,9 +126,8 @@ bool PdfRenderer::PageDone(const Document &doc, const Page &page, QString *error
     if (!m_pdf.Wants(page))
         return true;
     if (!m_file) {
-        m_file = std::make_unique<QSaveFile>(m_path);
-        if (!m_file->open(QIODevice::WriteOnly)) {
-            *error = QStringLiteral("Impossibile scrivere il file %1: %2").arg(m_path, m_file->errorString());
+        m_file = std::make_unique<OutputFile>(m_path);
+        if (!m_file->Open(error)) {
             m_error = *error;
             return false;
         }
@@ -143,10 +151,40 @@ bool PdfRenderer::Finish(const Document &, QString *error)
     }
     if (!m_pdf.End(error))
         return false;
-    if (!m_file->commit()) {
-        *error = QStringLiteral("Impossibile scrivere il file %1: %2").arg(m_path, m_file->errorString());
+    return m_file->Commit(error);
+}
+
+// ---------------------------------------------------------------- spool files
+
+SpoolFile::SpoolFile(const QString &suffix)
+    : m_file(QDir(QDir::tempPath()).filePath(QStringLiteral("kemspool-%1-%2%3")
+                                                 .arg(QCoreApplication::applicationPid())
+                                                 .arg(spoolSequence.fetchAndAddRelaxed(1))
+                                                 .arg(suffix)))
+{
+}
+
+SpoolFile::~SpoolFile()
+{
+    if (m_committed)
+        QFile::remove(m_file.Target());
+}
+
+bool SpoolFile::Open(QString *error)
+{
+    if (m_file.Open(error))
+        return true;
+    *error = QStringLiteral("Impossibile creare il file temporaneo di stampa: %1").arg(*error);
+    return false;
+}
+
+bool SpoolFile::Commit(QString *error)
+{
+    if (!m_file.Commit(error)) {
+        *error = QStringLiteral("Impossibile creare il file temporaneo di stampa: %1").arg(*error);
         return false;
     }
+    m_committed = true;
     return true;
 }
 
@@ -162,10 +200,9 @@ bool PrinterRenderer::PageDone(const Document &doc, const Page &page, QString *e
     m_anyContent = m_anyContent || !page.isEmpty();
     if (!m_pdf.Wants(page))
         return true;
-    if (!m_tmp) {
-        m_tmp = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/kemprint-XXXXXX.pdf"));
-        if (!m_tmp->open()) {
-            *error = QStringLiteral("Impossibile creare il file temporaneo di stampa: %1").arg(m_tmp->errorString());
+    if (!m_spool) {
+        m_spool = std::make_unique<SpoolFile>(QStringLiteral(".pdf"));
+        if (!m_spool->Open(error)) {
             m_error = *error;
             return false;
         }
@@ -174,7 +211,7 @@ bool PrinterRenderer::PageDone(const Document &doc, const Page &page, QString *e
         *error = m_error;
         return false;
     }
-    if (!m_pdf.Add(m_tmp.get(), doc, page, error)) {
+    if (!m_pdf.Add(m_spool->Device(), doc, page, error)) {
         m_error = *error;
         return false;
     }
@@ -191,14 +228,14 @@ bool PrinterRenderer::Finish(const Document &, QString *error)
     }
     if (!m_pdf.End(error))
         return false;
-    m_tmp->flush();
+    m_pdf.Close();
+    if (!m_spool->Commit(error))
+        return false;
     PrintJob job = m_job;
-    job.file = m_tmp->fileName();
+    job.file = m_spool->Path();
     job.raw = false;
     const bool ok = m_submitter->Submit(job, &m_jobId, error);
-    m_pdf.Close();  // the temporary goes once submitted
-
-    m_tmp.reset();
+    m_spool.reset();  // the temporary goes once submitted
     return ok;
 }
 
@@ -227,9 +264,14 @@ bool PreviewRenderer::PageDone(const Document &doc, const Page &page, QString *e
         painter.setRenderHint(QPainter::TextAntialiasing);
         PaintPage(painter, page, f);
     }
+    if (page.pictures.isEmpty())  // black text and rules: shades of grey are enough
+        img.convertTo(QImage::Format_Grayscale8);
     const QString file = PageFile(m_base, page.number);
-    if (!img.save(file, "PNG", 100)) {  // least compression: fastest to write
-        *error = QStringLiteral("Impossibile scrivere la pagina dell'anteprima %1").arg(file);
+    OutputFile out(file);
+    QString why;
+    // compressed: a page of text takes tens of kilobytes instead of megabytes
+    if (!out.Open(&why) || !img.save(&out, "PNG") || !out.Commit(&why)) {
+        *error = why.isEmpty() ? QStringLiteral("Impossibile scrivere la pagina dell'anteprima %1").arg(file) : why;
         return false;
     }
     if (!m_files.contains(file))
@@ -245,23 +287,23 @@ bool PreviewRenderer::Finish(const Document &, QString *)
 
 // ---------------------------------------------------------------- streamed files
 
-StreamedFile::StreamedFile(QString path) : m_path(std::move(path)) {}
+StreamedFile::StreamedFile(QString path) : m_file(std::move(path)) {}
 
-StreamedFile::~StreamedFile() = default;  // not committed: QSaveFile drops its temporary
+StreamedFile::~StreamedFile() = default;  // not committed: the target stays as it was
 
 bool StreamedFile::open()
 {
-    if (!m_file) {
-        m_file = std::make_unique<QSaveFile>(m_path);
-        m_failed = !m_file->open(QIODevice::WriteOnly);
+    if (!m_opened) {
+        m_opened = true;
+        m_file.Open(&m_openError);
     }
-    return !m_failed;
+    return m_openError.isEmpty();
 }
 
 void StreamedFile::write(const char *data, qint64 size)
 {
-    if (open() && m_file->write(data, size) != size)
-        m_failed = true;
+    if (open())
+        m_file.Write(data, size);
 }
 
 void StreamedFile::Write(const QByteArray &bytes)
@@ -278,11 +320,11 @@ void StreamedFile::Write(QStringView text)
 
 bool StreamedFile::Commit(QString *error)
 {
-    if (!open() || !m_file->commit()) {
-        *error = QStringLiteral("Impossibile scrivere il file %1: %2").arg(m_path, m_file->errorString());
+    if (!open()) {
+        *error = m_openError;
         return false;
     }
-    return true;
+    return m_file.Commit(error);
 }
 
 // ---------------------------------------------------------------- character layout
@@ -438,9 +480,60 @@ bool DelimitedTextRenderer::Finish(const Document &, QString *error)
 
 const QString XlsxRenderer::CompanyMarker = QStringLiteral("§ç^&£");
 
-// The workbook being written: made at the first row beside the target, renamed over it by
-// Finish; dropped (and its file removed) when the run ends otherwise.
+namespace {
+
+// libxlsxwriter tells its failures on standard error besides returning them; the report tells
+// them in its own words, so the library's lines are held back while it opens or closes a book.
+class LibraryStderrHeld {
+public:
+    LibraryStderrHeld()
+    {
+        std::fflush(stderr);
+        m_saved = ::dup(STDERR_FILENO);
+        const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (m_saved >= 0 && null >= 0)
+            ::dup2(null, STDERR_FILENO);
+        if (null >= 0)
+            ::close(null);
+    }
+    ~LibraryStderrHeld()
+    {
+        std::fflush(stderr);
+        if (m_saved >= 0) {
+            ::dup2(m_saved, STDERR_FILENO);
+            ::close(m_saved);
+        }
+    }
+    LibraryStderrHeld(const LibraryStderrHeld &) = delete;
+    LibraryStderrHeld &operator=(const LibraryStderrHeld &) = delete;
+private:
+    int m_saved = -1;
+};
+
+QString XlsxErrorText(lxw_error err)
+{
+    switch (err) {
+    case LXW_ERROR_MEMORY_MALLOC_FAILED: return QStringLiteral("memoria insufficiente");
+    case LXW_ERROR_CREATING_XLSX_FILE:
+    case LXW_ERROR_CREATING_TMPFILE:
+    case LXW_ERROR_READING_TMPFILE:
+    case LXW_ERROR_ZIP_FILE_OPERATION:
+    case LXW_ERROR_ZIP_FILE_ADD:
+    case LXW_ERROR_ZIP_CLOSE: return QStringLiteral("scrittura del foglio di lavoro non riuscita");
+    case LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE:
+        return QStringLiteral("troppe righe per un foglio di lavoro (al massimo %1)").arg(LXW_ROW_MAX);
+    case LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED: return QStringLiteral("testo di una cella troppo lungo");
+    default: return QStringLiteral("errore %1 della scrittura del foglio di lavoro").arg(int(err));
+    }
+}
+
+} // namespace
+
+// The workbook being written, from the first row: libxlsxwriter writes it row by row (constant
+// memory) into a private temporary folder; Finish copies it into the target through an
+// OutputFile, so the target is replaced whole or not at all.
 struct XlsxRenderer::Book {
+    QTemporaryDir dir{QDir(QDir::tempPath()).filePath(QStringLiteral("kemxlsx-XXXXXX"))};
     QString part;
     lxw_workbook *wb = nullptr;
     lxw_worksheet *ws = nullptr;
@@ -451,13 +544,31 @@ struct XlsxRenderer::Book {
     lxw_error err = LXW_NO_ERROR;
     bool closed = false;
 
+    Book()
+    {
+        if (!dir.isValid()) {
+            err = LXW_ERROR_CREATING_TMPFILE;
+            return;
+        }
+        part = dir.filePath(QStringLiteral("book.xlsx"));
+        QByteArray tmp = QFile::encodeName(dir.path());
+        lxw_workbook_options options{};
+        options.constant_memory = LXW_TRUE;
+        options.tmpdir = tmp.data();
+        LibraryStderrHeld held;
+        wb = workbook_new_opt(QFile::encodeName(part).constData(), &options);
+        if (wb)
+            ws = workbook_add_worksheet(wb, nullptr);
+        if (!ws)
+            err = LXW_ERROR_CREATING_XLSX_FILE;
+    }
     ~Book()
     {
         if (wb && !closed)
-            workbook_close(wb);
-        if (!part.isEmpty())
-            QFile::remove(part);
+            lxw_workbook_free(wb);  // abandoned: nothing is written
     }
+    Book(const Book &) = delete;
+    Book &operator=(const Book &) = delete;
     lxw_format *formatFor(int decimals)
     {
         decimals = std::clamp(decimals, 0, 10);
@@ -472,6 +583,7 @@ struct XlsxRenderer::Book {
     lxw_error close()
     {
         closed = true;
+        LibraryStderrHeld held;
         return workbook_close(wb);
     }
 };
@@ -482,18 +594,8 @@ XlsxRenderer::~XlsxRenderer() = default;
 
 void XlsxRenderer::RowDone(const Document &, const GridRow &row)
 {
-    if (!m_book) {
+    if (!m_book)
         m_book = std::make_unique<Book>();
-        const QFileInfo target(m_path);
-        m_book->part = target.absoluteDir().filePath(
-            QStringLiteral(".%1.%2.part").arg(target.fileName()).arg(QCoreApplication::applicationPid()));
-        QFile::remove(m_book->part);
-        m_book->wb = workbook_new(QFile::encodeName(m_book->part).constData());
-        if (m_book->wb)
-            m_book->ws = workbook_add_worksheet(m_book->wb, nullptr);
-        if (!m_book->ws)
-            m_book->err = LXW_ERROR_CREATING_XLSX_FILE;
-    }
     Book &b = *m_book;
     if (row.rule || b.err != LXW_NO_ERROR)
         return;
@@ -525,18 +627,12 @@ void XlsxRenderer::RowDone(const Document &, const GridRow &row)
 
 bool XlsxRenderer::Finish(const Document &doc, QString *error)
 {
-    const QFileInfo target(m_path);
-    if (!target.absoluteDir().exists()) {
-        *error = QStringLiteral("Impossibile scrivere il file %1: cartella inesistente").arg(m_path);
+    OutputFile out(m_path);
+    if (!out.Open(error))
         return false;
-    }
     if (!m_book)
         RowDone(doc, GridRow{1, true, {}});  // no rows: an empty workbook
     Book &b = *m_book;
-    if (!b.wb) {
-        *error = QStringLiteral("Impossibile creare il file %1").arg(m_path);
-        return false;
-    }
     lxw_error err = b.err;
     for (int c = 0; c < b.widths.size() && err == LXW_NO_ERROR; ++c)
         worksheet_set_column(b.ws, lxw_col_t(c), lxw_col_t(c), std::min(b.widths[c] + 2, 80), nullptr);
@@ -546,20 +642,25 @@ bool XlsxRenderer::Finish(const Document &doc, QString *error)
     props.company = const_cast<char *>(b.company.constData());
     if (err == LXW_NO_ERROR && (!title.isEmpty() || !b.company.isEmpty()))
         err = workbook_set_properties(b.wb, &props);
-    const lxw_error closeErr = b.close();
-    if (err == LXW_NO_ERROR)
-        err = closeErr;
+    if (b.wb) {
+        const lxw_error closeErr = b.close();
+        if (err == LXW_NO_ERROR)
+            err = closeErr;
+    }
     if (err != LXW_NO_ERROR) {
-        *error = QStringLiteral("Impossibile scrivere il file %1: %2").arg(m_path, QString::fromUtf8(lxw_strerror(err)));
+        *error = QStringLiteral("Impossibile scrivere il file %1: %2").arg(m_path, XlsxErrorText(err));
         return false;
     }
-    QFile::remove(m_path);
-    if (!QFile::rename(b.part, m_path)) {
-        *error = QStringLiteral("Impossibile scrivere il file %1").arg(m_path);
+    QFile part(b.part);
+    if (!part.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("Impossibile scrivere il file %1: %2").arg(m_path, XlsxErrorText(LXW_ERROR_READING_TMPFILE));
         return false;
     }
-    b.part.clear();
-    return true;
+    QByteArray chunk;
+    while (!(chunk = part.read(1 << 20)).isEmpty())
+        if (!out.Write(chunk))
+            break;
+    return out.Commit(error);
 }
 
 // ---------------------------------------------------------------- fixed width
@@ -601,12 +702,12 @@ void FixedWidthRenderer::put(const QByteArray &bytes)
         m_file->Write(bytes);
         return;
     }
-    if (!m_tmp) {
-        m_tmp = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/kemfix-XXXXXX.txt"));
-        m_tmpFailed = !m_tmp->open();
+    if (!m_spool) {
+        m_spool = std::make_unique<SpoolFile>(QStringLiteral(".txt"));
+        m_spool->Open(&m_spoolError);
     }
-    if (!m_tmpFailed && m_tmp->write(bytes) != bytes.size())
-        m_tmpFailed = true;
+    if (m_spoolError.isEmpty())
+        m_spool->Device()->write(bytes);
 }
 
 // Writes the page in hand: its lines between the blank lines of the margins, padded to the
@@ -650,16 +751,18 @@ bool FixedWidthRenderer::Finish(const Document &, QString *error)
         return m_file->Commit(error);
     if (m_rows == 0)
         return true;  // nothing printed: no blank sheet
-    if (m_tmpFailed || !m_tmp->flush()) {
-        *error = QStringLiteral("Impossibile creare il file temporaneo di stampa: %1").arg(m_tmp->errorString());
+    if (!m_spoolError.isEmpty()) {
+        *error = m_spoolError;
         return false;
     }
+    if (!m_spool->Commit(error))
+        return false;
     PrintJob job = m_job;
-    job.file = m_tmp->fileName();
+    job.file = m_spool->Path();
     job.raw = true;
     int id = 0;
     const bool ok = m_submitter->Submit(job, &id, error);
-    m_tmp.reset();  // the temporary goes once submitted
+    m_spool.reset();  // the temporary goes once submitted
     return ok;
 }
 

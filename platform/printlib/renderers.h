@@ -4,9 +4,9 @@
 #include "platform/printlib/printoptions.h"
 #include "platform/printlib/printsubmitter.h"
 
+#include "platform/util/outputfile.h"
+
 #include <QPointF>
-#include <QSaveFile>
-#include <QTemporaryFile>
 #include <QStringEncoder>
 #include <QStringList>
 #include <memory>
@@ -66,9 +66,26 @@ public:
     bool Finish(const Document &doc, QString *error) override;
 private:
     QString m_path;
-    std::unique_ptr<QSaveFile> m_file;
+    std::unique_ptr<OutputFile> m_file;
     PdfPageStream m_pdf;  // declared after the file: closed before it
     QString m_error;
+};
+
+// A temporary file handed to the printing system: written and checked as any output, removed
+// when it goes.
+class SpoolFile {
+public:
+    explicit SpoolFile(const QString &suffix);
+    ~SpoolFile();
+    SpoolFile(const SpoolFile &) = delete;
+    SpoolFile &operator=(const SpoolFile &) = delete;
+    bool Open(QString *error);
+    bool Commit(QString *error);
+    QIODevice *Device() { return &m_file; }
+    QString Path() const { return m_file.Path(); }
+private:
+    OutputFile m_file;
+    bool m_committed = false;
 };
 
 // Printer: the pages go to a temporary PDF that is submitted with the job options.
@@ -82,7 +99,7 @@ public:
 private:
     std::shared_ptr<PrintSubmitter> m_submitter;
     PrintJob m_job;
-    std::unique_ptr<QTemporaryFile> m_tmp;
+    std::unique_ptr<SpoolFile> m_spool;
     PdfPageStream m_pdf;  // declared after the file: closed before it
     bool m_anyContent = false;
     QString m_error;
@@ -105,8 +122,7 @@ private:
     int m_lastPage = 0;
 };
 
-// A file written as the run goes: a temporary beside the target, renamed over it by Commit
-// (QSaveFile); without Commit the target stays as it was.
+// A file written as the run goes (an OutputFile): without Commit the target stays as it was.
 class StreamedFile {
 public:
     explicit StreamedFile(QString path);
@@ -117,9 +133,9 @@ public:
 private:
     bool open();
     void write(const char *data, qint64 size);
-    QString m_path;
-    std::unique_ptr<QSaveFile> m_file;
-    bool m_failed = false;
+    OutputFile m_file;
+    bool m_opened = false;
+    QString m_openError;
     QStringEncoder m_encoder{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};
     QByteArray m_utf8;  // reused for every text written
 };
@@ -190,8 +206,8 @@ private:
     std::unique_ptr<StreamedFile> m_file;     // to a file
     std::shared_ptr<PrintSubmitter> m_submitter;  // or raw to a printer, through a temporary
     PrintJob m_job;
-    std::unique_ptr<QTemporaryFile> m_tmp;
-    bool m_tmpFailed = false;
+    std::unique_ptr<SpoolFile> m_spool;
+    QString m_spoolError;
     QList<QString> m_lines;  // lines of the page in hand
     int m_page = 0;
     qint64 m_rows = 0;

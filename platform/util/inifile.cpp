@@ -1,7 +1,8 @@
 #include "platform/util/inifile.h"
 
+#include "platform/util/outputfile.h"
+
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -56,21 +57,18 @@ bool IniFile::load(const QString &path, QString *error)
 
 bool IniFile::save(const QString &path, QString *error) const
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = QStringLiteral("Impossibile scrivere il file %1: %2").arg(path, file.errorString());
-        return false;
+    OutputFile file(path);
+    QString why;
+    if (file.Open(&why)) {
+        file.Write(m_bom);
+        for (const Line &l : m_lines)
+            file.Write(l.raw);
+        if (file.Commit(&why))
+            return true;
     }
-    file.write(m_bom);
-    for (const Line &l : m_lines)
-        file.write(l.raw);
-    if (!file.commit()) {
-        if (error)
-            *error = QStringLiteral("Impossibile scrivere il file %1: %2").arg(path, file.errorString());
-        return false;
-    }
-    return true;
+    if (error)
+        *error = why;
+    return false;
 }
 
 std::optional<QString> IniFile::SectionName(const QString &line)

@@ -1,8 +1,11 @@
 // One small report run once per destination and read back from what each destination wrote.
 #include "tests/platform/printlib/samplereport.h"
+#include "platform/printlib/previewfolder.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QDir>
+#include <QSysInfo>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
@@ -11,7 +14,10 @@
 #include <QtTest>
 
 #include <memory>
+#include <sys/wait.h>
+#include <unistd.h>
 
+using kem::PreviewFolder;
 using kem::PrintOptions;
 using kem::PrintReport;
 using kemtest::SampleReport;
@@ -199,14 +205,14 @@ private slots:
         SampleReport s;
         QVERIFY2(s.run(r), qPrintable(r.LastErrorGet()));
         const QString sheet = runTool(QStringLiteral("unzip"), {QStringLiteral("-p"), o->FileName, QStringLiteral("xl/worksheets/sheet1.xml")});
-        const QString strings = runTool(QStringLiteral("unzip"), {QStringLiteral("-p"), o->FileName, QStringLiteral("xl/sharedStrings.xml")});
+        const QString &strings = sheet;  // written row by row: texts are held in their cells
         // rows 1-3: header lines and headings (the rule is no row); first body line is row 4
-        QVERIFY2(QRegularExpression(QStringLiteral("<c r=\"A4\"[^>]* t=\"s\"")).match(sheet).hasMatch(), qPrintable(sheet.left(2000)));
-        QVERIFY(QRegularExpression(QStringLiteral("<c r=\"B4\"[^>]* t=\"s\"")).match(sheet).hasMatch());
+        QVERIFY2(QRegularExpression(QStringLiteral("<c r=\"A4\"[^>]* t=\"inlineStr\"")).match(sheet).hasMatch(), qPrintable(sheet.left(2000)));
+        QVERIFY(QRegularExpression(QStringLiteral("<c r=\"B4\"[^>]* t=\"inlineStr\"")).match(sheet).hasMatch());
         const auto qty = QRegularExpression(QStringLiteral("<c r=\"D4\"( s=\"\\d+\")?><v>([^<]+)</v>")).match(sheet);
         QVERIFY2(qty.hasMatch(), qPrintable(sheet.left(2000)));
         QCOMPARE(qty.captured(2).toDouble(), SampleReport::qty(0));
-        QVERIFY(QRegularExpression(QStringLiteral("<c r=\"C2\"[^>]* t=\"s\"")).match(sheet).hasMatch());  // "Pag. 001"
+        QVERIFY(QRegularExpression(QStringLiteral("<c r=\"C2\"[^>]* t=\"inlineStr\"")).match(sheet).hasMatch());  // "Pag. 001"
         // every number in the sheet is a quantity: one per body line
         QCOMPARE(sheet.count(QRegularExpression(QStringLiteral("<c r=\"[A-Z]+\\d+\"( s=\"\\d+\")?><v>"))), s.lines);
         QVERIFY(strings.contains(QLatin1String("<t>00000</t>")));  // a code made of digits stays text
@@ -233,7 +239,7 @@ private slots:
         QVERIFY(r.TextPrint(0, QStringLiteral("Ditta: Mobili Rossi§ç^&£Rossi Holding")));
         QVERIFY(r.LineEnd());
         QVERIFY(r.DocEnd());
-        const QString strings = runTool(QStringLiteral("unzip"), {QStringLiteral("-p"), o->FileName, QStringLiteral("xl/sharedStrings.xml")});
+        const QString strings = runTool(QStringLiteral("unzip"), {QStringLiteral("-p"), o->FileName, QStringLiteral("xl/worksheets/sheet1.xml")});
         const QString app = runTool(QStringLiteral("unzip"), {QStringLiteral("-p"), o->FileName, QStringLiteral("docProps/app.xml")});
         const QString core = runTool(QStringLiteral("unzip"), {QStringLiteral("-p"), o->FileName, QStringLiteral("docProps/core.xml")});
         QVERIFY2(strings.contains(QLatin1String("<t>Ditta: Mobili Rossi</t>")), qPrintable(strings));
@@ -432,7 +438,8 @@ private slots:
         QVERIFY2(s.run(r), qPrintable(r.LastErrorGet()));
         QCOMPARE(started, (QList<int>{1, 2, 3}));
         const QString base = r.PreviewBaseGet();
-        QVERIFY(QFileInfo(base).fileName().startsWith(QLatin1String("kemprev-")));
+        // the run's own folder under the preview root
+        QCOMPARE(QFileInfo(QFileInfo(base).absolutePath()).absolutePath(), QDir(PreviewFolder::Root()).absolutePath());
         const QStringList files = r.PreviewPagesGet();
         QCOMPARE(files, (QStringList{base + QStringLiteral(".001"), base + QStringLiteral(".002"), base + QStringLiteral(".003")}));
         QCOMPARE(r.PreviewPageFile(7), base + QStringLiteral(".007"));
@@ -466,6 +473,67 @@ private slots:
         QCOMPARE(owner.values, QList<int>{0});
         other.PreviewClose();
         QVERIFY(!QFile::exists(other.PreviewPageFile(1)));
+    }
+
+    // A page of text is a compressed image of tens of kilobytes, not megabytes, also at twice
+    // the usual size.
+    void previewPagesAreSmall_data()
+    {
+        QTest::addColumn<int>("factor");
+        QTest::newRow("factor 1") << 1;
+        QTest::newRow("factor 2") << 2;
+    }
+
+    void previewPagesAreSmall()
+    {
+        QFETCH(int, factor);
+        auto o = std::make_shared<PrintOptions>();
+        o->StaVid = PrintOptions::Preview;
+        PrintReport r;
+        r.OptionsSet(o);
+        r.FattLet(float(factor));
+        SampleReport s;
+        QVERIFY2(s.run(r), qPrintable(r.LastErrorGet()));
+        const QStringList files = r.PreviewPagesGet();
+        QVERIFY(!files.isEmpty());
+        for (const QString &f : files) {
+            QVERIFY2(QFileInfo(f).size() < 300 * 1024, qPrintable(QStringLiteral("%1: %2 bytes").arg(f).arg(QFileInfo(f).size())));
+            QImage img;
+            QVERIFY(img.load(f, "PNG"));
+        }
+        r.PreviewClose();
+        QVERIFY(!QFileInfo::exists(QFileInfo(files.first()).absolutePath()));  // the run's folder went too
+    }
+
+    // The page folders of a process that no longer runs are removed when the next preview
+    // starts; those of a running process stay.
+    void deadProcessPageFoldersRemoved()
+    {
+        QTemporaryDir root;
+        QVERIFY(root.isValid());
+        const pid_t child = ::fork();
+        if (child == 0)
+            ::_exit(0);
+        QVERIFY(child > 0);
+        QCOMPARE(::waitpid(child, nullptr, 0), child);  // its pid now names no process
+        const QString dead = QDir(root.path()).filePath(QStringLiteral("%1-0").arg(child));
+        QVERIFY(QDir().mkpath(dead));
+        {
+            QFile lock(QDir(dead).filePath(QStringLiteral("in-uso.lock")));
+            QVERIFY(lock.open(QIODevice::WriteOnly));
+            lock.write(QByteArray::number(child) + "\n" + QCoreApplication::applicationName().toUtf8() + "\n"
+                       + QSysInfo::machineHostName().toUtf8() + "\n");
+        }
+        QFile page(QDir(dead).filePath(QStringLiteral("pagina.001")));
+        QVERIFY(page.open(QIODevice::WriteOnly));
+        page.close();
+        PreviewFolder living(root.path());
+        QVERIFY(living.Valid());
+        QVERIFY(QFileInfo::exists(dead) == false);
+        PreviewFolder next(root.path());  // the living one's folder stays
+        QVERIFY(QFileInfo::exists(living.Path()));
+        QVERIFY(QFileInfo::exists(next.Path()));
+        QVERIFY(living.Path() != next.Path());
     }
 
     void printerGetsJobOptions_data()
