@@ -125,7 +125,7 @@ ArticleImageSettings CodeFieldParams::articleImages()
     QString dir;
     if (ini_.read(QStringLiteral("Base"), QStringLiteral("DirImgArt"), QString(), dir) == QLatin1String("0"))
         ini_.read(QStringLiteral("Base"), QStringLiteral("DirImmagini"), QString(), dir);
-    s.directory = AbsoluteIniDirectory(dir, ini_.value(QStringLiteral("Base"), QStringLiteral("DriveDB")));
+    s.directory = AbsoluteIniDirectory(dir, ini_.path(QStringLiteral("Base"), QStringLiteral("DriveDB")));
     s.ratio = personal(art, QStringLiteral("ImgRapVertOriz"), QString());
     s.realSize = personal(art, QStringLiteral("ImgDimReali"), QString());
     s.where = personal(art, QStringLiteral("ImgDove"), QStringLiteral("D"));

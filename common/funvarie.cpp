@@ -24,6 +24,19 @@ QString IniContext::value(const QString &section, const QString &key, const QStr
     return v;
 }
 
+QString IniContext::readPath(const QString &section, const QString &key, const QString &def,
+                             QString &value) const
+{
+    return IniReadPrgPath(section, key, def, value, mainIni, companyIni);
+}
+
+QString IniContext::path(const QString &section, const QString &key, const QString &def) const
+{
+    QString v;
+    readPath(section, key, def, v);
+    return v;
+}
+
 ErrorInfo ErrorInfoFrom(const std::exception &e)
 {
     if (const auto *db = dynamic_cast<const DbError *>(&e))

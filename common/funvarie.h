@@ -19,6 +19,11 @@ struct IniContext {
                  QString &value) const;
     // The value alone.
     QString value(const QString &section, const QString &key, const QString &def = {}) const;
+    // A key that holds a path: a relative value is resolved against the folder of the file
+    // that holds it (IniReadPrgPath); def comes back as given.
+    QString readPath(const QString &section, const QString &key, const QString &def,
+                     QString &value) const;
+    QString path(const QString &section, const QString &key, const QString &def = {}) const;
 };
 
 // Error numbers of the module's own failures.

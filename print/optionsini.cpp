@@ -18,7 +18,8 @@ namespace {
 const QString kCommon = QStringLiteral("Opzioni Stampa");
 const QString kOk = QStringLiteral("&Ok");
 
-enum class Kind { Int16, Int32, Single, Bool, Text };
+// Path: a text that names a folder or file, kept relative to the folder of its ini file.
+enum class Kind { Int16, Int32, Single, Bool, Text, Path };
 
 // One stored option: its key, kind, allowed range for numbers, and how it is read from and
 // written to the record.
@@ -57,7 +58,7 @@ const QList<OptionKey> &optionKeys()
         field("ForzaVert", Kind::Int16, &O::ForzaVert, -32768, 32767),
         field("FileForm", Kind::Int16, &O::FileForm, 0, 3),
         field("FileName", Kind::Text, &O::FileName),
-        field("PathDefault", Kind::Text, &O::PathDefault),
+        field("PathDefault", Kind::Path, &O::PathDefault),
         field("SepCampi", Kind::Int32, &O::SepCampi, 0, 3),
         field("DelimStr", Kind::Int32, &O::DelimStr, 0, 2),
         field("NumNoForm", Kind::Bool, &O::NumNoForm),
@@ -88,6 +89,7 @@ bool convert(const OptionKey &k, const QString &text, QVariant *out)
 {
     switch (k.kind) {
     case Kind::Text:
+    case Kind::Path:
         *out = text.trimmed();
         return true;
     case Kind::Bool:
@@ -140,6 +142,14 @@ void tell(const PrintEnv &env, const QString &text, const QString &caption = {})
 {
     if (env.sink)
         env.sink->msgCom(text, {kOk}, 1, caption);
+}
+
+bool IsPathKey(const QString &key)
+{
+    for (const OptionKey &k : optionKeys())
+        if (k.kind == Kind::Path && key.compare(QString::fromLatin1(k.key), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
 }
 
 } // namespace
@@ -207,9 +217,12 @@ void PrintOptionsIni::Load(PrintOptions &o, const LoadOptionsArgs &args) const
 
     for (const OptionKey &k : optionKeys()) {
         const QString key = QString::fromLatin1(k.key);
-        QString text = m_env.ini(section, key);
+        auto read = [&](const QString &s) {
+            return k.kind == Kind::Path ? m_env.iniPath(s, key) : m_env.ini(s, key);
+        };
+        QString text = read(section);
         if (text.isEmpty() && !excluded(args.exclusions, key))
-            text = m_env.ini(kCommon, key);
+            text = read(kCommon);
         if (text.isEmpty() && key == QLatin1String("PdfNomeAutom"))
             text = args.pdfAutomDefault.trimmed();
         if (text.isEmpty())
@@ -293,6 +306,7 @@ QString PrintOptionsIni::StoredValue(const PrintOptions &o, const QString &key) 
         case Kind::Int32:
             return QString::number(v.toInt());
         case Kind::Text:
+        case Kind::Path:
             return v.toString();
         }
     }
@@ -308,7 +322,10 @@ bool PrintOptionsIni::Save(const PrintOptions &o, const QString &file, const QSt
             *error = QStringLiteral("Opzione di stampa sconosciuta: %1").arg(key);
             return false;
         }
-        if (!IniWrite(file, section, key, StoredValue(o, key), error))
+        QString value = StoredValue(o, key);
+        if (IsPathKey(key))
+            value = IniPathRelative(value, file);
+        if (!IniWrite(file, section, key, value, error))
             return false;
     }
     return true;

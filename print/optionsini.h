@@ -55,7 +55,8 @@ public:
     static int QuickPreview(ReportFormHooks &form, PrintOptions &o, bool restore);
 
     // Writes the named keys of the record into [section] of file (Booleans -1 / 0, Fatt
-    // divided by the preview scale factor when that is > 0). False with *error on the first
+    // divided by the preview scale factor when that is > 0, "PathDefault" relative to the
+    // file's folder when it lies inside it, as it is read back). False with *error on the first
     // key that cannot be written; keys written before it stay.
     bool Save(const PrintOptions &o, const QString &file, const QString &section,
               const QStringList &keys, QString *error) const;

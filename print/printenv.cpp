@@ -13,6 +13,14 @@ QString PrintEnv::ini(const QString &section, const QString &key, const QString 
     return value.isEmpty() ? def : value;
 }
 
+QString PrintEnv::iniPath(const QString &section, const QString &key, const QString &def) const
+{
+    QString value;
+    IniReadPrgPath(section, key, def, value, mainIni, companyIni);
+    value = value.trimmed();
+    return value.isEmpty() ? def : value;
+}
+
 QString PrintEnv::menuVar(const QString &name) const
 {
     if (!menu)

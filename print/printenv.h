@@ -30,6 +30,9 @@ struct PrintEnv {
     // [section] key of the program's settings (company ini first, then the main ini),
     // trimmed; def when the key is missing or empty.
     QString ini(const QString &section, const QString &key, const QString &def = {}) const;
+    // The same for a key that holds a path: a relative value is resolved against the folder of
+    // the file that holds it.
+    QString iniPath(const QString &section, const QString &key, const QString &def = {}) const;
     // A menu variable; "" when the menu has none (or there is no menu).
     QString menuVar(const QString &name) const;
 };

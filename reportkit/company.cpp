@@ -14,12 +14,26 @@ CompanySession::CompanySession(MenuConfig config, MessageSink &sink)
 {
 }
 
+QStringList CompanyFolderWarnings(const MenuConfig &config)
+{
+    QStringList out;
+    const QString db = config.companyDbPath();
+    if (!db.isEmpty() && !PathIsInside(db, config.companyDir()))
+        out << QStringLiteral("Attenzione: il database dell'azienda %1 non è nella cartella %2")
+                   .arg(QDir::toNativeSeparators(db), QDir::toNativeSeparators(config.companyDir()));
+    return out;
+}
+
 std::unique_ptr<CompanySession> CompanySession::Open(const QString &companyDir, MessageSink &sink,
-                                                     QString *error)
+                                                     QString *error,
+                                                     const std::function<void(const QString &)> &warn)
 {
     MenuConfig config;
     if (!MenuConfig::Load(companyDir, &config, error))
         return nullptr;
+    if (warn)
+        for (const QString &w : CompanyFolderWarnings(config))
+            warn(w);
     std::unique_ptr<CompanySession> s(new CompanySession(std::move(config), sink));
     s->mainIni_ = s->menu_.config().iniPath();
     QString companyIniName;

@@ -12,6 +12,8 @@
 #include "platform/menu/companymenuserver.h"
 
 #include <QString>
+#include <QStringList>
+#include <functional>
 #include <memory>
 
 namespace kem {
@@ -27,6 +29,10 @@ struct CompanyEnv {
     int *printActive = nullptr;  // the print-active flag (1 while a report runs); nullptr: own
 };
 
+// What a run on a company folder should know first: a company database file that lies
+// outside the folder (a copy of the folder would still read and change that database).
+QStringList CompanyFolderWarnings(const MenuConfig &config);
+
 // A company directory opened as the module opens it: DIR/kemora-menu.ini gives the menu
 // variables, the main ini and its company ini; the company database named by "NomeDBAzie"
 // (with "PwdDbAzie" and "ConnectDBAzie") is opened and the company parameters loaded.
@@ -36,8 +42,11 @@ public:
 
     // nullptr with *error set when the directory cannot be read; throws DbError (or another
     // std::exception) when the database cannot be opened or the parameters not loaded.
+    // warn (when given) receives, before the database is opened, the warnings a run on this
+    // folder deserves (CompanyFolderWarnings).
     static std::unique_ptr<CompanySession> Open(const QString &companyDir, MessageSink &sink,
-                                                QString *error);
+                                                QString *error,
+                                                const std::function<void(const QString &)> &warn = {});
     CompanySession(const CompanySession &) = delete;
     CompanySession &operator=(const CompanySession &) = delete;
 

@@ -1,6 +1,7 @@
 #include "schema/companyfiles.h"
 
 #include "schema/companydbbuilder.h"
+#include "platform/util/kemutil.h"
 
 #include <QDate>
 #include <QDir>
@@ -103,7 +104,10 @@ bool WriteCompanyIniFiles(const CompanyPaths &p, const CompanyIniInfo &info, QSt
             *error = QStringLiteral("Impossibile creare la cartella ") + p.dir;
         return false;
     }
-    const QString menuDrive = p.menuDir + QLatin1Char('/');
+    // Every path is written relative to the folder of the file that holds it, so that a copy of
+    // the folder is a company of its own.
+    const QString companyDrive = IniPathRelative(p.dir, p.mainIni);
+    const QString menuDrive = IniPathRelative(p.menuDir + QLatin1Char('/'), p.mainIni);
     const QList<IniSection> mainIni{
         {QStringLiteral("Parametri Generali"),
          {{QStringLiteral("OrdIniDBase"), QStringLiteral("azienda.ini")},
@@ -111,12 +115,12 @@ bool WriteCompanyIniFiles(const CompanyPaths &p, const CompanyIniInfo &info, QSt
           {QStringLiteral("VisParam"), QString()},
           {QStringLiteral("BeepCome"), QString()}}},
         {QStringLiteral("Base"),
-         {{QStringLiteral("DriveDB"), p.dir},
+         {{QStringLiteral("DriveDB"), companyDrive},
           {QStringLiteral("DirDB"), QStringLiteral("dati")},
           {QStringLiteral("DirImmagini"), QStringLiteral("immagini")}}},
         {QStringLiteral("Connessioni"),
          {{QStringLiteral("NomeDB"), QStringLiteral("azienda.db")},
-          {QStringLiteral("DriveDB"), p.dir},
+          {QStringLiteral("DriveDB"), companyDrive},
           {QStringLiteral("Connect"), QString()},
           {QStringLiteral("Owner"), QString()},
           {QStringLiteral("Exec_option"), QStringLiteral("0")}}},
@@ -137,14 +141,14 @@ bool WriteCompanyIniFiles(const CompanyPaths &p, const CompanyIniInfo &info, QSt
         {QStringLiteral("Opzioni Stampa"),
          {{QStringLiteral("StaVid"), QStringLiteral("1")},
           {QStringLiteral("Fatt"), QStringLiteral("1")},
-          {QStringLiteral("PathDefault"), p.dir + QStringLiteral("/stampe")},
+          {QStringLiteral("PathDefault"), IniPathRelative(p.dir + QStringLiteral("/stampe"), p.companyIni)},
           {QStringLiteral("FisColonne"), QStringLiteral("132")},
           {QStringLiteral("FisRighe"), QStringLiteral("66")},
           {QStringLiteral("FisMrAlt"), QStringLiteral("2")},
           {QStringLiteral("FisMrBas"), QStringLiteral("2")}}},
     };
     QList<IniKey> variables{
-        {QStringLiteral("NomeDBAzie"), p.companyDb},
+        {QStringLiteral("NomeDBAzie"), IniPathRelative(p.companyDb, p.menuIni)},
         {QStringLiteral("ConnectDBAzie"), QString()},
         {QStringLiteral("PwdDbAzie"), QString()},
         {QStringLiteral("DescAzie"), info.description},
@@ -172,7 +176,7 @@ bool WriteCompanyIniFiles(const CompanyPaths &p, const CompanyIniInfo &info, QSt
     for (const auto &c : info.accountClassCaptions)
         variables << IniKey{QStringLiteral("PdcCla.") + c.first, c.second};
     const QList<IniSection> menuIni{
-        {QStringLiteral("Menu"), {{QStringLiteral("IniPath"), p.mainIni}}},
+        {QStringLiteral("Menu"), {{QStringLiteral("IniPath"), IniPathRelative(p.mainIni, p.menuIni)}}},
         {QStringLiteral("Variabili"), variables},
         {QStringLiteral("Personali"),
          {{QStringLiteral("Tutti.§DataMinima"), QStringLiteral("01/01/1900")},

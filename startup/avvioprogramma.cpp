@@ -116,7 +116,9 @@ QString CartellaImmagini(const ProgramContext &ctx)
         LeggiIniPrg(ctx, QStringLiteral("Base"), QStringLiteral("DirImmagini"), QString(), dir);
     if (dir.isEmpty() || IsAbsolutePathName(dir))
         return dir;
-    return PathJoin(QString(), IniText(ctx, QStringLiteral("Base"), QStringLiteral("DriveDB"), QString()), dir);
+    QString drive;
+    LeggiIniPrgPath(ctx, QStringLiteral("Base"), QStringLiteral("DriveDB"), QString(), drive);
+    return PathJoin(QString(), drive, dir);
 }
 
 void VisualizzaVersione(ProgramContext &ctx, bool load, bool showAccessImage)

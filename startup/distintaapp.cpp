@@ -148,11 +148,7 @@ int RunDistinta(int argc, char **argv, const std::function<void(FormRegistry &)>
     ctx.connectMenu = [&ctx](const QString &identity) -> std::shared_ptr<MenuServer> {
         auto client = std::make_shared<MenuClient>();
         client->connectToMenu(identity);
-        // A menu that goes away leaves nobody to hand control back to: close.
-        QObject::connect(client.get(), &MenuClient::menuLost, client.get(), [&ctx] {
-            ctx.link.closing = true;
-            RichiestaChiusura(ctx);
-        });
+        // A menu that goes away: MenuPerso, through the menu link.
         return client;
     };
 

@@ -74,7 +74,8 @@ struct ConnectionState {
 
 // The menu link state.
 struct LinkState {
-    bool closing = false;      // the menu sent "fine"
+    bool closing = false;      // the menu sent "fine", or went away
+    bool menuGone = false;     // the menu went away (the user has been told)
     QString refusal;           // "Maschera Modal" when a modal window prevented the end
     QString keyPrim;           // primary launch key (help component)
     QString keySec;            // secondary launch key

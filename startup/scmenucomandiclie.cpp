@@ -23,9 +23,12 @@ void scMenuComandiClie::setOgMenuClient(std::shared_ptr<MenuServer> server)
 {
     if (connection_)
         disconnect(connection_);
+    if (lostConnection_)
+        disconnect(lostConnection_);
     // The link may be released from inside one of the server's own commands ("fine"): the
     // server object stays alive until the event loop is back, so it can still answer.
-    std::shared_ptr<MenuServer> previous = std::exchange(mgMenuClient_, std::move(server));
+    std::shared_ptr<MenuMemory> previous = std::exchange(
+        mgMenuClient_, server ? std::make_shared<MenuMemory>(std::move(server)) : nullptr);
     if (previous && QCoreApplication::instance()) {
         QMetaObject::invokeMethod(QCoreApplication::instance(), [keep = std::move(previous)] {},
                                   Qt::QueuedConnection);
@@ -33,6 +36,7 @@ void scMenuComandiClie::setOgMenuClient(std::shared_ptr<MenuServer> server)
     if (mgMenuClient_) {
         connection_ = connect(mgMenuClient_.get(), &MenuServer::EseguiComando, this,
                               &scMenuComandiClie::mgMenuClient_EseguiComando, Qt::DirectConnection);
+        lostConnection_ = connect(mgMenuClient_.get(), &MenuServer::menuLost, this, [this] { MenuPerso(ctx_); });
     }
 }
 

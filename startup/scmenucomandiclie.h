@@ -1,7 +1,9 @@
 #pragma once
 // scMenuComandiClie: holds the menu server (mgMenuClient) and receives its EseguiComando
 // event, remembering the last command and parameter before handing them to the command
-// processor.
+// processor. The server is held through a MenuMemory, so that the forms still open when the
+// menu goes away go on with what the menu said; the loss itself goes to MenuPerso.
+#include "platform/menu/menumemory.h"
 #include "platform/menu/menuserver.h"
 
 #include <QObject>
@@ -33,8 +35,9 @@ public:
 
 private:
     ProgramContext &ctx_;
-    std::shared_ptr<MenuServer> mgMenuClient_;
+    std::shared_ptr<MenuMemory> mgMenuClient_;
     QMetaObject::Connection connection_;
+    QMetaObject::Connection lostConnection_;
     QString ultCom_;
     QString ultParam_;
     QVariant ultParamVar_;

@@ -16,6 +16,7 @@ namespace kem {
 namespace {
 
 const QString kOk = QStringLiteral("&Ok");
+const QString kMenuGone = QStringLiteral("Il menu non è più disponibile");
 
 QVariant Element(const QVariant &param, int i)
 {
@@ -263,6 +264,8 @@ void ScaricaForm(ProgramContext &ctx, ModuleForm *form, bool unloading)
 
 void TornaAlMenu(ProgramContext &ctx)
 {
+    if (ctx.link.menuGone)
+        return;
     try {
         MenuServer *menu = ctx.menu();
         if (!menu)
@@ -273,8 +276,20 @@ void TornaAlMenu(ProgramContext &ctx)
             ctx.desktop->ActivateProcess(pid);
     } catch (const std::exception &) {
         if (ctx.dialogs)
-            ctx.dialogs->MessageBox(QStringLiteral("Il menu non è più disponibile"));
+            ctx.dialogs->MessageBox(kMenuGone);
     }
+}
+
+void MenuPerso(ProgramContext &ctx)
+{
+    if (ctx.link.menuGone)
+        return;
+    ctx.link.menuGone = true;
+    // Nobody to hand control back to: the program ends with its forms.
+    ctx.link.closing = true;
+    if (ctx.dialogs)
+        ctx.dialogs->MessageBox(kMenuGone);
+    RichiestaChiusura(ctx);
 }
 
 void RichiestaChiusura(ProgramContext &ctx)

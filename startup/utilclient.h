@@ -25,8 +25,14 @@ bool AttivaForm(ProgramContext &ctx, ModuleForm *form, const QString &formName, 
 // Called by each report form from its unload handler.
 void ScaricaForm(ProgramContext &ctx, ModuleForm *form, bool unloading);
 
-// Brings the menu forward ("Il menu non è più disponibile" when it cannot be reached).
+// Brings the menu forward ("Il menu non è più disponibile" when it cannot be reached; nothing
+// once the menu has gone away).
 void TornaAlMenu(ProgramContext &ctx);
+
+// The menu has gone away: says so once ("Il menu non è più disponibile") and asks to end; the
+// program ends at once, or when its last form closes (the forms go on with what the menu said,
+// see MenuMemory). Later calls do nothing.
+void MenuPerso(ProgramContext &ctx);
 
 // Close requests: start-up failures (mode 2, first retry after 3000 ms, then no more), retry
 // mode (mode 1, every 100 ms until no other form is open), immediate (one attempt now).

@@ -122,6 +122,12 @@ QString LeggiIniPrg(const ProgramContext &ctx, const QString &section, const QSt
     return IniContext{ctx.conn.mainIniPath, ctx.conn.companyIni}.read(section, key, def, value);
 }
 
+QString LeggiIniPrgPath(const ProgramContext &ctx, const QString &section, const QString &key,
+                        const QString &def, QString &value)
+{
+    return IniContext{ctx.conn.mainIniPath, ctx.conn.companyIni}.readPath(section, key, def, value);
+}
+
 QString MenuVarText(ProgramContext &ctx, const QString &name, const QString &def)
 {
     MenuServer *menu = ctx.menu();
@@ -222,7 +228,7 @@ int ApriDbAzienda(ProgramContext &ctx, DbComponent &db, QString &result, const A
                 }
                 c.dbName = name;
                 if (o.resolveDrive) {
-                    LeggiIniPrg(ctx, section, QStringLiteral("DriveDB"), QString(), c.drive);
+                    LeggiIniPrgPath(ctx, section, QStringLiteral("DriveDB"), QString(), c.drive);
                     c.directory.clear();
                     if (section.compare(QLatin1String("Connessioni"), Qt::CaseInsensitive) == 0)
                         LeggiIniPrg(ctx, QStringLiteral("Base"), QStringLiteral("DirDB"), QString(), c.directory);
@@ -353,7 +359,7 @@ int KemOpenDbMenu(ProgramContext &ctx)
             && name == MenuMissingMarker) {
             return Fail(ctx, NomeDbMissingText(c.mainIniPath));
         }
-        LeggiIniPrg(ctx, QStringLiteral("Menu"), QStringLiteral("DriveDB"), QString(), c.menuDrive);
+        LeggiIniPrgPath(ctx, QStringLiteral("Menu"), QStringLiteral("DriveDB"), QString(), c.menuDrive);
         if (!IsAbsolutePathName(name))
             name = c.menuDrive + name;
         else

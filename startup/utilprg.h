@@ -27,6 +27,11 @@ std::optional<QString> IniKey(const QString &file, const QString &section, const
 QString LeggiIniPrg(const ProgramContext &ctx, const QString &section, const QString &key,
                     const QString &def, QString &value);
 
+// The same for a key that holds a path: a relative value is resolved against the folder of the
+// ini file that holds it.
+QString LeggiIniPrgPath(const ProgramContext &ctx, const QString &section, const QString &key,
+                        const QString &def, QString &value);
+
 // A menu variable as text; a variable the menu does not have reads as `def`.
 QString MenuVarText(ProgramContext &ctx, const QString &name, const QString &def = {});
 

@@ -182,7 +182,7 @@ int RunBom(const QStringList &args)
     StderrMessageSink sink;
     try {
         QString error;
-        const std::unique_ptr<CompanySession> company = CompanySession::Open(companyDir, sink, &error);
+        const std::unique_ptr<CompanySession> company = CompanySession::Open(companyDir, sink, &error, &PrintError);
         if (!company) {
             PrintError(QStringLiteral("Azienda non leggibile: ") + error);
             return ExitFailure;

@@ -121,10 +121,12 @@ qint64 MenuHost::sendCommand(int session, const QString &text1, const QString &t
     return id;
 }
 
-void MenuHost::closeAll()
+QHash<int, qint64> MenuHost::closeAll()
 {
+    QHash<int, qint64> asked;
     for (MenuSession *s : std::as_const(sessions_))
-        sendCommand(s->id(), QString(), QString(), QStringLiteral("fine"), QVariant());
+        asked.insert(s->id(), sendCommand(s->id(), QString(), QString(), QStringLiteral("fine"), QVariant()));
+    return asked;
 }
 
 void MenuHost::log(const QString &line)

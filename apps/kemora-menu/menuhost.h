@@ -53,8 +53,9 @@ public:
     // Returns 0 when there is no such session.
     qint64 sendCommand(int session, const QString &text1, const QString &text2,
                        const QString &command, const QVariant &param);
-    // Sends "fine" to every connected program.
-    void closeAll();
+    // Sends "fine" to every connected program; the sessions asked, each with its command id
+    // (its answer arrives as commandAnswered, or commandLost when the program goes away).
+    QHash<int, qint64> closeAll();
 
 signals:
     void logLine(const QString &line);

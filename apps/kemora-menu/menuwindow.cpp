@@ -23,8 +23,10 @@ enum Role { ChiaveRole = Qt::UserRole, ChiaveSecRole };
 MenuWindow::MenuWindow(MenuHost &host, ModuleLauncher &launcher, QWidget *parent)
     : QWidget(parent), host_(host), launcher_(launcher), functions_(new QTreeWidget(this)),
       programs_(new QComboBox(this)), command_(new QLineEdit(this)), param_(new QLineEdit(this)),
-      text2_(new QLineEdit(this)), answer_(new QLabel(this)), log_(new QPlainTextEdit(this))
+      text2_(new QLineEdit(this)), answer_(new QLabel(this)), log_(new QPlainTextEdit(this)),
+      closing_(host)
 {
+    connect(&closing_, &MenuClosing::finished, this, &MenuWindow::closingFinished);
     functions_->setObjectName(QStringLiteral("functions"));
     programs_->setObjectName(QStringLiteral("programs"));
     command_->setObjectName(QStringLiteral("command"));
@@ -169,8 +171,47 @@ void MenuWindow::appendLog(const QString &line)
 
 void MenuWindow::closeEvent(QCloseEvent *event)
 {
-    host_.closeAll();
-    event->accept();
+    if (closeAllowed_ || host_.programs().isEmpty()) {
+        event->accept();
+        return;
+    }
+    // The programs are asked first; the window closes when they have ended.
+    event->ignore();
+    if (!closing_.running()) {
+        answer_->setText(QStringLiteral("(chiusura dei programmi in corso...)"));
+        closing_.start();
+    }
+}
+
+void MenuWindow::closingFinished(const QList<ProgramRefusal> &refusals)
+{
+    if (refusals.isEmpty()) {
+        answer_->setText(QString());
+        closeAllowed_ = true;
+        close();
+        return;
+    }
+    const QString answer = RefusalAnswerText(refusals);
+    answer_->setText(answer);
+    appendLog(QStringLiteral("Chiusura del menu rifiutata: ") + answer);
+    if (askRefusal(RefusalQuestion(refusals)) == RefusalChoice::LeaveRunning) {
+        appendLog(QStringLiteral("Il menu si chiude lasciando i programmi in esecuzione"));
+        closeAllowed_ = true;
+        close();
+    }
+}
+
+RefusalChoice MenuWindow::askRefusal(const QString &question)
+{
+    if (refusalPrompt_)
+        return refusalPrompt_(question);
+    QMessageBox box(QMessageBox::Question, RefusalTitle(), question, QMessageBox::NoButton, this);
+    QPushButton *back = box.addButton(GoBackButtonText(), QMessageBox::RejectRole);
+    box.addButton(LeaveRunningButtonText(), QMessageBox::AcceptRole);
+    box.setDefaultButton(back);
+    box.setEscapeButton(back);
+    box.exec();
+    return box.clickedButton() == back ? RefusalChoice::GoBack : RefusalChoice::LeaveRunning;
 }
 
 } // namespace kem

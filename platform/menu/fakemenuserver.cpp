@@ -36,6 +36,14 @@ void FakeMenuServer::failOn(const QString &op, MenuError::Kind kind, const QStri
                                     : description});
 }
 
+void FakeMenuServer::loseMenu()
+{
+    if (lost_)
+        return;
+    lost_ = true;
+    QMetaObject::invokeMethod(this, [this] { emit menuLost(); }, Qt::QueuedConnection);
+}
+
 QList<FakeMenuServer::Call> FakeMenuServer::callsTo(const QString &op) const
 {
     QList<Call> out;
@@ -65,6 +73,8 @@ QVariant FakeMenuServer::pushCommand(const QString &command, const QVariant &par
 void FakeMenuServer::record(const QString &op, const QVariantList &args)
 {
     calls_.append({op, args});
+    if (lost_)
+        throw MenuError(MenuError::Disconnected, QStringLiteral("Il menu non è più collegato (%1)").arg(op));
     const auto it = failures_.constFind(op);
     if (it != failures_.constEnd())
         throw MenuError(it->first, it->second);

@@ -40,6 +40,9 @@ public:
     // From now on operation `op` ("MenuRegister", "MenuVar", ...) throws MenuError(kind).
     void failOn(const QString &op, MenuError::Kind kind, const QString &description = {});
     void clearFailures() { failures_.clear(); }
+    // The menu goes away: from now on every operation throws MenuError (Disconnected), and
+    // menuLost is emitted from the event loop.
+    void loseMenu();
 
     // Inspection.
     QList<Call> calls() const { return calls_; }
@@ -81,6 +84,7 @@ private:
     QString iniPath_;
     LaunchParams current_;
     bool registered_ = false;
+    bool lost_ = false;
 };
 
 } // namespace kem

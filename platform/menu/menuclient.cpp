@@ -11,10 +11,19 @@ using namespace menuproto;
 MenuClient::MenuClient(QObject *parent) : MenuServer(parent)
 {
     connect(&socket_, &QLocalSocket::readyRead, this, &MenuClient::onReadyRead);
+    // A connection that closes while a call waits is announced once that call has returned.
     connect(&socket_, &QLocalSocket::disconnected, this, [this] {
         if (!inCall_)
-            emit menuLost();
+            announceLost();
     });
+}
+
+void MenuClient::announceLost()
+{
+    if (lostAnnounced_)
+        return;
+    lostAnnounced_ = true;
+    emit menuLost();
 }
 
 MenuClient::~MenuClient()
@@ -90,6 +99,8 @@ QVariant MenuClient::call(const QString &op, const QVariantList &args, int timeo
             c->awaiting_ = 0;
             if (!c->commands_.isEmpty())
                 QMetaObject::invokeMethod(c, &MenuClient::dispatchCommands, Qt::QueuedConnection);
+            if (!c->isConnected() && !c->lostAnnounced_)
+                QMetaObject::invokeMethod(c, &MenuClient::announceLost, Qt::QueuedConnection);
         }
     } guard{this};
 

@@ -44,11 +44,9 @@ public:
     QString MenuVar(const QString &name, const QString &def = {}) override;
     void MenuVarSet(const QString &name, const QString &value) override;
 
-signals:
-    // The menu closed the connection while the program was not waiting for it.
-    void menuLost();
-
 private:
+    void announceLost();
+
     QVariant call(const QString &op, const QVariantList &args, int timeoutMs);
     void readAvailable();
     void onReadyRead();
@@ -67,6 +65,7 @@ private:
     QList<QVariantMap> commands_;
     bool inCall_ = false;
     bool dispatching_ = false;
+    bool lostAnnounced_ = false;
 };
 
 } // namespace kem

@@ -36,11 +36,13 @@ bool MenuConfig::Load(const QString &companyDir, MenuConfig *config, QString *er
         const std::optional<QString> name =
             c.read(c.iniPath_, QStringLiteral("Menu"), QStringLiteral("NomeDB"));
         if (name && !name->trimmed().isEmpty()) {
-            const QString drive =
-                c.read(c.iniPath_, QStringLiteral("Menu"), QStringLiteral("DriveDB")).value_or(QString());
-            c.menuDb_ = c.absolute(QDir::isAbsolutePath(*name) || drive.trimmed().isEmpty()
+            // the drive is a path of the main ini: relative to the main ini's folder
+            const QString drive = IniPathResolve(
+                c.read(c.iniPath_, QStringLiteral("Menu"), QStringLiteral("DriveDB")).value_or(QString()),
+                c.iniPath_);
+            c.menuDb_ = c.absolute(QDir::isAbsolutePath(*name) || drive.isEmpty()
                                        ? name->trimmed()
-                                       : QDir(drive.trimmed()).filePath(name->trimmed()));
+                                       : QDir(drive).filePath(name->trimmed()));
         }
     }
     *config = c;
@@ -65,9 +67,26 @@ QString MenuConfig::absolute(const QString &path) const
     return QDir::cleanPath(QDir(dir_).filePath(p));
 }
 
+bool MenuConfig::IsPathVariable(const QString &name, const QString &value)
+{
+    // The company database: a file name (with a '.'), not an "ODBC;" text nor a data source.
+    return name.compare(QLatin1String("NomeDBAzie"), Qt::CaseInsensitive) == 0
+           && value.contains(QLatin1Char('.'))
+           && !value.trimmed().startsWith(QLatin1String("ODBC;"), Qt::CaseInsensitive);
+}
+
 std::optional<QString> MenuConfig::variable(const QString &name) const
 {
-    return read(file_, QStringLiteral("Variabili"), name);
+    std::optional<QString> v = read(file_, QStringLiteral("Variabili"), name);
+    if (v && IsPathVariable(name, *v))
+        v = IniPathResolve(*v, file_);
+    return v;
+}
+
+QString MenuConfig::companyDbPath() const
+{
+    const std::optional<QString> v = variable(QStringLiteral("NomeDBAzie"));
+    return v && IsPathVariable(QStringLiteral("NomeDBAzie"), *v) ? *v : QString();
 }
 
 std::optional<QString> MenuConfig::personal(const QString &sectionDotKey) const

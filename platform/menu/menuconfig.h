@@ -6,12 +6,14 @@
 //                "IniComuni"    file of "ScriviIniComuni"/"LeggiIniComuni" for all terminals
 //                               (default: the main ini)
 //                "IniTerminale" the same for this terminal only (default DIR/terminale.ini)
-//   [Variabili]  company menu variables ("NomeDBAzie", "VersMenu", ...)
+//   [Variabili]  company menu variables ("NomeDBAzie", "VersMenu", ...); the company database
+//                file "NomeDBAzie" may be relative to DIR (the menu hands it out absolute)
 //   [Personali]  personal parameters, keyed by what follows "Personal." in the variable name
 //                ("Tutti.§DataMinima")
 //   [Form]       optional: form opened for a menu entry, keyed "<Chiave>.<ChiaveSec>"; an entry
 //                without one opens the form named by its ChiaveSec
-// The menu database is the main ini's [Menu] "DriveDB" + "NomeDB", else DIR/menu/menu.db.
+// The menu database is the main ini's [Menu] "DriveDB" (relative to the main ini's folder) +
+// "NomeDB", else DIR/menu/menu.db.
 // Lookups read the file each time, so edits show at once; names ignore case.
 #include <QString>
 #include <optional>
@@ -32,6 +34,11 @@ public:
     QString terminalIniPath() const { return terminalIni_; }
 
     std::optional<QString> variable(const QString &name) const;
+    // The company database file ("NomeDBAzie" made absolute); empty when the company database
+    // is not a file (a data source, an "ODBC;" text) or not configured.
+    QString companyDbPath() const;
+    // True for a variable whose value is a file path kept relative to DIR.
+    static bool IsPathVariable(const QString &name, const QString &value);
     std::optional<QString> personal(const QString &sectionDotKey) const;
     // The form a menu entry opens.
     QString formFor(const QString &chiave, const QString &chiaveSec) const;

@@ -4,7 +4,9 @@
 //
 // Implementations:
 //   MenuClient      (menuclient.h)     talks to a running kemora-menu over a local socket;
-//   FakeMenuServer  (fakemenuserver.h) in-process stand-in for tests.
+//   FakeMenuServer  (fakemenuserver.h) in-process stand-in for tests;
+//   MenuMemory      (menumemory.h)     the module's view of one of them: what the menu said
+//                                      stays available after the menu has gone away.
 //
 // Errors. Every operation throws kem::MenuError when the menu cannot answer: menu not running
 // (the socket does not exist or refuses the connection), connection lost, no answer within the
@@ -99,6 +101,9 @@ signals:
     // the slot writes its answer into `result` (left invalid it answers an empty text).
     void EseguiComando(const QString &text1, const QString &text2, const QString &command,
                        const QVariant &param, QVariant &result);
+    // The menu has gone away (its connection is closed): no operation will reach it again.
+    // Emitted once, from the event loop, never from inside an operation.
+    void menuLost();
 };
 
 } // namespace kem

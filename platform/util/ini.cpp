@@ -55,19 +55,37 @@ bool IniWrite(const QString &file, const QString &section, const QString &key,
 }
 
 QString IniReadPrg(const QString &section, const QString &key, const QString &def, QString &value,
-                   const QString &mainIni, const QString &companyIni)
+                   const QString &mainIni, const QString &companyIni, QString *holder)
 {
     // Lookup order: the company ini first (a relative name lives in the main ini's folder),
     // then the main ini. A key present in the company ini wins even when it is empty.
+    if (holder)
+        holder->clear();
     if (!companyIni.trimmed().isEmpty()) {
         QString company = companyIni.trimmed();
         if (!IsAbsolutePathName(company))
             company = QFileInfo(mainIni).absoluteDir().filePath(company);
         const auto found = Lookup(company, section, key);
-        if (found)
+        if (found) {
+            if (holder)
+                *holder = company;
             return Answer(found, def, value);
+        }
     }
-    return Answer(Lookup(mainIni, section, key), def, value);
+    const auto found = Lookup(mainIni, section, key);
+    if (found && holder)
+        *holder = mainIni;
+    return Answer(found, def, value);
+}
+
+QString IniReadPrgPath(const QString &section, const QString &key, const QString &def, QString &value,
+                       const QString &mainIni, const QString &companyIni)
+{
+    QString holder;
+    const QString count = IniReadPrg(section, key, def, value, mainIni, companyIni, &holder);
+    if (!holder.isEmpty())
+        value = IniPathResolve(value, holder);
+    return count;
 }
 
 } // namespace kem

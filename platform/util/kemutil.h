@@ -121,6 +121,23 @@ bool IsAbsolutePathName(const QString &name);
 //   ("azienda.db", "/srv/kem", "dati") -> "/srv/kem/dati/azienda.db".
 QString PathJoin(const QString &name, const QString &drive, const QString &directory);
 
+// Paths kept in ini files. A company folder is copied as a whole, so the paths its ini files
+// hold are written relative to the folder of the file that holds them and resolved against
+// that folder when read; absolute paths are kept as they are.
+//
+// IniPathResolve: a relative path (not IsAbsolutePathName and not starting with '\' or '/') is
+// joined to the absolute folder of iniFile and cleaned; a trailing separator is kept
+// ("menu/" -> "/srv/az/menu/", "." -> "/srv/az"). A blank path comes back blank, an absolute
+// one trimmed and otherwise unchanged, and so does any path when iniFile is blank.
+QString IniPathResolve(const QString &path, const QString &iniFile);
+// IniPathRelative: the reverse, for a path about to be written into iniFile: an absolute Linux
+// path inside the folder of iniFile (or that folder itself) becomes relative to it ("." for the
+// folder); any other path comes back trimmed and otherwise unchanged.
+QString IniPathRelative(const QString &path, const QString &iniFile);
+// True when path (made absolute against the current directory, symbolic links followed where
+// it exists) lies inside folder or below it.
+bool PathIsInside(const QString &path, const QString &folder);
+
 // True when path names an existing file (not a directory); blank and "\" give false.
 bool FileExists(const QString &path);
 
@@ -163,8 +180,13 @@ bool IniWrite(const QString &file, const QString &section, const QString &key,
 //      its value is empty, so a company can override a setting of the main ini.
 //   2. the main ini.
 // Returns and sets value as IniRead does.
+// *holder (when given) receives the file the value was read from, blank when neither has it.
 QString IniReadPrg(const QString &section, const QString &key, const QString &def, QString &value,
-                   const QString &mainIni, const QString &companyIni);
+                   const QString &mainIni, const QString &companyIni, QString *holder = nullptr);
+// The same for a key that holds a path: a value read is resolved against the folder of the file
+// that holds it (IniPathResolve); def is returned as given.
+QString IniReadPrgPath(const QString &section, const QString &key, const QString &def, QString &value,
+                       const QString &mainIni, const QString &companyIni);
 
 // ---------------------------------------------------------------------------------------------
 // Database repair

@@ -1,6 +1,7 @@
 // Paths, files, command-line switches and the stand-in for the Windows directory.
 #include "platform/util/kemutil.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace kem {
@@ -58,6 +59,53 @@ QString PathJoin(const QString &name, const QString &drive, const QString &direc
         out += p;
     }
     return out;
+}
+
+QString IniPathResolve(const QString &path, const QString &iniFile)
+{
+    const QString p = path.trimmed();
+    if (p.isEmpty() || iniFile.trimmed().isEmpty() || IsAbsolutePathName(p) || IsSeparator(p.front()))
+        return p;
+    QString out = QDir::cleanPath(QFileInfo(iniFile).absoluteDir().filePath(p));
+    if (IsSeparator(p.back()) && !IsSeparator(out.back()))
+        out += QLatin1Char('/');
+    return out;
+}
+
+QString IniPathRelative(const QString &path, const QString &iniFile)
+{
+    const QString p = path.trimmed();
+    if (p.isEmpty() || iniFile.trimmed().isEmpty() || !p.startsWith(QLatin1Char('/')))
+        return p;
+    const QDir folder = QFileInfo(iniFile).absoluteDir();
+    const QString clean = QDir::cleanPath(p);
+    const QString base = QDir::cleanPath(folder.absolutePath());
+    if (clean != base && !clean.startsWith(base == QLatin1String("/") ? base : base + QLatin1Char('/')))
+        return p;
+    QString out = folder.relativeFilePath(clean);
+    if (out.isEmpty())
+        out = QStringLiteral(".");
+    if (p.back() == QLatin1Char('/') && out.back() != QLatin1Char('/'))
+        out += QLatin1Char('/');
+    return out;
+}
+
+bool PathIsInside(const QString &path, const QString &folder)
+{
+    auto real = [](const QString &p) {
+        const QFileInfo info(p);
+        if (const QString canonical = info.canonicalFilePath(); !canonical.isEmpty())
+            return canonical;
+        // a file still to be made: its folder decides
+        if (const QString parent = info.absoluteDir().canonicalPath(); !parent.isEmpty())
+            return QDir::cleanPath(parent + QLatin1Char('/') + info.fileName());
+        return QDir::cleanPath(info.absoluteFilePath());
+    };
+    const QString p = real(path);
+    const QString f = real(folder);
+    if (p == f)
+        return true;
+    return p.startsWith(f.endsWith(QLatin1Char('/')) ? f : f + QLatin1Char('/'));
 }
 
 bool FileExists(const QString &path)

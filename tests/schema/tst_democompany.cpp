@@ -345,18 +345,39 @@ void TstDemoCompany::iniFilesPointAtTheCompany()
     QCOMPARE(general.value("OrdIniDBase"), QString("azienda.ini"));
     QCOMPARE(general.value("NumIni"), QString("0"));
     QVERIFY(QFile::exists(p.dir + "/" + general.value("OrdIniDBase")));
+    // Every path is relative to the folder of the file that holds it (all three files lie in
+    // the company folder), so that a copy of the folder is a company of its own.
     const auto base = ReadIniSection(p.mainIni, "Base");
     const auto conn = ReadIniSection(p.mainIni, "Connessioni");
-    QVERIFY(QFile::exists(base.value("DriveDB") + "/" + base.value("DirDB") + "/" +
-                          conn.value("NomeDB")));
-    QVERIFY(QFileInfo(base.value("DriveDB") + "/" + base.value("DirImmagini")).isDir());
     const auto menu = ReadIniSection(p.mainIni, "Menu");
-    QVERIFY(QFile::exists(menu.value("DriveDB") + menu.value("NomeDB")));
-
     const auto menuIni = ReadIniSection(p.menuIni, "Menu");
-    QCOMPARE(menuIni.value("IniPath"), p.mainIni);
     const auto vars = ReadIniSection(p.menuIni, "Variabili");
-    QCOMPARE(vars.value("NomeDBAzie"), p.companyDb);
+    const auto printOptions = ReadIniSection(p.companyIni, "Opzioni Stampa");
+    const QList<QPair<const char *, QString>> paths{
+        {"[Base] DriveDB", base.value("DriveDB")},
+        {"[Connessioni] DriveDB", conn.value("DriveDB")},
+        {"[Menu] DriveDB", menu.value("DriveDB")},
+        {"IniPath", menuIni.value("IniPath")},
+        {"NomeDBAzie", vars.value("NomeDBAzie")},
+        {"PathDefault", printOptions.value("PathDefault")},
+    };
+    for (const auto &[key, path] : paths) {
+        QVERIFY2(!path.isEmpty(), key);
+        QVERIFY2(QDir::isRelativePath(path), qPrintable(QString::fromLatin1(key) + "=" + path));
+    }
+    auto inDir = [&](const QString &path) { return QDir::cleanPath(p.dir + "/" + path); };
+    QCOMPARE(inDir(base.value("DriveDB")), p.dir);
+    QCOMPARE(inDir(conn.value("DriveDB")), p.dir);
+    QVERIFY(QFile::exists(inDir(base.value("DriveDB")) + "/" + base.value("DirDB") + "/" +
+                          conn.value("NomeDB")));
+    QVERIFY(QFileInfo(inDir(base.value("DriveDB")) + "/" + base.value("DirImmagini")).isDir());
+    // the menu database's name is appended to its drive as it stands
+    QVERIFY(menu.value("DriveDB").endsWith('/'));
+    QVERIFY(QFile::exists(p.dir + "/" + menu.value("DriveDB") + menu.value("NomeDB")));
+    QCOMPARE(inDir(printOptions.value("PathDefault")), p.dir + "/stampe");
+
+    QCOMPARE(inDir(menuIni.value("IniPath")), p.mainIni);
+    QCOMPARE(inDir(vars.value("NomeDBAzie")), p.companyDb);
     QCOMPARE(vars.value("DescAzie"), QString("Arredamenti Bellini S.r.l."));
     // the page headers' company text ("ditta.ragsoc")
     QCOMPARE(vars.value("Ditta.RagSoc"), QString("Arredamenti Bellini S.r.l."));

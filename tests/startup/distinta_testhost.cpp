@@ -1,17 +1,29 @@
 // The module's program with one form of the tests instead of the report forms: "frmProva", a
 // form without a window that unloads itself when the menu asks the open forms to offer
-// themselves ("preppassaa"), standing in for the user closing it. It refuses to load without
-// the forms' shared services.
+// themselves ("preppassaa"), or when the menu has gone away, standing in for the user closing
+// it. It refuses to load without the forms' shared services.
 #include "startup/distintaapp.h"
 #include "startup/moduleform.h"
 #include "startup/programcontext.h"
 #include "startup/utilclient.h"
 
+#include <QTimer>
+
 namespace {
 
 class ProvaForm : public kem::ModuleForm {
 public:
-    explicit ProvaForm(kem::ProgramContext &ctx) : ctx_(ctx) {}
+    explicit ProvaForm(kem::ProgramContext &ctx) : ctx_(ctx)
+    {
+        // The user closes the form a little after the module said that the menu is gone.
+        menuWatch_.setInterval(200);
+        QObject::connect(&menuWatch_, &QTimer::timeout, [this] {
+            if (ctx_.link.menuGone) {
+                menuWatch_.stop();
+                Unload();
+            }
+        });
+    }
     QString FormName() const override { return QStringLiteral("frmProva"); }
     QString Caption() const override { return QStringLiteral("Form di prova"); }
     // A form cannot work without the shared services the program builds before it.
@@ -19,6 +31,7 @@ public:
     {
         loaded_ = true;
         oiLoadOk = ctx_.formServices ? 1 : -1;
+        menuWatch_.start();
     }
     bool IsLoaded() const override { return loaded_; }
     bool Unload() override
@@ -26,6 +39,7 @@ public:
         if (!loaded_)
             return true;
         loaded_ = false;
+        menuWatch_.stop();
         kem::ScaricaForm(ctx_, this, true);
         return true;
     }
@@ -45,6 +59,7 @@ private:
     kem::ProgramContext &ctx_;
     bool loaded_ = false;
     bool visible_ = false;
+    QTimer menuWatch_;
 };
 
 } // namespace

@@ -2,8 +2,10 @@
 // without a menu says so and ends.
 #include "schema/democompany.h"
 #include "platform/menu/menuconfig.h"
+#include "apps/kemora-menu/menuclosing.h"
 #include "apps/kemora-menu/menuhost.h"
 #include "apps/kemora-menu/modulelauncher.h"
+#include "platform/menu/menulaunch.h"
 
 #include <QProcess>
 #include <QSignalSpy>
@@ -85,6 +87,54 @@ private slots:
         QCOMPARE(activated.count() > 0, !fineFirst);
         QVERIFY2(log.filter(QStringLiteral("MenuUnregister")).size() == 1, qPrintable(log.join('\n')));
         QVERIFY(log.filter(QStringLiteral("AddSeg")).size() == 1);
+    }
+
+    // Closing the menu while the module has a form open: the module refuses with its answer, the
+    // user leaves it running, the menu goes; the module says once that the menu is gone and
+    // ends when its form closes, without menu errors.
+    void menuClosedWhileAFormIsOpen()
+    {
+        MenuConfig config;
+        QString error;
+        QVERIFY2(MenuConfig::Load(company_, &config, &error), qPrintable(error));
+        auto host = std::make_unique<MenuHost>(config);
+        QVERIFY2(host->listen(&error), qPrintable(error));
+        ModuleLaunch launch;
+        launch.socketName = host->socketName();
+        launch.programKey = QStringLiteral("DISTINTA");
+        launch.form = QStringLiteral("frmProva");
+        launch.iniPath = config.iniPath();
+        host->storeLaunch(launch.programKey, launch.extraText, LaunchParams{ModuleCommandLine(launch), {}, {}, {}});
+        QProcess module;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("KEM_HEADLESS"), QStringLiteral("1"));
+        module.setProcessEnvironment(env);
+        module.setWorkingDirectory(company_);
+        module.start(kBin + QStringLiteral("/tests/startup/distinta_testhost"), ModuleArguments(launch));
+        QVERIFY(module.waitForStarted(5000));
+        QTRY_VERIFY_WITH_TIMEOUT(host->sessionFor(QStringLiteral("DISTINTA")) != 0, 15000);
+
+        MenuClosing closing(*host);
+        QList<ProgramRefusal> refusals;
+        bool done = false;
+        connect(&closing, &MenuClosing::finished, this, [&](const QList<ProgramRefusal> &r) {
+            refusals = r;
+            done = true;
+        });
+        closing.start();
+        QTRY_VERIFY_WITH_TIMEOUT(done, 15000);
+        QCOMPARE(refusals.size(), 1);
+        QCOMPARE(refusals.first().answer, QStringLiteral("No Chiudi"));
+        QCOMPARE(refusals.first().programKey, QStringLiteral("DISTINTA"));
+        QCOMPARE(module.state(), QProcess::Running);
+
+        host.reset(); // the user closes the menu anyway
+        QVERIFY(module.waitForFinished(20000));
+        QCOMPARE(module.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(module.exitCode(), 0);
+        const QString err = QString::fromLocal8Bit(module.readAllStandardError());
+        QCOMPARE(err.count(QStringLiteral("Il menu non è più disponibile")), 1);
+        QVERIFY2(!err.contains(QStringLiteral("Errore(")), qPrintable(err));
     }
 
     void headlessMenuWithUnknownForm()

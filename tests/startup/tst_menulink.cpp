@@ -1,5 +1,6 @@
 // The menu link: the command processor, form activation, the unload protocol, the close timer
 // and the end of the program, with the fake menu and forms without windows.
+#include "common/aziendautil.h"
 #include "startup/kemaiuto.h"
 #include "startup/mainprelvo.h"
 #include "startup/sckemutilprg.h"
@@ -334,6 +335,60 @@ private slots:
         QVERIFY(a->Unload());
         QVERIFY(f->menu->callsTo(QStringLiteral("MenuActivate")).isEmpty());
         QVERIFY(f->menu->callsTo(QStringLiteral("MenuReturnTo")).isEmpty());
+    }
+
+    // The menu goes away with forms of the module open: the module says so once, the forms go on
+    // with what the menu said (no menu errors), and the program ends when the last one closes.
+    void menuGoneSaysSoOnceAndEndsWithTheLastForm_data()
+    {
+        QTest::addColumn<QStringList>("forms");
+        QTest::newRow("no form open") << QStringList{};
+        QTest::newRow("one form") << QStringList{QStringLiteral("frmProva")};
+        QTest::newRow("two forms") << QStringList{QStringLiteral("frmProva"), QStringLiteral("frmstimpldiba")};
+    }
+    void menuGoneSaysSoOnceAndEndsWithTheLastForm()
+    {
+        QFETCH(QStringList, forms);
+        const QString gone = QStringLiteral("Il menu non è più disponibile");
+        auto f = linked();
+        f->menu->setVar(QStringLiteral("Ditta.RagSoc"), QStringLiteral("Mobili Rossi S.r.l."));
+        f->menu->setCallResult(QStringLiteral("TastiCtrl"), QStringLiteral("S"));
+        QList<TestForm *> open;
+        for (const QString &name : forms) {
+            open << this->open(*f, name);
+            QVERIFY(open.last() && open.last()->loaded);
+        }
+        MenuServer *menu = f->ctx->menu();
+        QVERIFY(menu);
+        QCOMPARE(CompanyVar(*menu, QStringLiteral("Ditta.RagSoc")), QStringLiteral("Mobili Rossi S.r.l."));
+        QCOMPARE(menu->MenuCall(QStringLiteral("TastiCtrl"), QStringLiteral("Tutti"), 1), QVariant(QStringLiteral("S")));
+        QSignalSpy ended(f->ctx->mainForm.get(), &frmPrincipale::unloaded);
+
+        f->menu->loseMenu();
+        QTRY_VERIFY(f->ctx->link.menuGone);
+        QCOMPARE(f->dialogs.boxTexts(), QStringList{gone});
+        if (!open.isEmpty()) {
+            // The forms stay, and what they ask of the menu is answered as before.
+            QTest::qWait(50);
+            QVERIFY(f->ctx->mainForm->isLoaded());
+            QCOMPARE(CompanyVar(*f->ctx->menu(), QStringLiteral("Ditta.RagSoc")), QStringLiteral("Mobili Rossi S.r.l."));
+            QCOMPARE(f->ctx->menu()->MenuCall(QStringLiteral("TastiCtrl"), QStringLiteral("Tutti"), 1),
+                     QVariant(QStringLiteral("S")));
+            TornaAlMenu(*f->ctx);
+            for (qsizetype i = 0; i + 1 < open.size(); ++i) {
+                QVERIFY(open[i]->Unload());
+                QTest::qWait(250);
+                QVERIFY(f->ctx->mainForm->isLoaded());
+            }
+            QVERIFY(open.last()->Unload());
+        }
+        QVERIFY(ended.count() == 1 || ended.wait(5000));
+        QVERIFY(!f->ctx->mainForm->isLoaded());
+        // Said once, and no menu error on the way.
+        QCOMPARE(f->dialogs.boxTexts(), QStringList{gone});
+        QVERIFY2(f->sink.errors.isEmpty(), qPrintable(f->sink.errors.join('\n')));
+        QVERIFY2(f->sink.texts().filter(QStringLiteral("Errore(")).isEmpty(), qPrintable(f->sink.texts().join('\n')));
+        QVERIFY(f->menuMessages().isEmpty());
     }
 
     void returnToMenuWhenTheMenuIsGone()

@@ -3,6 +3,7 @@
 // and the form dispatcher, on the demo company with the fake menu.
 #include "startup/avvioprogramma.h"
 #include "startup/kemaiuto.h"
+#include "platform/menu/menumemory.h"
 #include "platform/util/kemutil.h"
 #include "startup/mainprelvo.h"
 #include "startup/sckemutilprg.h"
@@ -98,7 +99,11 @@ private slots:
         QVERIFY(f->ctx->help && f->ctx->help->ogKemAiuto()->IsInitialised());
         QCOMPARE(f->ctx->help->ogKemAiuto()->Settings().odRisVid, s.factorHelp);
         QCOMPARE(f->ctx->help->ogKemAiuto()->CompanyDatabase(), f->ctx->database());
-        QCOMPARE(f->ctx->help->ogKemAiuto()->Menu(), f->menu.get());
+        // the program's menu (the menu connected to, through what it remembers)
+        QCOMPARE(f->ctx->help->ogKemAiuto()->Menu(), f->ctx->menu());
+        auto *memory = qobject_cast<MenuMemory *>(f->ctx->menu());
+        QVERIFY(memory);
+        QCOMPARE(&memory->menu(), static_cast<MenuServer *>(f->menu.get()));
         TestForm *form = f->form(QStringLiteral("frmProva"));
         QVERIFY(form && form->loaded && form->visible);
         QCOMPARE(form->osKeySec, QStringLiteral("frmProva"));

@@ -2,6 +2,7 @@
 
 #include "schema/companyschema.h"
 #include "schema/democompany.h"
+#include "platform/menu/menuconfig.h"
 
 #include <QFile>
 #include <QTextStream>
@@ -170,6 +171,11 @@ bool BuildCompanyDb(const QString &path, const QStringList &statements, QString 
 
 void LoadCompanyMenu(kem::FakeMenuServer &menu, const QString &menuIni)
 {
+    // The values as kemora-menu hands them out (a relative company database made absolute).
+    kem::MenuConfig config;
+    QString error;
+    const bool configured = kem::MenuConfig::Load(QFileInfo(menuIni).absolutePath(), &config, &error)
+                            && QFileInfo(config.configFile()) == QFileInfo(menuIni);
     QFile f(menuIni);
     if (!f.open(QIODevice::ReadOnly))
         return;
@@ -185,7 +191,8 @@ void LoadCompanyMenu(kem::FakeMenuServer &menu, const QString &menuIni)
         if (eq <= 0 || line.startsWith(QLatin1Char(';')))
             continue;
         if (section == QLatin1String("Variabili"))
-            menu.setVar(line.left(eq), line.mid(eq + 1));
+            menu.setVar(line.left(eq), configured ? config.variable(line.left(eq)).value_or(line.mid(eq + 1))
+                                                  : line.mid(eq + 1));
         else if (section == QLatin1String("Personali"))
             menu.setVar(QStringLiteral("Personal.") + line.left(eq), line.mid(eq + 1));
     }

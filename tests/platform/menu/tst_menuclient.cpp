@@ -500,6 +500,7 @@ void TstMenuClient::menuGoneDuringCall()
     MenuClient client;
     client.connectToMenu(menu.serverName());
     QVERIFY(menu.waitForNewConnection(2000));
+    QSignalSpy lost(&client, &MenuServer::menuLost);
     delete menu.nextPendingConnection(); // the menu drops the program
     client.setCallTimeout(5000);
     try {
@@ -509,6 +510,10 @@ void TstMenuClient::menuGoneDuringCall()
         QCOMPARE(e.kind(), MenuError::Disconnected);
         QCOMPARE(e.number(), 5);
     }
+    // The loss is announced once, also when the call met it first.
+    QTRY_COMPARE_WITH_TIMEOUT(lost.count(), 1, 2000);
+    QTest::qWait(50);
+    QCOMPARE(lost.count(), 1);
 }
 
 QTEST_GUILESS_MAIN(TstMenuClient)

@@ -1,5 +1,7 @@
-// The menu window: the functions of MenuDett, opening one, and a command with no program.
+// The menu window: the functions of MenuDett, opening one, a command with no program, and
+// closing it with programs connected.
 #include "tests/platform/menu/menufixture.h"
+#include "tests/platform/menu/modulethread.h"
 #include "apps/kemora-menu/menuhost.h"
 #include "apps/kemora-menu/menuwindow.h"
 #include "apps/kemora-menu/modulelauncher.h"
@@ -21,6 +23,9 @@ private slots:
     void listsTheFunctions();
     void activatingAFunctionLaunchesTheModule();
     void commandWithoutProgram();
+    void closesAtOnceWithoutPrograms();
+    void closesWhenTheProgramEnds();
+    void staysOpenWhileTheProgramRefuses();
 
 private:
     std::unique_ptr<QTemporaryDir> tmp_;
@@ -28,7 +33,19 @@ private:
     std::unique_ptr<MenuHost> host_;
     std::unique_ptr<ModuleLauncher> launcher_;
     std::unique_ptr<MenuWindow> window_;
+    std::unique_ptr<menutest::ModuleThread> module_;
+
+    void connectModule(const QString &fineAnswer);
 };
+
+void TstMenuWindow::connectModule(const QString &fineAnswer)
+{
+    module_ = std::make_unique<menutest::ModuleThread>();
+    module_->start(host_->socketName(), QStringLiteral("DISTINTA"), fineAnswer);
+    QTRY_VERIFY_WITH_TIMEOUT(module_->ready() || module_->failed(), 5000);
+    QVERIFY(module_->ready());
+    QTRY_COMPARE(host_->programs().size(), 1);
+}
 
 void TstMenuWindow::init()
 {
@@ -45,6 +62,7 @@ void TstMenuWindow::init()
 
 void TstMenuWindow::cleanup()
 {
+    module_.reset();
     window_.reset();
     launcher_.reset();
     host_.reset();
@@ -94,6 +112,60 @@ void TstMenuWindow::commandWithoutProgram()
     command->setText(QStringLiteral("esiste"));
     emit command->returnPressed();
     QVERIFY(answer->text().contains(QStringLiteral("nessun programma")));
+}
+
+void TstMenuWindow::closesAtOnceWithoutPrograms()
+{
+    window_->show();
+    QVERIFY(window_->close());
+    QVERIFY(!window_->isVisible());
+}
+
+void TstMenuWindow::closesWhenTheProgramEnds()
+{
+    connectModule(QString());
+    int asked = 0;
+    window_->setRefusalPrompt([&](const QString &) {
+        ++asked;
+        return RefusalChoice::GoBack;
+    });
+    window_->show();
+    window_->close();
+    QTRY_VERIFY_WITH_TIMEOUT(!window_->isVisible(), 5000);
+    QCOMPARE(module_->fineAsked(), 1);
+    QCOMPARE(asked, 0);
+}
+
+// A program that refuses keeps the window open with its answer shown; going back leaves it
+// open, and the knowing choice closes it with the program still connected.
+void TstMenuWindow::staysOpenWhileTheProgramRefuses()
+{
+    connectModule(QStringLiteral("No Chiudi"));
+    QStringList questions;
+    RefusalChoice choice = RefusalChoice::GoBack;
+    window_->setRefusalPrompt([&](const QString &question) {
+        questions << question;
+        return choice;
+    });
+    auto *answer = window_->findChild<QLabel *>(QStringLiteral("answer"));
+    QVERIFY(answer);
+    window_->show();
+    QVERIFY(!window_->close());
+    QTRY_COMPARE_WITH_TIMEOUT(questions.size(), 1, 5000);
+    QVERIFY(window_->isVisible());
+    QVERIFY2(answer->text().contains(QStringLiteral("\"No Chiudi\"")), qPrintable(answer->text()));
+    QVERIFY2(answer->text().contains(QStringLiteral("DISTINTA")), qPrintable(answer->text()));
+    QVERIFY2(questions.first().contains(QStringLiteral("\"No Chiudi\"")), qPrintable(questions.first()));
+    QTest::qWait(100);
+    QVERIFY(window_->isVisible());
+    QCOMPARE(host_->programs().size(), 1);
+
+    choice = RefusalChoice::LeaveRunning;
+    window_->close();
+    QTRY_VERIFY_WITH_TIMEOUT(!window_->isVisible(), 5000);
+    QCOMPARE(questions.size(), 2);
+    QCOMPARE(module_->fineAsked(), 2);
+    QCOMPARE(host_->programs().size(), 1);
 }
 
 QTEST_MAIN(TstMenuWindow)

@@ -277,6 +277,45 @@ private slots:
         QCOMPARE(actual, value);
     }
 
+    // A path read from the program's ini files is resolved against the folder of the file that
+    // holds it, whichever of the two that is, and whatever the current directory.
+    void readPrgPath_data()
+    {
+        QTest::addColumn<QString>("companyIni");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("expected"); // below the temporary folder ("" for none)
+        QTest::newRow("main ini") << "azienda.ini" << "DriveDB" << "main/.";
+        QTest::newRow("company ini beside it") << "azienda.ini" << "PathDefault" << "main/stampe";
+        QTest::newRow("company ini elsewhere") << "@ABS@" << "PathDefault" << "altrove/stampe-altrove";
+        QTest::newRow("menu drive keeps its separator") << "azienda.ini" << "MenuDrive" << "main/menu/";
+        QTest::newRow("absolute kept") << "azienda.ini" << "Assoluto" << "@/var/kem/immagini";
+        QTest::newRow("missing gives the default") << "azienda.ini" << "Manca" << "@DEF";
+    }
+
+    void readPrgPath()
+    {
+        QFETCH(QString, companyIni);
+        QFETCH(QString, key);
+        QFETCH(QString, expected);
+        QVERIFY(QDir(m_dir.path()).mkpath("main") && QDir(m_dir.path()).mkpath("altrove"));
+        const QString mainIni = m_dir.filePath("main/kemwin.ini");
+        WriteBytes(mainIni, "[Base]\nDriveDB=.\nMenuDrive=menu/\nAssoluto=/var/kem/immagini\n");
+        WriteBytes(m_dir.filePath("main/azienda.ini"), "[Base]\nPathDefault=stampe\n");
+        WriteBytes(m_dir.filePath("altrove/azienda.ini"), "[Base]\nPathDefault=stampe-altrove\n");
+        if (companyIni == "@ABS@")
+            companyIni = m_dir.filePath("altrove/azienda.ini");
+        const QString cwd = QDir::currentPath();
+        QDir::setCurrent(QDir::tempPath());
+        QString actual;
+        kem::IniReadPrgPath("Base", key, "DEF", actual, mainIni, companyIni);
+        QDir::setCurrent(cwd);
+        if (expected.startsWith('@'))
+            QCOMPARE(actual, expected.mid(1));
+        else
+            QCOMPARE(QDir::cleanPath(actual) + (actual.endsWith('/') ? "/" : ""),
+                     QDir::cleanPath(m_dir.filePath(expected)) + (expected.endsWith('/') ? "/" : ""));
+    }
+
 private:
     QTemporaryDir m_dir;
 };

@@ -41,6 +41,91 @@ private slots:
         QCOMPARE(kem::PathJoin(name, drive, directory), expected);
     }
 
+    // Paths of an ini file are relative to the folder of the file that holds them.
+    void iniPathResolve_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("iniFile");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("name in the folder") << "dati/azienda.db" << "/srv/az/kemora-menu.ini" << "/srv/az/dati/azienda.db";
+        QTest::newRow("the folder itself") << "." << "/srv/az/kemwin.ini" << "/srv/az";
+        QTest::newRow("trailing separator kept") << "menu/" << "/srv/az/kemwin.ini" << "/srv/az/menu/";
+        QTest::newRow("parent folder") << "../comune/menu.db" << "/srv/az/kemwin.ini" << "/srv/comune/menu.db";
+        QTest::newRow("blanks trimmed") << "  stampe " << "/srv/az/azienda.ini" << "/srv/az/stampe";
+        QTest::newRow("linux absolute unchanged") << "/var/kem/azienda.db" << "/srv/az/kemwin.ini" << "/var/kem/azienda.db";
+        QTest::newRow("drive letter unchanged") << "D:\\KEM" << "/srv/az/kemwin.ini" << "D:\\KEM";
+        QTest::newRow("unc unchanged") << "\\\\server\\kem" << "/srv/az/kemwin.ini" << "\\\\server\\kem";
+        QTest::newRow("rooted unchanged") << "\\KEM" << "/srv/az/kemwin.ini" << "\\KEM";
+        QTest::newRow("blank") << "" << "/srv/az/kemwin.ini" << "";
+        QTest::newRow("no ini file") << "dati" << "" << "dati";
+    }
+
+    void iniPathResolve()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, iniFile);
+        QFETCH(QString, expected);
+        QCOMPARE(kem::IniPathResolve(path, iniFile), expected);
+    }
+
+    void iniPathRelative_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("iniFile");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("file below") << "/srv/az/dati/azienda.db" << "/srv/az/kemora-menu.ini" << "dati/azienda.db";
+        QTest::newRow("the folder") << "/srv/az" << "/srv/az/kemwin.ini" << ".";
+        QTest::newRow("trailing separator kept") << "/srv/az/menu/" << "/srv/az/kemwin.ini" << "menu/";
+        QTest::newRow("unclean path") << "/srv/az/x/../stampe" << "/srv/az/azienda.ini" << "stampe";
+        QTest::newRow("outside unchanged") << "/srv/altro/azienda.db" << "/srv/az/kemwin.ini" << "/srv/altro/azienda.db";
+        QTest::newRow("same prefix is not inside") << "/srv/az2/stampe" << "/srv/az/kemwin.ini" << "/srv/az2/stampe";
+        QTest::newRow("relative unchanged") << "stampe" << "/srv/az/azienda.ini" << "stampe";
+        QTest::newRow("drive letter unchanged") << "D:\\STAMPE" << "/srv/az/azienda.ini" << "D:\\STAMPE";
+        QTest::newRow("blank") << "" << "/srv/az/azienda.ini" << "";
+    }
+
+    void iniPathRelative()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, iniFile);
+        QFETCH(QString, expected);
+        const QString relative = kem::IniPathRelative(path, iniFile);
+        QCOMPARE(relative, expected);
+        // what is written reads back as the same place
+        if (path.startsWith('/'))
+            QCOMPARE(QDir::cleanPath(kem::IniPathResolve(relative, iniFile)), QDir::cleanPath(path));
+    }
+
+    void pathIsInside_data()
+    {
+        QTest::addColumn<QString>("path");   // below the temporary folder
+        QTest::addColumn<QString>("folder"); // below the temporary folder
+        QTest::addColumn<bool>("inside");
+        QTest::newRow("file below") << "az/dati/azienda.db" << "az" << true;
+        QTest::newRow("file still to be made") << "az/dati/nuovo.db" << "az" << true;
+        QTest::newRow("the folder itself") << "az" << "az" << true;
+        QTest::newRow("through a link into the folder") << "link/dati/azienda.db" << "az" << true;
+        QTest::newRow("parent folder") << "az/../fuori/azienda.db" << "az" << false;
+        QTest::newRow("same prefix") << "az2/azienda.db" << "az" << false;
+        QTest::newRow("folder above") << "." << "az" << false;
+    }
+
+    void pathIsInside()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, folder);
+        QFETCH(bool, inside);
+        QTemporaryDir tmp;
+        QVERIFY(tmp.isValid());
+        QDir d(tmp.path());
+        QVERIFY(d.mkpath("az/dati") && d.mkpath("fuori") && d.mkpath("az2"));
+        QFile db(d.filePath("az/dati/azienda.db"));
+        QVERIFY(db.open(QIODevice::WriteOnly));
+        db.close();
+        QVERIFY(QFile::link(d.filePath("az"), d.filePath("link")));
+        QCOMPARE(kem::PathIsInside(d.filePath(path), d.filePath(folder)), inside);
+    }
+
     void fileExists()
     {
         QTemporaryDir dir;
