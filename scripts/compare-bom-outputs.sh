@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Compares the BOM print of two builds of distinta-batch on the demo company and on the BOM
-# benchmark's synthetic company: CSV, text, fixed width, the workbook's sheets and the text of
-# the PDF must be the same byte for byte, and the messages of every run of NEW must be those of
+# benchmark's synthetic company: CSV, text, fixed width, the workbook's cells (place, style,
+# value, column widths) and the text of the PDF must be the same byte for byte, and the
+# messages of every run of NEW must be those of
 # OLD's straightforward path (the reference: one query per read, nothing kept).
 #   scripts/compare-bom-outputs.sh OLD_DISTINTA_BATCH NEW_DISTINTA_BATCH [WORK_DIR]
 # Qt's own start-up warnings of OLD are not counted as its messages.
@@ -44,13 +45,33 @@ for run in "${runs[@]}"; do
       "$bin" bom --company "$work/$company" --out "$out" $opts 2>&1 >/dev/null | sed "s|$out|OUT|g" >"$work/$side-$n.$ext.err" || true
       case $ext in
         pdf) pdftotext -layout "$out" "$out.txt" 2>/dev/null || : >"$out.txt" ;;
-        xlsx) rm -rf "$out.d"; mkdir -p "$out.d"; (cd "$out.d" && unzip -q ../"$(basename "$out")" 'xl/worksheets/*' 'xl/sharedStrings.xml' 2>/dev/null || true) ;;
+        xlsx) python3 - "$out" >"$out.cells" 2>/dev/null <<'PY' || : >"$out.cells" ;;
+# The cells of the workbook's sheet, one per line: place, style, value (shared or inline text
+# resolved), and the column widths; the same for a book written with shared strings or inline.
+import re, sys, zipfile
+z = zipfile.ZipFile(sys.argv[1])
+names = z.namelist()
+shared = []
+if 'xl/sharedStrings.xml' in names:
+    shared = [re.sub(r'<[^>]+>', '', si) for si in re.findall(r'<si>(.*?)</si>', z.read('xl/sharedStrings.xml').decode(), re.S)]
+sheet = z.read('xl/worksheets/sheet1.xml').decode()
+print(re.search(r'<cols>.*?</cols>', sheet, re.S).group(0) if '<cols>' in sheet else '')
+for ref, attrs, body in re.findall(r'<c r="([A-Z]+\d+)"([^>]*?)(?:/>|>(.*?)</c>)', sheet, re.S):
+    style = re.search(r's="(\d+)"', attrs)
+    if 't="s"' in attrs:
+        value = 'text:' + shared[int(re.search(r'<v>(.*?)</v>', body).group(1))]
+    elif 't="inlineStr"' in attrs:
+        value = 'text:' + re.sub(r'<[^>]+>', '', body)
+    else:
+        value = 'number:' + re.sub(r'<[^>]+>', '', body)
+    print(ref, style.group(1) if style else '', value)
+PY
       esac
     done
     a="$work/old-$n.$ext" b="$work/new-$n.$ext"
     case $ext in
       pdf) a="$a.txt" b="$b.txt" ;;
-      xlsx) a="$a.d" b="$b.d" ;;
+      xlsx) a="$a.cells" b="$b.cells" ;;
     esac
     grep -v '^QStandardPaths:' "$work/ref-$n.err" | sed 's|OUT.*|OUT|' >"$work/ref-$n.$ext.cmp" || true
     sed 's|OUT.*|OUT|' "$work/new-$n.$ext.err" >"$work/new-$n.$ext.cmp"
