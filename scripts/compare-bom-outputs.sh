@@ -7,10 +7,12 @@
 #   scripts/compare-bom-outputs.sh OLD_DISTINTA_BATCH NEW_DISTINTA_BATCH [WORK_DIR]
 # Qt's own start-up warnings of OLD are not counted as its messages.
 # OLD is a build of the version before a change (for example from `git worktree add`); the
-# companies are written by NEW. Exits 0 when every output is the same.
+# companies are written by NEW. Both run from inside the company folder, so that a build that
+# reads the folder's relative paths against the working folder finds the same files. Exits 0
+# when every output is the same.
 set -euo pipefail
-old=$1
-new=$2
+old=$(realpath "$1")
+new=$(realpath "$2")
 work=${3:-$(mktemp -d)}
 mkdir -p "$work"
 export QT_QPA_PLATFORM=offscreen
@@ -33,7 +35,7 @@ for run in "${runs[@]}"; do
   n=$((n + 1))
   # The reference messages.
   # shellcheck disable=SC2086
-  "$old" bom --company "$work/$company" --out "$work/ref-$n.csv" --straightforward $opts 2>&1 >/dev/null \
+  (cd "$work/$company" && "$old" bom --company "$work/$company" --out "$work/ref-$n.csv" --straightforward $opts 2>&1 >/dev/null) \
     | sed "s|$work/ref-$n.csv|OUT|g" >"$work/ref-$n.err" || true
   for ext in csv txt fix xlsx pdf; do
     for side in old new; do
@@ -42,7 +44,7 @@ for run in "${runs[@]}"; do
       out="$work/$side-$n.$ext"
       rm -f "$out"
       # shellcheck disable=SC2086
-      "$bin" bom --company "$work/$company" --out "$out" $opts 2>&1 >/dev/null | sed "s|$out|OUT|g" >"$work/$side-$n.$ext.err" || true
+      (cd "$work/$company" && "$bin" bom --company "$work/$company" --out "$out" $opts 2>&1 >/dev/null) | sed "s|$out|OUT|g" >"$work/$side-$n.$ext.err" || true
       case $ext in
         pdf) pdftotext -layout "$out" "$out.txt" 2>/dev/null || : >"$out.txt" ;;
         xlsx) python3 - "$out" >"$out.cells" 2>/dev/null <<'PY' || : >"$out.cells" ;;
