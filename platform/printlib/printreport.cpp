@@ -68,6 +68,29 @@ bool readItalianNumber(const QString &text, double *value)
     }
     if (i != n)
         return false;
+    // Up to 15 digits the digits make an exact integer and the decimal places an exact power
+    // of ten: their quotient, rounded once, is the double nearest to the text, as from_chars
+    // finds it.
+    static constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10,
+                                        1e11, 1e12, 1e13, 1e14, 1e15};
+    const bool minus = *out == '-';
+    const char *digits = out + (minus ? 1 : 0);
+    if (o - digits <= 15) {
+        quint64 m = 0;
+        int places = -1;
+        for (const char *c = digits; c != o; ++c) {
+            if (*c == '.') {
+                places = 0;
+                continue;
+            }
+            m = m * 10 + quint64(*c - '0');
+            if (places >= 0)
+                ++places;
+        }
+        const double d = double(m) / kPow10[places < 0 ? 0 : places];
+        *value = minus ? -d : d;
+        return true;
+    }
     double d = 0;
     const auto res = std::from_chars(out, o, d);
     if (res.ec != std::errc() || res.ptr != o || !std::isfinite(d))
