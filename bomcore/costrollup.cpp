@@ -11,11 +11,6 @@ namespace kem {
 
 namespace {
 
-bool sameText(const QString &a, const QString &b)
-{
-    return a.compare(b, Qt::CaseInsensitive) == 0;
-}
-
 // The exact bits of a quantity, so that a kept value is reused only for the very same one.
 quint64 qtyBits(double qta)
 {
@@ -238,12 +233,12 @@ CostRollup::Step CostRollup::linkValue(const BomLink &link, double qta, double &
     const double quantity = RoundNum(link.qta * qta, one, 1, params_.numDecQta);
     double factor = 1;
     double stockQty = quantity;
-    if (sameText(link.um, art->artUM)) {
+    if (SameText(link.um, art->artUM)) {
         factor = 1;
-    } else if (sameText(link.um, art->artUMVen)) {
+    } else if (SameText(link.um, art->artUMVen)) {
         factor = art->fatConVen;
         stockQty = RoundNum(quantity * factor, one, 1, params_.numDecQta);
-    } else if (sameText(link.um, art->artUMAcq)) {
+    } else if (SameText(link.um, art->artUMAcq)) {
         factor = art->fatConAcq;
         stockQty = RoundNum(quantity * factor, one, 1, params_.numDecQta);
     }
