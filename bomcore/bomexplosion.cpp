@@ -91,7 +91,8 @@ void BomExplosion::explode(const QString &root, const BomComponent &first, doubl
             path_.leave();
             continue;
         }
-        const BomComponent c = top.rows.at(top.next++);  // the stack may grow under it
+        // The stack may grow under it: the frame moves, its rows' buffer stays where it is.
+        const BomComponent &c = top.rows.at(top.next++);
         visit(c, top.level);
     }
 }

@@ -184,7 +184,8 @@ bool CostRollup::legami(const QString &article, const QString &sconto, double qt
             stack.back().total += total;
             continue;
         }
-        const BomLink link = f.rows.at(f.next++);
+        // In the links' buffer, which stays where it is when the stack grows (used before that).
+        const BomLink &link = f.rows.at(f.next++);
         Assembly sub;
         Step step;
         try {
