@@ -139,6 +139,7 @@ void Prelvo::PrepareRun()
     padre_ = RigaDiBa{};
     pendingImage_ = false;
     primoPadre_ = true;
+    qualePrezzoDato_ = !IsBlank(osQualePrezzo, VarKind::Text);
     colCodice_ = colDescrizione_ = colUM_ = colQta_ = colQualeImporto_ = colListino_ = colImporto_
         = colDimText_ = colDimValore_ = colImmagine_ = 0;
     runScope_.emplace(*source_);
@@ -289,17 +290,22 @@ void Prelvo::LeggiPadre(const QString &h)
 RigaDiBa Prelvo::LeggiComponente(const ExplodedLine &line)
 {
     RigaDiBa r;
-    r.Articolo.reserve(2 * (line.level + 1) + line.link.figlio.size());
-    for (int i = 0; i <= line.level; ++i)
-        r.Articolo += QLatin1String("* ");
-    r.Articolo += line.link.figlio;
+    // "* " once per level, then the code.
+    const qsizetype marks = 2 * (qsizetype(line.level) + 1);
+    r.Articolo = QString(marks + line.link.figlio.size(), Qt::Uninitialized);
+    QChar *o = r.Articolo.data();
+    for (qsizetype i = 0; i < marks; i += 2) {
+        o[i] = QLatin1Char('*');
+        o[i + 1] = QLatin1Char(' ');
+    }
+    std::copy(line.link.figlio.cbegin(), line.link.figlio.cend(), o + marks);
     r.Descrizione = line.component.descrizione;
     r.UM = line.link.um;
     r.Qta = line.qty;
 
     QString metodo = line.link.qualeImporto;
     QString listino = line.link.listino;
-    if (!IsBlank(osQualePrezzo, VarKind::Text)) {
+    if (qualePrezzoDato_) {
         metodo = osQualePrezzo;
         listino = osListino;
     }
@@ -416,7 +422,7 @@ void Prelvo::StaRiga(const RigaDiBa &riga)
         StaImg(riga.Immagine, img_.destra, limAlt_);
         if (obStampoImporti)
             cell(D, colImporto_, FormatNum(riga.Importo, fmtVal_));
-    } else if (IsBlank(riga.DimText, VarKind::Text) || !obQtaDaDimen) {
+    } else if (!obQtaDaDimen || IsBlank(riga.DimText, VarKind::Text)) {
         cell(C, colQualeImporto_, riga.QualeImporto);
         cell(S, colListino_, riga.Listino);
         if (obStampoImporti)

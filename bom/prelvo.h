@@ -128,6 +128,7 @@ private:
     QString rsPadri_;
     QString articoloCorrente_;
     QString ultimoValorizzato_;
+    bool qualePrezzoDato_ = false;  // osQualePrezzo not blank: it values every line of the run
     QString fmtQta_, fmtVal_;
     ImageSettings img_;
     float limAlt_ = 0;

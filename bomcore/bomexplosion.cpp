@@ -1,14 +1,9 @@
 #include "bomcore/bomexplosion.h"
 
+#include "bomcore/fieldtext.h"
 #include "platform/util/kemutil.h"
 
 namespace kem {
-
-namespace {
-
-bool sameText(const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
-
-} // namespace
 
 BomLevelError::BomLevelError(int level, int levels)
     : std::runtime_error("livello di esplosione oltre il limite"), level_(level), levels_(levels)
@@ -37,12 +32,12 @@ void BomExplosion::line(const BomComponent &c, int level)
     qty_[static_cast<size_t>(level + 1)] = qty;
     double factor = 1;
     double stockQty = qty;
-    if (sameText(c.link.um, art.artUM)) {
+    if (SameText(c.link.um, art.artUM)) {
         factor = 1;
-    } else if (sameText(c.link.um, art.artUMVen)) {
+    } else if (SameText(c.link.um, art.artUMVen)) {
         factor = art.fatConVen;
         stockQty = RoundNum(factor * qty, modo, 1, qtyDecimals_);
-    } else if (sameText(c.link.um, art.artUMAcq)) {
+    } else if (SameText(c.link.um, art.artUMAcq)) {
         factor = art.fatConAcq;
         stockQty = RoundNum(factor * qty, modo, 1, qtyDecimals_);
     }
@@ -96,7 +91,8 @@ void BomExplosion::explode(const QString &root, const BomComponent &first, doubl
             path_.leave();
             continue;
         }
-        const BomComponent c = top.rows.at(top.next++);  // the stack may grow under it
+        // The stack may grow under it: the frame moves, its rows' buffer stays where it is.
+        const BomComponent &c = top.rows.at(top.next++);
         visit(c, top.level);
     }
 }

@@ -11,11 +11,6 @@ namespace kem {
 
 namespace {
 
-bool sameText(const QString &a, const QString &b)
-{
-    return a.compare(b, Qt::CaseInsensitive) == 0;
-}
-
 // The exact bits of a quantity, so that a kept value is reused only for the very same one.
 quint64 qtyBits(double qta)
 {
@@ -189,7 +184,8 @@ bool CostRollup::legami(const QString &article, const QString &sconto, double qt
             stack.back().total += total;
             continue;
         }
-        const BomLink link = f.rows.at(f.next++);
+        // In the links' buffer, which stays where it is when the stack grows (used before that).
+        const BomLink &link = f.rows.at(f.next++);
         Assembly sub;
         Step step;
         try {
@@ -238,12 +234,12 @@ CostRollup::Step CostRollup::linkValue(const BomLink &link, double qta, double &
     const double quantity = RoundNum(link.qta * qta, one, 1, params_.numDecQta);
     double factor = 1;
     double stockQty = quantity;
-    if (sameText(link.um, art->artUM)) {
+    if (SameText(link.um, art->artUM)) {
         factor = 1;
-    } else if (sameText(link.um, art->artUMVen)) {
+    } else if (SameText(link.um, art->artUMVen)) {
         factor = art->fatConVen;
         stockQty = RoundNum(quantity * factor, one, 1, params_.numDecQta);
-    } else if (sameText(link.um, art->artUMAcq)) {
+    } else if (SameText(link.um, art->artUMAcq)) {
         factor = art->fatConAcq;
         stockQty = RoundNum(quantity * factor, one, 1, params_.numDecQta);
     }

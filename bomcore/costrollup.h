@@ -61,9 +61,12 @@ private:
             return article == o.article && method == o.method && list == o.list && flag == o.flag
                 && sconto == o.sconto;
         }
+        // By the article and the method's letter: the few keys of one article that differ in
+        // list, flag or discount are told apart by comparing them.
         friend size_t qHash(const PriceKey &k, size_t seed = 0)
         {
-            return qHashMulti(seed, k.article, k.method, k.list, k.flag, k.sconto);
+            const size_t letter = k.method.isEmpty() ? 0 : k.method.front().unicode();
+            return qHash(k.article, seed) ^ (letter * 0x9E3779B97F4A7C15ull);
         }
     };
     // An assembly's value depends on its code and quantity only (its links carry their own

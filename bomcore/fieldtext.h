@@ -8,6 +8,13 @@ namespace kem {
 // A text field of a result set; Null reads as empty text.
 inline QString FieldText(const QVariant &v) { return v.isNull() ? QString() : v.toString(); }
 
+// Units of measure and codes compared without regard to case; the same spelling, the usual
+// case, is told at once.
+inline bool SameText(const QString &a, const QString &b)
+{
+    return a == b || a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
 // An article or list code as the database compares codes (ASCII letters without regard to
 // case), for keys of in-memory tables.
 inline QString CodeKey(const QString &code)

@@ -58,6 +58,14 @@ QString FlagText(const QVariant &value)
 
 QString FlagText(const QString &text)
 {
+    // The usual flags ("S", "N", none) are already what the comparisons want.
+    if (text.isEmpty())
+        return text;
+    if (text.size() == 1) {
+        const QChar c = text.front();
+        if (c != QLatin1Char('1') && c != QLatin1Char('0') && !c.isSpace())
+            return text;
+    }
     const QString t = text.trimmed();
     // A Boolean column read back as text.
     if (t == QLatin1String("1") || t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
@@ -71,8 +79,16 @@ bool FlagIsS(const QString &flag) { return sameCode(flag, QStringLiteral("S")); 
 
 QString MoneyText(double value, int decimals)
 {
-    return FormatNum(RoundNum(value, QStringLiteral("A"), 1, decimals),
-                     NumFormat(decimals, QChar(), QStringLiteral("#,##0"), QChar('0')));
+    const double rounded = RoundNum(value, QStringLiteral("A"), 1, decimals);
+    auto build = [decimals] { return NumFormat(decimals, QChar(), QStringLiteral("#,##0"), QChar('0')); };
+    // The format of each usual number of decimals is built once.
+    thread_local std::array<QString, 16> formats;
+    if (decimals < 0 || decimals >= int(formats.size()))
+        return FormatNum(rounded, build());
+    QString &format = formats[size_t(decimals)];
+    if (format.isNull())
+        format = build();
+    return FormatNum(rounded, format);
 }
 
 PriceLookup::PriceLookup(Database &db, const CompanyParams &params, MessageSink &sink)

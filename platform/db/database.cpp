@@ -12,6 +12,8 @@
 #include <sqlite3.h>
 
 #include <atomic>
+#include <cstring>
+#include <vector>
 
 namespace kem {
 
@@ -444,18 +446,60 @@ QVariant columnValue(sqlite3_stmt *stmt, int c)
     }
 }
 
+// The short texts of one column met last in a result (units of measure, codes of lists,
+// flags, the parent of consecutive links): a text met again shares the one read before
+// instead of being read into a string of its own.
+class RecentTexts {
+public:
+    static constexpr int kMaxBytes = 16;
+    // The text of the bytes p, n (0 < n <= kMaxBytes) when it is one of the recent ones.
+    const QString *find(const char *p, int n) const
+    {
+        for (const Slot &slot : m_slots)
+            if (slot.size == n && std::memcmp(slot.bytes, p, size_t(n)) == 0)
+                return &slot.text;
+        return nullptr;
+    }
+    void remember(const char *p, int n, const QString &text)
+    {
+        Slot &slot = m_slots[m_next];
+        std::memcpy(slot.bytes, p, size_t(n));
+        slot.size = n;
+        slot.text = text;
+        m_next = (m_next + 1) % kSlots;
+    }
+
+private:
+    static constexpr int kSlots = 4;
+    struct Slot {
+        char bytes[kMaxBytes];
+        int size = 0;  // 0: empty
+        QString text;
+    };
+    Slot m_slots[kSlots];
+    int m_next = 0;
+};
+
 // A column of the current row as a result set keeps it: FromEngine(columnValue(...)), with the
 // usual cases (Null, and a value the engine holds in the column's own type) taken straight.
-QVariant rowValue(sqlite3_stmt *stmt, int c, ColType type)
+QVariant rowValue(sqlite3_stmt *stmt, int c, ColType type, RecentTexts &recent)
 {
     switch (sqlite3_column_type(stmt, c)) {
     case SQLITE_NULL:
         return {};
-    case SQLITE_TEXT:
+    case SQLITE_TEXT: {
         if (type != ColType::Text)
             break;
-        return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, c)),
-                                 sqlite3_column_bytes(stmt, c));
+        const auto *p = reinterpret_cast<const char *>(sqlite3_column_text(stmt, c));
+        const int n = sqlite3_column_bytes(stmt, c);
+        if (n == 0 || n > RecentTexts::kMaxBytes)
+            return QString::fromUtf8(p, n);
+        if (const QString *seen = recent.find(p, n))
+            return *seen;
+        QString text = QString::fromUtf8(p, n);
+        recent.remember(p, n, text);
+        return text;
+    }
     case SQLITE_FLOAT:
         if (type != ColType::Double)
             break;
@@ -490,9 +534,10 @@ void Database::Impl::bindAndExec(Shape &shape, const QVariantList &values, const
     const int n = shape.columns ? int(shape.columns->types.size()) : 0;
     const ColType *types = n ? shape.columns->types.constData() : nullptr;
     int rc;
+    std::vector<RecentTexts> recent(static_cast<size_t>(n));
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         for (int i = 0; i < n; ++i)
-            out.data.append(rowValue(stmt, i, types[i]));
+            out.data.append(rowValue(stmt, i, types[i], recent[size_t(i)]));
         ++out.rows;
     }
     if (rc != SQLITE_DONE) {

@@ -89,6 +89,7 @@ struct ColumnDef {
     QChar align = QLatin1Char('S');
     int number = 0;              // width in characters for character outputs (0: from the sample)
     QString option;              // "P" first column of a set, "U" last (runs to the right margin)
+    bool lastColumn = false;     // option holds "U"
     int charStart = 0, charWidth = 0;  // placement in character outputs
 };
 

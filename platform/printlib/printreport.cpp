@@ -69,6 +69,29 @@ bool readItalianNumber(const QString &text, double *value)
     }
     if (i != n)
         return false;
+    // Up to 15 digits the digits make an exact integer and the decimal places an exact power
+    // of ten: their quotient, rounded once, is the double nearest to the text, as from_chars
+    // finds it.
+    static constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10,
+                                        1e11, 1e12, 1e13, 1e14, 1e15};
+    const bool minus = *out == '-';
+    const char *digits = out + (minus ? 1 : 0);
+    if (o - digits <= 15) {
+        quint64 m = 0;
+        int places = -1;
+        for (const char *c = digits; c != o; ++c) {
+            if (*c == '.') {
+                places = 0;
+                continue;
+            }
+            m = m * 10 + quint64(*c - '0');
+            if (places >= 0)
+                ++places;
+        }
+        const double d = double(m) / kPow10[places < 0 ? 0 : places];
+        *value = minus ? -d : d;
+        return true;
+    }
     double d = 0;
     const auto res = std::from_chars(out, o, d);
     if (res.ec != std::errc() || res.ptr != o || !std::isfinite(d))
@@ -236,6 +259,7 @@ int PrintReport::ColumnAdd(const QString &sample, qint16 piNumber, const QString
     c.align = m_align;
     c.number = piNumber;
     c.option = opt;
+    c.lastColumn = opt.contains(QLatin1Char('U'));
     c.charWidth = piNumber > 0 ? piNumber : int(sample.size());
     c.charStart = first ? 0 : m_columns.last().charStart + m_columns.last().charWidth + 1;
     m_columns.append(c);
@@ -559,7 +583,10 @@ void PrintReport::startPage()
     trimDocument();
     Page p;
     p.number = ++m_pageNum;
-    m_doc.pages.append(p);
+    // Pages of a run hold about as many texts as the one before.
+    if (!m_doc.pages.isEmpty())
+        p.texts.reserve(m_doc.pages.last().texts.size());
+    m_doc.pages.append(std::move(p));
     m_y = m_doc.marginTop;
     m_x = m_doc.marginLeft;
     m_pageLines = 0;
@@ -714,18 +741,24 @@ bool PrintReport::SkipGet() const
     return m_state != State::InDoc || m_stop != 0;
 }
 
-void PrintReport::addItem(const PrintFont &font, const TextMeasure &tm, const QString &text, double x,
-                          double width, QChar align, bool rightGroup, double gapAfter, GridCell *cell)
+void PrintReport::placeItem(Pending &p, const PrintFont &font, const TextMeasure &tm, QString text, double x,
+                            double width, bool rightGroup, double gapAfter)
 {
-    Pending &p = m_line.emplace_back();
     p.run.x = x;
     p.run.width = width;
     p.run.style = m_style;
     p.run.font = font;
-    p.run.text = text;
+    p.run.text = std::move(text);
     p.m = Metrics{tm.Ascent(), tm.Descent(), tm.LineSpacing()};
     p.rightGroup = rightGroup;
     p.gapAfter = gapAfter;
+}
+
+void PrintReport::addItem(const PrintFont &font, const TextMeasure &tm, const QString &text, double x,
+                          double width, QChar align, bool rightGroup, double gapAfter, GridCell *cell)
+{
+    Pending &p = m_line.emplace_back();
+    placeItem(p, font, tm, text, x, width, rightGroup, gapAfter);
     if (cell) {
         p.cell = std::move(*cell);
         p.cell.align = align;
@@ -745,7 +778,9 @@ bool PrintReport::CellPrint(int column, const QVariant &value, bool pbLineData, 
     const ColumnDef *col = ColumnGet(column);
     if (!col)
         return fail(QStringLiteral("CellPrint: colonna inesistente (%1)").arg(column));
-    GridCell cell;
+    // The cell is made where the line keeps it: every line prints several.
+    Pending &p = m_line.emplace_back();
+    GridCell &cell = p.cell;
     double number = 0;
     if (isNumberVariant(value)) {
         cell.numeric = true;
@@ -760,13 +795,14 @@ bool PrintReport::CellPrint(int column, const QVariant &value, bool pbLineData, 
             cell.value = cell.text;
         }
     }
-    cell.fileText = cell.text;
     if (!psFileValue.isEmpty()) {
         bool ok = false;
         number = psFileValue.trimmed().toDouble(&ok);
         cell.numeric = ok;
         cell.value = ok ? QVariant(number) : QVariant(psFileValue);
         cell.fileText = psFileValue;
+    } else {
+        cell.fileText = cell.text;
     }
     const PrintFont &font = currentFont();
     TextMeasure &tm = currentMeasure();
@@ -787,9 +823,11 @@ bool PrintReport::CellPrint(int column, const QVariant &value, bool pbLineData, 
     cell.column = col->id;
     cell.charStart = col->charStart;
     cell.charWidth = col->charWidth;
-    cell.lastColumn = col->option.contains(QLatin1Char('U'));
+    cell.lastColumn = col->lastColumn;
     cell.toFile = pbLineData;
-    addItem(font, tm, shown, x, width, m_align, false, 0, &cell);
+    cell.align = m_align;
+    p.hasCell = true;
+    placeItem(p, font, tm, std::move(shown), x, width, false, 0);
     m_x = std::max(x + width, col->right);
     return true;
 }

@@ -28,6 +28,27 @@
 namespace kem {
 
 class Renderer;
+
+namespace detail {
+// What PrintReport keeps of the line in progress.
+struct LineMetrics {
+    double ascent = 0, descent = 0, lineSpacing = 0;
+};
+struct PendingItem {
+    TextRun run;
+    GridCell cell;
+    bool hasCell = false;
+    bool rightGroup = false;
+    double gapAfter = 0;
+    LineMetrics m;
+};
+} // namespace detail
+
+} // namespace kem
+// The items of a line move by their bytes, as their parts do (see pagemodel.h).
+Q_DECLARE_TYPEINFO(kem::detail::PendingItem, Q_RELOCATABLE_TYPE);
+namespace kem {
+
 class PreviewRenderer;
 class PreviewFolder;
 struct PageRange;
@@ -198,17 +219,8 @@ private:
     struct Style {
         PrintFont font;
     };
-    struct Metrics {
-        double ascent = 0, descent = 0, lineSpacing = 0;
-    };
-    struct Pending {
-        TextRun run;
-        GridCell cell;
-        bool hasCell = false;
-        bool rightGroup = false;
-        double gapAfter = 0;
-        Metrics m;
-    };
+    using Metrics = detail::LineMetrics;
+    using Pending = detail::PendingItem;
 
     bool fail(const QString &text);
     bool ready(const char *op);
@@ -217,6 +229,8 @@ private:
     Metrics metricsFor(const PrintFont &font) const;
     const PrintFont &currentFont() const { return m_currentFont; }
     void refreshCurrentFont();
+    void placeItem(Pending &p, const PrintFont &font, const TextMeasure &tm, QString text, double x, double width,
+                   bool rightGroup, double gapAfter);
     void addItem(const PrintFont &font, const TextMeasure &tm, const QString &text, double x, double width,
                  QChar align, bool rightGroup, double gapAfter, GridCell *cell);
     bool placeLine();

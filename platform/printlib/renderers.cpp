@@ -412,23 +412,30 @@ QString DelimitedTextRenderer::Field(const GridCell &cell) const
 
 void DelimitedTextRenderer::appendField(QString &out, const GridCell &cell) const
 {
-    const QString s = cell.numeric ? (m_raw ? rawNumber(cell) : cell.text) : cell.fileText;
-    const bool risky = (m_qual.isNull() && s.startsWith(QLatin1Char('"'))) || needsQuoting(s);
-    const bool quote = (!cell.numeric && !m_qual.isNull()) || risky;
+    QString raw;  // only for unformatted numbers
+    const QString &s = cell.numeric ? (m_raw ? (raw = rawNumber(cell)) : cell.text) : cell.fileText;
+    // A text with a qualifier chosen is always qualified: its characters need no search then.
+    const bool quote = (!cell.numeric && !m_qual.isNull())
+        || (m_qual.isNull() && s.startsWith(QLatin1Char('"'))) || needsQuoting(s);
     if (!quote) {
         out += s;
         return;
     }
-    const QChar q = m_qual.isNull() ? QLatin1Char('"') : m_qual;
-    out += q;
-    qsizetype start = 0;  // copied in runs, each qualifier doubled
-    for (qsizetype i = s.indexOf(q); i >= 0; i = s.indexOf(q, start)) {
-        out += QStringView(s).mid(start, i + 1 - start);
-        out += q;
-        start = i + 1;
+    // Written in place: the qualifiers around it and, at most, every character doubled.
+    const char16_t q = m_qual.isNull() ? u'"' : m_qual.unicode();
+    const qsizetype at = out.size();
+    out.resize(at + 2 * s.size() + 2);
+    char16_t *const begin = reinterpret_cast<char16_t *>(out.data());
+    char16_t *o = begin + at;
+    *o++ = q;
+    for (const QChar ch : s) {
+        const char16_t c = ch.unicode();
+        *o++ = c;
+        if (c == q)
+            *o++ = q;
     }
-    out += QStringView(s).mid(start);
-    out += q;
+    *o++ = q;
+    out.resize(o - begin);
 }
 
 bool DelimitedTextRenderer::needsQuoting(QStringView s) const

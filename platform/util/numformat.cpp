@@ -150,21 +150,26 @@ QString DrawUnits(long long units, int places, const Section &s, bool minus)
     while (fracLen > s.fixedDecimals && fraction[fracLen - 1] == '0')
         --fracLen;
 
-    QString out;
-    out.reserve(1 + s.prefix.size() + shown + shown / 3 + 1 + fracLen + s.suffix.size());
+    // Written in place: the length is known before the first character.
+    const int groups = s.grouping && shown > 0 ? (shown - 1) / 3 : 0;
+    const qsizetype length = (minus ? 1 : 0) + s.prefix.size() + shown + groups
+        + (fracLen > 0 ? 1 + fracLen : 0) + s.suffix.size();
+    QString out(length, Qt::Uninitialized);
+    QChar *o = out.data();
     if (minus)
-        out += QLatin1Char('-');
-    out += s.prefix;
+        *o++ = QLatin1Char('-');
+    o = std::copy(s.prefix.cbegin(), s.prefix.cend(), o);
     for (int i = 0; i < shown; ++i) {
         if (s.grouping && i > 0 && (shown - i) % 3 == 0)
-            out += QLatin1Char('.');
-        out += QLatin1Char(i < pad ? '0' : digits[i - pad]);
+            *o++ = QLatin1Char('.');
+        *o++ = QLatin1Char(i < pad ? '0' : digits[i - pad]);
     }
     if (fracLen > 0) {
-        out += QLatin1Char(',');
-        out += QLatin1String(fraction, fracLen);
+        *o++ = QLatin1Char(',');
+        for (int i = 0; i < fracLen; ++i)
+            *o++ = QLatin1Char(fraction[i]);
     }
-    out += s.suffix;
+    std::copy(s.suffix.cbegin(), s.suffix.cend(), o);
     return out;
 }
 

@@ -34,10 +34,50 @@ QString UngroupThousands(const QString &integer)
 
 } // namespace
 
+namespace {
+
+// The usual text, "-1234,5": an optional minus, digits, optionally a comma and digits, 15
+// digits at most. The digits make an exact integer and the decimal places an exact power of
+// ten, so their quotient, rounded once, is the double nearest to the text (what from_chars
+// finds). False for any other text.
+bool PlainNumber(QStringView t, double *value)
+{
+    static constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10,
+                                        1e11, 1e12, 1e13, 1e14, 1e15};
+    qsizetype i = 0;
+    const bool minus = !t.isEmpty() && t.front() == QLatin1Char('-');
+    if (minus)
+        ++i;
+    quint64 m = 0;
+    int digits = 0, places = -1;
+    for (; i < t.size(); ++i) {
+        const char16_t c = t[i].unicode();
+        if (c >= u'0' && c <= u'9') {
+            m = m * 10 + (c - u'0');
+            ++digits;
+            if (places >= 0)
+                ++places;
+        } else if (c == u',' && places < 0 && digits > 0) {
+            places = 0;
+        } else {
+            return false;
+        }
+    }
+    if (digits == 0 || digits > 15 || places == 0)
+        return false;
+    const double d = double(m) / kPow10[places < 0 ? 0 : places];
+    *value = minus ? -d : d;
+    return true;
+}
+
+} // namespace
+
 double TextToNum(const QString &text, bool *ok)
 {
     if (ok)
         *ok = true;
+    if (double plain = 0; PlainNumber(text, &plain))
+        return plain;
     QString t = text.trimmed();
     if (t.isEmpty())
         return 0.0;

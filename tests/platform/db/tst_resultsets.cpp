@@ -45,6 +45,7 @@ private slots:
     void editNeedsOneTableWithKey();
     void closing();
     void interleavedSetsAndSpellings();
+    void repeatedTextsReadAsWritten();
     void transactions();
     void openErrors_data();
     void openErrors();
@@ -416,6 +417,28 @@ void TestResultSets::openErrors()
     QVERIFY(!db.isOpen());
     if (content.isEmpty() && path.startsWith(dir_.path()))
         QVERIFY2(!QFile::exists(path), "a missing database file must not be created");
+}
+
+void TestResultSets::repeatedTextsReadAsWritten()
+{
+    // Short texts come back again and again in a column (units, list codes, flags): every row
+    // reads its own, whatever came before it.
+    const QStringList texts{"PZ", "KG", "PZ", "~ç~", "~ç~", "pz", "PZ ", "", "", "PZ",
+                            "un testo più lungo di sedici byte", "un testo più lungo di sedici byte",
+                            "M", "LT", "BAR", "MQ", "KG", "sedici byte esat", "sedici byte esat", "è", "é"};
+    QStringList statements{QStringLiteral("CREATE TABLE Ripetuti (Numero INTEGER, Testo TEXT)")};
+    for (qsizetype i = 0; i < texts.size(); ++i)
+        statements << QStringLiteral("INSERT INTO Ripetuti VALUES (%1, '%2')").arg(i).arg(texts[i]);
+    QString error;
+    QVERIFY2(kemtest::RunOnFile(file_, statements, &error), qPrintable(error));
+    Database db;
+    QVERIFY(!db.DbOpen(file_).isEmpty());
+    ResultSets rs;
+    RsGuard h(rs, rs.RsOpen(db, QStringLiteral("SELECT Numero, Testo FROM Ripetuti ORDER BY Numero")));
+    QStringList read;
+    for (rs.RsMoveFirst(h); !rs.RsEof(h); rs.RsMoveNext(h))
+        read << rs.RsField(h, QStringLiteral("Testo")).toString();
+    QCOMPARE(read, texts);
 }
 
 void TestResultSets::password()

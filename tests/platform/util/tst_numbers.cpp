@@ -203,6 +203,13 @@ private slots:
         QTest::newRow("leading comma") << ",5" << 0.5 << true;
         QTest::newRow("exchange rate") << "1936,27" << 1936.27 << true;
         QTest::newRow("negative grouped") << "-1.234,56" << -1234.56 << true;
+        QTest::newRow("fifteen digits") << "123456789012345" << 123456789012345.0 << true;
+        QTest::newRow("fifteen digits with decimals") << "-12,345678901234" << -12.345678901234 << true;
+        QTest::newRow("sixteen digits") << "1234567890123456" << 1234567890123456.0 << true;
+        QTest::newRow("seventeen decimals") << "0,12345678901234567" << 0.12345678901234567 << true;
+        QTest::newRow("a tenth") << "0,1" << 0.1 << true;
+        QTest::newRow("comma last") << "5," << 5.0 << true;
+        QTest::newRow("minus before comma") << "-,5" << -0.5 << true;
         QTest::newRow("garbage") << "abc" << 0.0 << false;
         QTest::newRow("trailing letters") << "12a" << 0.0 << false;
         QTest::newRow("two commas") << "1,2,3" << 0.0 << false;
