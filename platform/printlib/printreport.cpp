@@ -145,8 +145,9 @@ bool PrintReport::fail(const QString &text)
 
 bool PrintReport::ready(const char *op)
 {
+    Q_UNUSED(op)  // names the routine for who reads the code; the user is told what is wrong
     if (m_state != State::InDoc)
-        return fail(QStringLiteral("%1: nessun documento di stampa aperto").arg(QLatin1String(op)));
+        return fail(QStringLiteral("Nessun documento di stampa aperto"));
     return true;
 }
 
@@ -160,9 +161,9 @@ void PrintReport::StopSet(int code)
 bool PrintReport::FontAdd(const QString &name, const PrintFont &font)
 {
     if (name.trimmed().isEmpty())
-        return fail(QStringLiteral("FontAdd: nome dello stile vuoto"));
+        return fail(QStringLiteral("Stile di stampa senza nome"));
     if (font.Size <= 0)
-        return fail(QStringLiteral("FontAdd: dimensione non valida per lo stile %1").arg(name));
+        return fail(QStringLiteral("Dimensione del carattere non valida per lo stile di stampa %1").arg(name));
     m_styles.insert(name.trimmed().toLower(), Style{font});
     refreshCurrentFont();
     return true;
@@ -319,7 +320,7 @@ bool PrintReport::JobStart(int piMode, bool *pbCancelled)
         return false;
     };
     if (piMode != 1)
-        return cancel(QStringLiteral("JobStart: modalità %1 non prevista").arg(piMode));
+        return cancel(QStringLiteral("Modalità di stampa %1 non prevista").arg(piMode));
 
     const bool portrait = m_forzaVert == 1 || m_run.ForzaVert == 1;
     m_doc.landscape = m_landscape && !portrait;
@@ -487,7 +488,7 @@ bool PrintReport::buildRenderers()
 bool PrintReport::DocBegin()
 {
     if (m_state != State::Started)
-        return fail(QStringLiteral("DocBegin: il lavoro di stampa non è aperto"));
+        return fail(QStringLiteral("Il lavoro di stampa non è aperto"));
     m_state = State::InDoc;
     m_line.clear();
     startPage();
@@ -777,7 +778,7 @@ bool PrintReport::CellPrint(int column, const QVariant &value, bool pbLineData, 
         return true;
     const ColumnDef *col = ColumnGet(column);
     if (!col)
-        return fail(QStringLiteral("CellPrint: colonna inesistente (%1)").arg(column));
+        return fail(QStringLiteral("Colonna di stampa inesistente (%1)").arg(column));
     // The cell is made where the line keeps it: every line prints several.
     Pending &p = m_line.emplace_back();
     GridCell &cell = p.cell;
@@ -957,7 +958,7 @@ bool PrintReport::PicturePrint(const QImage &picture, double x, double y, double
     if (m_stop)
         return true;
     if (picture.isNull() || picture.width() <= 0 || picture.height() <= 0)
-        return fail(QStringLiteral("PicturePrint: immagine non valida"));
+        return fail(QStringLiteral("Immagine da stampare non valida"));
     const double dpmX = picture.dotsPerMeterX() > 0 ? picture.dotsPerMeterX() : 96 / 0.0254;
     const double dpmY = picture.dotsPerMeterY() > 0 ? picture.dotsPerMeterY() : 96 / 0.0254;
     const double naturalW = picture.width() * 1000.0 / dpmX;
@@ -978,7 +979,7 @@ bool PrintReport::PicturePrint(const QString &file, double x, double y, double w
 {
     const QImage img(file);
     if (img.isNull())
-        return fail(QStringLiteral("PicturePrint: impossibile leggere l'immagine %1").arg(file));
+        return fail(QStringLiteral("Impossibile leggere l'immagine %1").arg(file));
     return PicturePrint(img, x, y, width, height);
 }
 
@@ -989,7 +990,7 @@ bool PrintReport::CommandRun(const QString &name, const QVariantList &args)
     Q_UNUSED(args);
     if (name.compare(QLatin1String("AttivaPdfAutom"), Qt::CaseInsensitive) == 0) {
         if (m_state == State::Started || m_state == State::InDoc)
-            return fail(QStringLiteral("AttivaPdfAutom: il lavoro di stampa è già aperto"));
+            return fail(QStringLiteral("Il PDF automatico non si può attivare: il lavoro di stampa è già aperto"));
         m_pdfAuto = true;
         return true;
     }
