@@ -136,20 +136,22 @@ void StImplDiBa::DefinisciColonne()
     PrintReport &r = report();
     r.StyleSelect(kCorpoCampo);
     r.ColumnsClear();
+    // Widths in characters for the character outputs: the seven columns fill the 132 of a
+    // line, the kind texts ("Prodotto Finito") and the headings whole.
     r.AlignSet(S);
-    colComponente_ = r.ColumnAdd(Sample(45), 0, QStringLiteral("P"));
+    colComponente_ = r.ColumnAdd(Sample(45), 33, QStringLiteral("P"));
     r.AlignSet(S);
-    colUM_ = r.ColumnAdd(Sample(30));
+    colUM_ = r.ColumnAdd(Sample(30), 15);
     r.AlignSet(S);
-    colComposto_ = r.ColumnAdd(Sample(15));
+    colComposto_ = r.ColumnAdd(Sample(15), 15);
     r.AlignSet(S);
-    colDescrizione_ = r.ColumnAdd(Sample(30));
+    colDescrizione_ = r.ColumnAdd(Sample(30), 30);
     r.AlignSet(C);
-    colUMLegame_ = r.ColumnAdd(Sample(2));
+    colUMLegame_ = r.ColumnAdd(Sample(2), 3);
     r.AlignSet(D);
-    colQta_ = r.ColumnAdd(QStringLiteral("999,999,999,999"));
+    colQta_ = r.ColumnAdd(QStringLiteral("999,999,999,999"), 15);
     r.AlignSet(S);
-    colTipo_ = r.ColumnAdd(Sample(10));
+    colTipo_ = r.ColumnAdd(Sample(10), 15);
 }
 
 void StImplDiBa::StaIntestColonne()

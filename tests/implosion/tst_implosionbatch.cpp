@@ -124,9 +124,25 @@ void TestImplosionBatch::destinations()
         QVERIFY(bytes.startsWith("%PDF"));
     else if (file.endsWith(".xlsx"))
         QVERIFY(bytes.startsWith("PK"));
-    else
+    else {
         QVERIFY2(bytes.contains("TOP-LAM-MQ") && bytes.contains("BOR-ABS-22") && !bytes.contains("COL-VIN"),
                  bytes.constData());
+        // Every column in the 132 characters of a line: quantities and kinds included.
+        const QList<QByteArray> lines = bytes.split('\n');
+        bool top = false;
+        for (QByteArray line : lines) {
+            line = line.trimmed();
+            QVERIFY2(line.size() <= 132, line.constData());
+            if (line.startsWith("TOP-LAM-MQ")) {
+                top = true;
+                QVERIFY2(line.contains(" KG ") && line.contains("0,030") && line.endsWith("Prodotto Finito"),
+                         line.constData());
+            }
+        }
+        QVERIFY(top);
+        QVERIFY(bytes.contains("Prodotto Base"));
+        QVERIFY(bytes.contains("Quantit"));
+    }
 }
 
 void TestImplosionBatch::helpNamesEveryOptionAndDefault()
