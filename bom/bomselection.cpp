@@ -1,6 +1,7 @@
 #include "bom/bomselection.h"
 
 #include "bom/prelvo.h"
+#include "common/coderange.h"
 #include "platform/help/decodeservice.h"
 #include "platform/util/kemutil.h"
 
@@ -56,10 +57,7 @@ std::optional<BomSelection::Problem> BomSelection::Validate(
         return Problem{QStringLiteral("Errore nel campo 'Larghezza'"), Larghezza};
     if (DimensionInError(altezza))
         return Problem{QStringLiteral("Errore nel campo 'Altezza'"), Altezza};
-    // Codes compare as the database compares them, without regard to case; a blank bound is
-    // no bound.
-    if (!osArticoloDa.trimmed().isEmpty() && !osArticoloA.trimmed().isEmpty()
-        && osArticoloDa.compare(osArticoloA, Qt::CaseInsensitive) > 0)
+    if (CodeRangeReversed(osArticoloDa, osArticoloA))
         return Problem{QStringLiteral("Si prega di inserire gli articoli in ordine crescente"), None, true};
     if (obEspScal && LivEspInError(livEsp))
         return Problem{QStringLiteral("Errore nel campo 'Livello di Esplosione'"), LivEsp};

@@ -13,8 +13,6 @@ namespace {
 const QString kCorpoCampo = QStringLiteral("CorpoCampo");
 const QString kInesistente = QStringLiteral("*** Art.Inesistente ***");
 
-QString M(int n) { return QString(n, QLatin1Char('M')); }
-
 } // namespace
 
 Prelvo::Prelvo(Database &db, const CompanyParams &params, AziendaUtilStampe &stampe,
@@ -336,28 +334,28 @@ void Prelvo::DefinisciColonne()
     r.StyleSelect(kCorpoCampo);
     r.ColumnsClear();
     r.AlignSet(S);
-    colCodice_ = r.ColumnAdd(M(17), 12, QStringLiteral("P"));
+    colCodice_ = r.ColumnAdd(Sample(17), 12, QStringLiteral("P"));
     r.AlignSet(S);
-    colDescrizione_ = r.ColumnAdd(M(20), 20, QString());
+    colDescrizione_ = r.ColumnAdd(Sample(20), 20, QString());
     r.AlignSet(C);
-    colUM_ = r.ColumnAdd(M(3), 2, QString());
+    colUM_ = r.ColumnAdd(Sample(3), 2, QString());
     r.AlignSet(D);
     colQta_ = r.ColumnAdd(QStringLiteral("999,999,999,999"), 12, QString());
     if (obStaImgRiga && !obStampoImporti) {
         r.AlignSet(S);
-        colImmagine_ = r.ColumnAdd(M(20), 2, QStringLiteral("U"));
+        colImmagine_ = r.ColumnAdd(Sample(20), 2, QStringLiteral("U"));
     }
     if (obStaImgRiga && obStampoImporti) {
         r.AlignSet(S);
-        colImmagine_ = r.ColumnAdd(M(15), 2, QString());
+        colImmagine_ = r.ColumnAdd(Sample(15), 2, QString());
         r.AlignSet(D);
         colImporto_ = r.ColumnAdd(QStringLiteral("999,999,999,999"), 16, QString());
     }
     if (!obStaImgRiga) {
         r.AlignSet(C);
-        colQualeImporto_ = r.ColumnAdd(M(3), 4, QString());
+        colQualeImporto_ = r.ColumnAdd(Sample(3), 4, QString());
         r.AlignSet(S);
-        colListino_ = r.ColumnAdd(M(8), 10, QString());
+        colListino_ = r.ColumnAdd(Sample(8), 10, QString());
         if (obStampoImporti) {
             r.AlignSet(D);
             colImporto_ = r.ColumnAdd(QStringLiteral("999,999,999,999,999"), 16, QString());
@@ -365,15 +363,15 @@ void Prelvo::DefinisciColonne()
     }
     if (obQtaDaDimen) {
         r.AlignSet(S);
-        colCodice_ = r.ColumnAdd(M(15), 12, QStringLiteral("P"));
+        colCodice_ = r.ColumnAdd(Sample(15), 12, QStringLiteral("P"));
         r.AlignSet(S);
-        colDescrizione_ = r.ColumnAdd(M(20), 20, QString());
+        colDescrizione_ = r.ColumnAdd(Sample(20), 20, QString());
         r.AlignSet(C);
-        colUM_ = r.ColumnAdd(M(3), 2, QString());
+        colUM_ = r.ColumnAdd(Sample(3), 2, QString());
         r.AlignSet(D);
         colQta_ = r.ColumnAdd(QStringLiteral("9999,999,999,999"), 16, QString());
         r.AlignSet(S);
-        colDimText_ = r.ColumnAdd(M(20), 20, QString());
+        colDimText_ = r.ColumnAdd(Sample(20), 20, QString());
         if (obStampoImporti) {
             r.AlignSet(D);
             colDimValore_ = r.ColumnAdd(QStringLiteral("999,999,999,999"), 12, QString());
@@ -386,8 +384,7 @@ void Prelvo::StaIntestColonne()
     PrintReport &r = report();
     r.StyleSelect(QStringLiteral("CorpoLab"));
     auto cell = [&](const char *align, int column, const QString &text) {
-        r.AlignSet(QString::fromLatin1(align));
-        check(r.CellPrint(column, text), "CellPrint");
+        Cell(QString::fromLatin1(align), column, text);
     };
     cell("S", colCodice_, QStringLiteral("Codice"));
     cell("S", colDescrizione_, QStringLiteral("Descrizione articolo"));
@@ -409,10 +406,7 @@ void Prelvo::StaRiga(const RigaDiBa &riga)
     pendingImage_ = false;
     r.StyleSelect(kCorpoCampo);
     static const QString S = QStringLiteral("S"), C = QStringLiteral("C"), D = QStringLiteral("D");
-    auto cell = [&](const QString &align, int column, const QString &text) {
-        r.AlignSet(align);
-        check(r.CellPrint(column, text), "CellPrint");
-    };
+    auto cell = [&](const QString &align, int column, const QString &text) { Cell(align, column, text); };
     cell(S, colCodice_, riga.Articolo);
     cell(S, colDescrizione_, riga.Descrizione.isEmpty() ? kInesistente : riga.Descrizione);
     cell(C, colUM_, riga.UM);

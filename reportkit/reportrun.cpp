@@ -135,6 +135,12 @@ void ReportRun::check(bool ok, const char *op)
     }
 }
 
+void ReportRun::Cell(const QString &align, int column, const QVariant &value)
+{
+    report_->AlignSet(align);
+    check(report_->CellPrint(column, value), "CellPrint");
+}
+
 void ReportRun::PageHeader()
 {
     PageHeaderArgs args;

@@ -106,6 +106,10 @@ protected:
     void NewPage();
     // Throws a ReportError when a print library call failed.
     void check(bool ok, const char *op);
+    // One cell of the current line: the alignment ("S", "C", "D"), then the value at the column.
+    void Cell(const QString &align, int column, const QVariant &value);
+    // The width sample of a column n characters wide (capital M, the widest letter).
+    static QString Sample(int n) { return QString(n, QLatin1Char('M')); }
     void CountLine() { ++last_.lines; }
 
     PrintReport &report() { return *report_; }

@@ -16,6 +16,7 @@ struct BatchCommand {
     QString name;
     QString summary;
     int (*run)(const QStringList &args);
+    bool report = false;  // a report run: lays out text and writes PDF files (Qt's GUI side)
 };
 
 const QList<BatchCommand> &BatchCommands();

@@ -7,6 +7,7 @@ namespace kem::batch {
 int RunDemo(const QStringList &args);
 int RunSynth(const QStringList &args);
 int RunBom(const QStringList &args);
+int RunImplosion(const QStringList &args);
 
 const QList<BatchCommand> &BatchCommands()
 {
@@ -15,7 +16,10 @@ const QList<BatchCommand> &BatchCommands()
         {QStringLiteral("synth"), QStringLiteral("scrive un'azienda sintetica per le prove di carico"),
          &RunSynth},
         {QStringLiteral("bom"), QStringLiteral("stampa la distinta base su un file (pdf, csv, txt, xlsx, fix)"),
-         &RunBom},
+         &RunBom, true},
+        {QStringLiteral("implosion"),
+         QStringLiteral("stampa l'implosione della distinta base su un file (pdf, csv, txt, xlsx, fix)"),
+         &RunImplosion, true},
     };
     return commands;
 }

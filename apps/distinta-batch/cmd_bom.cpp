@@ -3,6 +3,7 @@
 // DIR/kemora-menu.ini, messages go to standard error with their default answers.
 #include "apps/distinta-batch/batchcommand.h"
 #include "apps/distinta-batch/commandline.h"
+#include "apps/distinta-batch/reportoutput.h"
 
 #include "bom/bomselection.h"
 #include "bom/prelvo.h"
@@ -37,32 +38,6 @@ std::optional<bool> FlagOption(const QCommandLineParser &parser, const QString &
     return std::nullopt;
 }
 
-// Destination of the output file by its extension.
-bool SetDestination(PrintOptions &o, const QString &file)
-{
-    const QString path = QFileInfo(file).absoluteFilePath();
-    const QString ext = QFileInfo(file).suffix().toLower();
-    if (ext == QLatin1String("fix")) {
-        o.StaVid = PrintOptions::FixedWidth;
-        o.FisStampante = false;
-        o.FisFileName = path;
-        return true;
-    }
-    o.StaVid = PrintOptions::File;
-    o.FileName = path;
-    if (ext == QLatin1String("pdf"))
-        o.FileForm = PrintOptions::PdfFile;
-    else if (ext == QLatin1String("csv"))
-        o.FileForm = PrintOptions::SpreadsheetText;
-    else if (ext == QLatin1String("txt"))
-        o.FileForm = PrintOptions::PlainText;
-    else if (ext == QLatin1String("xlsx"))
-        o.FileForm = PrintOptions::Xlsx;
-    else
-        return false;
-    return true;
-}
-
 long PeakMemoryKb()
 {
     rusage usage{};
@@ -95,9 +70,8 @@ int RunBom(const QStringList &args)
         "I messaggi vanno sullo standard error con la risposta predefinita.\n"
         "Codici di uscita: 0 stampata, 1 errore, 2 uso errato o selezione rifiutata, 3 nessun dato da stampare."));
     const QString def;
-    QList<QCommandLineOption> options{
-        {QStringLiteral("company"), QStringLiteral("Cartella dell'azienda (con kemora-menu.ini)."), QStringLiteral("DIR")},
-        {QStringLiteral("out"), QStringLiteral("File di destinazione (.pdf, .csv, .txt, .xlsx, .fix)."), QStringLiteral("FILE")},
+    QList<QCommandLineOption> options = CompanyAndOutOptions();
+    options << QList<QCommandLineOption>{
         {QStringLiteral("articolo-da"), QStringLiteral("osArticoloDa: primo articolo padre (vuoto: nessun limite)."), QStringLiteral("COD"), def},
         {QStringLiteral("articolo-a"), QStringLiteral("osArticoloA: ultimo articolo padre (vuoto: nessun limite)."), QStringLiteral("COD"), def},
         {QStringLiteral("tipo-diba"), QStringLiteral("oiTipoDibaArt: 0 tutti, 1 solo prodotti finiti, 2 solo semilavorati."), QStringLiteral("N"), QStringLiteral("1")},
@@ -118,27 +92,15 @@ int RunBom(const QStringList &args)
         {QStringLiteral("straightforward"), QStringLiteral("Percorso senza cache: autocommit, istruzioni preparate ogni volta, ogni riga rivalorizzata leggendo il database.")},
         {QStringLiteral("stats"), QStringLiteral("Scrive sullo standard output righe, pagine, istruzioni, secondi e memoria di picco della stampa.")},
     };
-    for (QCommandLineOption &o : options) {
-        if (!o.valueName().isEmpty() && !o.defaultValues().isEmpty())
-            o.setDescription(o.description() + QStringLiteral(" Predefinito: ")
-                             + (o.defaultValues().first().isEmpty() ? QStringLiteral("vuoto") : o.defaultValues().first()) + ".");
-    }
+    DescribeDefaults(options);
     parser.addOptions(options);
     if (auto stop = ParseArguments(parser, QStringLiteral("bom"), args))
         return *stop;
-    auto usage = [](const QString &message) {
-        PrintError(message);
-        PrintError(QStringLiteral("Usare \"distinta-batch bom --help\" per l'aiuto."));
-        return int(ExitUsage);
-    };
-    if (!parser.positionalArguments().isEmpty())
-        return usage(QStringLiteral("Argomenti non previsti: ") + parser.positionalArguments().join(QLatin1Char(' ')));
+    auto usage = [](const QString &message) { return UsageError(QStringLiteral("bom"), message); };
+    if (const auto stop = CheckReportArguments(parser, QStringLiteral("bom")))
+        return *stop;
     const QString companyDir = parser.value(QStringLiteral("company"));
-    if (companyDir.isEmpty())
-        return usage(QStringLiteral("Manca --company DIR."));
     const QString out = parser.value(QStringLiteral("out"));
-    if (out.isEmpty())
-        return usage(QStringLiteral("Manca --out FILE."));
 
     const auto tipo = IntOption(parser, QStringLiteral("tipo-diba"));
     const auto espScal = FlagOption(parser, QStringLiteral("esp-scal"));
@@ -154,9 +116,6 @@ int RunBom(const QStringList &args)
     const QString qualePrezzo = parser.value(QStringLiteral("quale-prezzo")).trimmed().toUpper();
     if (!qualePrezzo.isEmpty() && !QStringList{"M", "U", "S", "L"}.contains(qualePrezzo))
         return usage(QStringLiteral("Valore non valido per --quale-prezzo: \"%1\" (M, U, S o L)").arg(qualePrezzo));
-    PrintOptions probe;
-    if (!SetDestination(probe, out))
-        return usage(QStringLiteral("Estensione di --out non riconosciuta: %1 (.pdf, .csv, .txt, .xlsx, .fix)").arg(out));
 
     // The selection, as the form holds it: numbers are read the Italian way ("2,5"), as the
     // form reads them, and checked by the form's checks.
@@ -193,11 +152,7 @@ int RunBom(const QStringList &args)
             return ExitUsage;
         }
         AziendaUtilStampe stampe(ReportPrintServices::EnvOf(company->Env(), nullptr));
-        auto options = std::make_shared<PrintOptions>();
-        LoadOptionsArgs load;
-        load.osKeySec = kFormKey;
-        stampe.IniOpzSta(*options, load);
-        SetDestination(*options, out);
+        const std::shared_ptr<PrintOptions> options = RunOptions(stampe, kFormKey, out);
 
         Prelvo report(company->db(), company->params(), stampe, sink);
         selection.ApplyTo(report);
@@ -221,12 +176,7 @@ int RunBom(const QStringList &args)
                          .arg(cpu, 0, 'f', 4)
                          .arg(PeakMemoryKb()));
         }
-        if (result.failed)
-            return ExitFailure;
-        if (!result.printed)
-            return ExitNoData;
-        PrintError(QStringLiteral("Distinta base stampata in %1").arg(QFileInfo(out).absoluteFilePath()));
-        return ExitOk;
+        return RunExitCode(result, QStringLiteral("Distinta base stampata"), out);
     } catch (const std::exception &e) {
         const ErrorInfo info = ErrorInfoFrom(e);
         sink.MsgErrfrm(info.number, ErrorDescription(info.description, info.source), QStringLiteral("(distinta-batch bom) "));

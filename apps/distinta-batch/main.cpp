@@ -8,7 +8,6 @@
 #include <QDir>
 
 #include <csignal>
-#include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <memory>
@@ -50,7 +49,9 @@ int main(int argc, char *argv[])
     // told as such, not a signal that ends the process.
     std::signal(SIGPIPE, SIG_IGN);
     // Report runs lay out text and write PDF files: they need Qt's GUI side, never a display.
-    const bool report = argc > 1 && std::strcmp(argv[1], "bom") == 0;
+    bool report = false;
+    for (const BatchCommand &c : BatchCommands())
+        report = report || (argc > 1 && c.report && c.name == QLatin1String(argv[1]));
     if (report && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::unique_ptr<QCoreApplication> app =

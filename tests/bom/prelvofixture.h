@@ -2,6 +2,7 @@
 // Helpers of the BOM print tests: a report run on a company database built by the test, with
 // the run's report object kept (through the progress hook) so that its lines can be read.
 #include "bom/prelvo.h"
+#include "tests/support/reportcapture.h"
 #include "tests/support/testcompany.h"
 #include "platform/db/kemdb.h"
 #include "platform/printlib/printoptions.h"
@@ -14,37 +15,6 @@
 #include <memory>
 
 namespace kemtest {
-
-// Keeps the report object of the run.
-class KeepReport : public kem::ReportProgress {
-public:
-    void Prepare(const std::shared_ptr<kem::PrintReport> &report, const QString &title) override
-    {
-        this->report = report;
-        this->title = title;
-    }
-    void Show() override { shown = true; }
-    std::shared_ptr<kem::PrintReport> report;
-    QString title;
-    bool shown = false;
-};
-
-// The cells of every grid row of a document, joined by "|"; rules as "---".
-inline QStringList GridLines(const kem::Document &doc)
-{
-    QStringList out;
-    for (const kem::GridRow &row : doc.rows) {
-        if (row.rule) {
-            out << QStringLiteral("---");
-            continue;
-        }
-        QStringList cells;
-        for (const kem::GridCell &c : row.cells)
-            cells << c.text;
-        out << cells.join(QLatin1Char('|'));
-    }
-    return out;
-}
 
 // The body lines of a BOM print: parent and component lines (from the column headings on,
 // without headers, headings, rules and empty lines).

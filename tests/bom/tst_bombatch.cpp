@@ -3,6 +3,7 @@
 // path giving the same bytes on the demo company and on a small synthetic one, and bad options.
 #include "schema/democompany.h"
 #include "schema/synthcompany.h"
+#include "tests/support/batchrun.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,25 +14,10 @@
 
 namespace {
 
-const QString kBatch = QStringLiteral(KEM_BINARY_DIR "/apps/distinta-batch/distinta-batch");
+using Result = kemtest::BatchResult;
+const QString &kBatch = kemtest::kBatch;
 
-struct Result {
-    int exitCode = -1;
-    QString out, err;
-};
-
-Result batch(const QStringList &args)
-{
-    QProcess p;
-    p.start(kBatch, args);
-    Result r;
-    if (!p.waitForFinished(300000))
-        return r;
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
+Result batch(const QStringList &args) { return kemtest::RunBatch(args); }
 
 QString tool(const QString &program, const QStringList &args)
 {
@@ -42,23 +28,8 @@ QString tool(const QString &program, const QStringList &args)
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// The lines of a CSV file as the print wrote them (UTF-8 with mark, CR LF), quotes removed.
-QStringList csvLines(const QString &path)
-{
-    QString text = QString::fromUtf8(fileBytes(path));
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
-    QStringList lines = text.split(QStringLiteral("\r\n"));
-    for (QString &l : lines)
-        l.remove(QLatin1Char('"'));
-    return lines;
-}
+QByteArray fileBytes(const QString &path) { return kemtest::FileBytes(path); }
+QStringList csvLines(const QString &path) { return kemtest::CsvLines(path); }
 
 } // namespace
 

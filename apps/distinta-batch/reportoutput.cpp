@@ -1,0 +1,96 @@
+#include "apps/distinta-batch/reportoutput.h"
+
+#include "apps/distinta-batch/batchcommand.h"
+#include "platform/printlib/printoptions.h"
+#include "print/aziendautilstampe.h"
+
+#include <QFileInfo>
+
+namespace kem::batch {
+
+QList<QCommandLineOption> CompanyAndOutOptions()
+{
+    return {
+        {QStringLiteral("company"), QStringLiteral("Cartella dell'azienda (con kemora-menu.ini)."), QStringLiteral("DIR")},
+        {QStringLiteral("out"), QStringLiteral("File di destinazione (.pdf, .csv, .txt, .xlsx, .fix)."), QStringLiteral("FILE")},
+    };
+}
+
+void DescribeDefaults(QList<QCommandLineOption> &options)
+{
+    for (QCommandLineOption &o : options) {
+        if (!o.valueName().isEmpty() && !o.defaultValues().isEmpty())
+            o.setDescription(o.description() + QStringLiteral(" Predefinito: ")
+                             + (o.defaultValues().first().isEmpty() ? QStringLiteral("vuoto") : o.defaultValues().first()) + ".");
+    }
+}
+
+int UsageError(const QString &command, const QString &message)
+{
+    PrintError(message);
+    PrintError(QStringLiteral("Usare \"distinta-batch %1 --help\" per l'aiuto.").arg(command));
+    return ExitUsage;
+}
+
+std::optional<int> CheckReportArguments(const QCommandLineParser &parser, const QString &command)
+{
+    if (!parser.positionalArguments().isEmpty())
+        return UsageError(command, QStringLiteral("Argomenti non previsti: ") + parser.positionalArguments().join(QLatin1Char(' ')));
+    if (parser.value(QStringLiteral("company")).isEmpty())
+        return UsageError(command, QStringLiteral("Manca --company DIR."));
+    const QString out = parser.value(QStringLiteral("out"));
+    if (out.isEmpty())
+        return UsageError(command, QStringLiteral("Manca --out FILE."));
+    PrintOptions probe;
+    if (!SetDestination(probe, out))
+        return UsageError(command, QStringLiteral("Estensione di --out non riconosciuta: %1 (.pdf, .csv, .txt, .xlsx, .fix)").arg(out));
+    return std::nullopt;
+}
+
+bool SetDestination(PrintOptions &o, const QString &file)
+{
+    const QString path = QFileInfo(file).absoluteFilePath();
+    const QString ext = QFileInfo(file).suffix().toLower();
+    if (ext == QLatin1String("fix")) {
+        o.StaVid = PrintOptions::FixedWidth;
+        o.FisStampante = false;
+        o.FisFileName = path;
+        return true;
+    }
+    o.StaVid = PrintOptions::File;
+    o.FileName = path;
+    if (ext == QLatin1String("pdf"))
+        o.FileForm = PrintOptions::PdfFile;
+    else if (ext == QLatin1String("csv"))
+        o.FileForm = PrintOptions::SpreadsheetText;
+    else if (ext == QLatin1String("txt"))
+        o.FileForm = PrintOptions::PlainText;
+    else if (ext == QLatin1String("xlsx"))
+        o.FileForm = PrintOptions::Xlsx;
+    else
+        return false;
+    return true;
+}
+
+std::shared_ptr<PrintOptions> RunOptions(AziendaUtilStampe &stampe, const QString &formKey,
+                                         const QString &out)
+{
+    auto options = std::make_shared<PrintOptions>();
+    LoadOptionsArgs load;
+    load.osKeySec = formKey;
+    stampe.IniOpzSta(*options, load);
+    SetDestination(*options, out);
+    return options;
+}
+
+int RunExitCode(const ReportRun::RunResult &result, const QString &done, const QString &out)
+{
+    if (result.failed)
+        return ExitFailure;
+    if (!result.printed)
+        return ExitNoData;
+    PrintError(QStringLiteral("%1 in %2").arg(done, QFileInfo(out).absoluteFilePath()));
+    return ExitOk;
+}
+
+} // namespace kem::batch

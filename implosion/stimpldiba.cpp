@@ -1,0 +1,195 @@
+#include "implosion/stimpldiba.h"
+
+#include "bomcore/fieldtext.h"
+#include "platform/util/kemutil.h"
+
+namespace kem {
+
+namespace {
+
+const QString kCorpoCampo = QStringLiteral("CorpoCampo");
+const QString kCorpoLab = QStringLiteral("CorpoLab");
+const QString S = QStringLiteral("S"), C = QStringLiteral("C"), D = QStringLiteral("D");
+
+} // namespace
+
+StImplDiBa::StImplDiBa(Database &db, const CompanyParams &params, AziendaUtilStampe &stampe,
+                       MessageSink &sink)
+    : ReportRun(db, stampe, sink, QStringLiteral("Implosione Distinta Base")), params_(params)
+{
+}
+
+StImplDiBa::~StImplDiBa() = default;
+
+QString StImplDiBa::ComponiSql() const
+{
+    QString sql = QStringLiteral("SELECT Articoli_1.Articolo, Articoli_1.Descrizione,Articoli_1.ArtUM,")
+        + QStringLiteral(" Articoli.Articolo, Articoli.Descrizione,Articoli.DistBase,")
+        + QStringLiteral(" Articoli_1.DistBase, ArtLegami.UM, ArtLegami.Qta")
+        + QStringLiteral(" FROM (ArtLegami INNER JOIN Articoli ON ArtLegami.ArticoloPadre = Articoli.Articolo)")
+        + QStringLiteral(" INNER JOIN Articoli AS Articoli_1 ON ArtLegami.ArticoloFiglio = Articoli_1.Articolo")
+        + QStringLiteral(" WHERE");
+    if (oiTipoDibaArt == 1)
+        sql += QStringLiteral(" Articoli_1.distbase= ") + SqlLiteral(3, VarKind::Int16);
+    else if (oiTipoDibaArt == 2)
+        sql += QStringLiteral(" Articoli_1.distbase= ") + SqlLiteral(2, VarKind::Int16);
+    else
+        sql += QStringLiteral(" Articoli_1.distbase <> ") + SqlLiteral(0, VarKind::Int16)
+            + QStringLiteral(" AND Articoli_1.distbase <> ") + SqlLiteral(1, VarKind::Int16);
+    if (!IsBlank(osArticoloDa, VarKind::Text))
+        sql += QStringLiteral(" and Articoli_1.Articolo>=") + SqlLiteral(osArticoloDa, VarKind::Text);
+    if (!IsBlank(osArticoloA, VarKind::Text))
+        sql += QStringLiteral(" and Articoli_1.Articolo<=") + SqlLiteral(osArticoloA, VarKind::Text);
+    return sql + QStringLiteral(" Order By Articoli_1.Articolo, Articoli.Articolo");
+}
+
+QString StImplDiBa::TipoComponente(int distBase)
+{
+    switch (distBase) {
+    case 2:
+        return QStringLiteral("Semilavorato");
+    case 3:
+        return QStringLiteral("Prodotto Base");
+    default:
+        return QStringLiteral("1");
+    }
+}
+
+QString StImplDiBa::TipoComposto(int distBase)
+{
+    switch (distBase) {
+    case 2:
+        return QStringLiteral("Semilavorato");
+    case 3:
+        return QStringLiteral("Prodotto Base");
+    default:
+        return QStringLiteral("Prodotto Finito");
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The run
+
+void StImplDiBa::PrepareRun()
+{
+    fmtQta_ = NumFormat(params_.numDecQta, QChar(), QStringLiteral("#,##0"));
+    ultimoComponente_.clear();
+    primaRiga_ = true;
+    colComponente_ = colUM_ = colComposto_ = colDescrizione_ = colUMLegame_ = colQta_ = colTipo_ = 0;
+}
+
+void StImplDiBa::Print()
+{
+    const QString h = rs_.RsOpen(db(), ComponiSql());
+    if (rs_.RsIsEmpty(h))
+        return;
+    rs_.RsMoveFirst(h);
+    while (!rs_.RsEof(h) && !report().StopGet()) {
+        if (primaRiga_) {
+            if (!BeginPrinting())
+                return;
+            report().VertPosLet(report().MarginTopGet());
+            PageHeader();
+            StaIntestColonne();
+            primaRiga_ = false;
+        }
+        if (report().SkipGet())
+            break;
+        const RigaImplosione riga = LeggiRiga(h);
+        // A new component prints its group line above the parent's line: both go on one page.
+        const bool gruppo = riga.Componente != ultimoComponente_;
+        bool saltato = false;
+        CtrRiga(gruppo ? 2 : 1, true, saltato);
+        if (report().SkipGet())
+            break;
+        StaRiga(riga);
+        rs_.RsMoveNext(h);
+    }
+}
+
+void StImplDiBa::EndRun()
+{
+    rs_.RsCloseAll();
+}
+
+RigaImplosione StImplDiBa::LeggiRiga(const QString &h)
+{
+    auto text = [&](const char *name) { return FieldText(rs_.RsField(h, QString::fromLatin1(name))); };
+    RigaImplosione r;
+    r.Componente = text("Articoli_1.Articolo");
+    r.DescrizioneComponente = text("Articoli_1.Descrizione");
+    r.UMComponente = text("Articoli_1.ArtUM");
+    r.Composto = text("Articoli.Articolo");
+    r.DescrizioneComposto = text("Articoli.Descrizione");
+    r.UMLegame = text("ArtLegami.UM");
+    r.Qta = rs_.RsField(h, QStringLiteral("ArtLegami.Qta")).toDouble();
+    r.TipoComponente = TipoComponente(rs_.RsField(h, QStringLiteral("Articoli_1.DistBase")).toInt());
+    r.TipoComposto = TipoComposto(rs_.RsField(h, QStringLiteral("Articoli.DistBase")).toInt());
+    return r;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Columns, headings, lines
+
+void StImplDiBa::DefinisciColonne()
+{
+    PrintReport &r = report();
+    r.StyleSelect(kCorpoCampo);
+    r.ColumnsClear();
+    // Widths in characters for the character outputs: the seven columns fill the 132 of a
+    // line, the kind texts ("Prodotto Finito") and the headings whole.
+    r.AlignSet(S);
+    colComponente_ = r.ColumnAdd(Sample(45), 33, QStringLiteral("P"));
+    r.AlignSet(S);
+    colUM_ = r.ColumnAdd(Sample(30), 15);
+    r.AlignSet(S);
+    colComposto_ = r.ColumnAdd(Sample(15), 15);
+    r.AlignSet(S);
+    colDescrizione_ = r.ColumnAdd(Sample(30), 30);
+    r.AlignSet(C);
+    colUMLegame_ = r.ColumnAdd(Sample(2), 3);
+    r.AlignSet(D);
+    colQta_ = r.ColumnAdd(QStringLiteral("999,999,999,999"), 15);
+    r.AlignSet(S);
+    colTipo_ = r.ColumnAdd(Sample(10), 15);
+}
+
+void StImplDiBa::StaIntestColonne()
+{
+    PrintReport &r = report();
+    r.StyleSelect(kCorpoLab);
+    Cell(S, colComponente_, QStringLiteral("Codice e descrizione componente"));
+    Cell(S, colUM_, QStringLiteral("Unità di misura"));
+    Cell(S, colComposto_, QStringLiteral("Composto"));
+    Cell(S, colDescrizione_, QStringLiteral("Descrizione composto"));
+    Cell(C, colUMLegame_, QStringLiteral("Um"));
+    Cell(D, colQta_, QStringLiteral("Quantità"));
+    Cell(S, colTipo_, QStringLiteral("Tipo"));
+    check(r.LineEnd(), "LineEnd");
+    check(r.RulePrint(2, 2, 2), "RulePrint");
+}
+
+void StImplDiBa::StaRiga(const RigaImplosione &riga)
+{
+    PrintReport &r = report();
+    if (riga.Componente != ultimoComponente_) {
+        // The group line; its kind text goes in the cell after the unit.
+        r.StyleSelect(kCorpoLab);
+        Cell(S, colComponente_, riga.Componente + QStringLiteral(" - ") + riga.DescrizioneComponente);
+        Cell(S, colUM_, riga.UMComponente);
+        Cell(S, colComposto_, riga.TipoComponente);
+        check(r.LineEnd(), "LineEnd");
+        CountLine();
+        ultimoComponente_ = riga.Componente;
+    }
+    r.StyleSelect(kCorpoCampo);
+    Cell(S, colComposto_, riga.Composto);
+    Cell(S, colDescrizione_, riga.DescrizioneComposto);
+    Cell(C, colUMLegame_, riga.UMLegame);
+    Cell(D, colQta_, FormatNum(riga.Qta, fmtQta_));
+    Cell(S, colTipo_, riga.TipoComposto);
+    check(r.LineEnd(), "LineEnd");
+    CountLine();
+}
+
+} // namespace kem
