@@ -45,14 +45,8 @@ QString StImplDiBa::ComponiSql() const
 
 QString StImplDiBa::TipoComponente(int distBase)
 {
-    switch (distBase) {
-    case 2:
-        return QStringLiteral("Semilavorato");
-    case 3:
-        return QStringLiteral("Prodotto Base");
-    default:
-        return QStringLiteral("1");
-    }
+    // a component of any other kind is told as "1"
+    return distBase == 2 || distBase == 3 ? TipoComposto(distBase) : QStringLiteral("1");
 }
 
 QString StImplDiBa::TipoComposto(int distBase)

@@ -63,12 +63,7 @@ int RunBom(const QStringList &args)
         "Stampa la distinta base degli articoli di un'azienda su un file, come il tasto "
         "\"&Stampa\" della maschera \"Stampa distinta base\". Senza opzioni i campi hanno i "
         "valori iniziali della maschera: solo prodotti finiti, quantità prodotta 1, esplosione "
-        "scalare su tutti i livelli, importi come dichiarati in distinta.\n"
-        "La destinazione segue l'estensione di --out: .pdf, .csv, .txt, .xlsx, .fix (larghezza fissa).\n"
-        "I campi sono controllati come nella maschera: una selezione che la maschera rifiuta termina "
-        "con il suo messaggio sullo standard error e il codice di uscita 2.\n"
-        "I messaggi vanno sullo standard error con la risposta predefinita.\n"
-        "Codici di uscita: 0 stampata, 1 errore, 2 uso errato o selezione rifiutata, 3 nessun dato da stampare."));
+        "scalare su tutti i livelli, importi come dichiarati in distinta.\n") + ReportRunHelp());
     const QString def;
     QList<QCommandLineOption> options = CompanyAndOutOptions();
     options << QList<QCommandLineOption>{

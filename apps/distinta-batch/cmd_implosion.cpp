@@ -31,12 +31,7 @@ int RunImplosion(const QStringList &args)
         "Stampa l'implosione della distinta base su un file, come il tasto \"&Stampa\" della "
         "maschera \"Implosione distinta\": per ogni componente dell'intervallo, gli articoli che "
         "lo usano (un solo livello). Senza opzioni i campi hanno i valori iniziali della maschera: "
-        "tutti i componenti, solo materiale di base.\n"
-        "La destinazione segue l'estensione di --out: .pdf, .csv, .txt, .xlsx, .fix (larghezza fissa).\n"
-        "I campi sono controllati come nella maschera: una selezione che la maschera rifiuta termina "
-        "con il suo messaggio sullo standard error e il codice di uscita 2.\n"
-        "I messaggi vanno sullo standard error con la risposta predefinita.\n"
-        "Codici di uscita: 0 stampata, 1 errore, 2 uso errato o selezione rifiutata, 3 nessun dato da stampare."));
+        "tutti i componenti, solo materiale di base.\n") + ReportRunHelp());
     const QString def;
     QList<QCommandLineOption> options = CompanyAndOutOptions();
     options << QList<QCommandLineOption>{

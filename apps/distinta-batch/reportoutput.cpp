@@ -8,6 +8,16 @@
 
 namespace kem::batch {
 
+QString ReportRunHelp()
+{
+    return QStringLiteral(
+        "La destinazione segue l'estensione di --out: .pdf, .csv, .txt, .xlsx, .fix (larghezza fissa).\n"
+        "I campi sono controllati come nella maschera: una selezione che la maschera rifiuta termina "
+        "con il suo messaggio sullo standard error e il codice di uscita 2.\n"
+        "I messaggi vanno sullo standard error con la risposta predefinita.\n"
+        "Codici di uscita: 0 stampata, 1 errore, 2 uso errato o selezione rifiutata, 3 nessun dato da stampare.");
+}
+
 QList<QCommandLineOption> CompanyAndOutOptions()
 {
     return {

@@ -18,6 +18,9 @@ class PrintOptions;
 
 namespace kem::batch {
 
+// What the help of every report subcommand says after its own description: the destination
+// by extension, the form's checks, the messages and the exit codes.
+QString ReportRunHelp();
 // --company DIR and --out FILE.
 QList<QCommandLineOption> CompanyAndOutOptions();
 // Appends " Predefinito: X." to the help of every option with a value and a default.
