@@ -7,7 +7,7 @@
 #include "platform/printlib/printreport.h"
 #include "print/aziendautilstampe.h"
 #include "reportkit/reportprintservices.h"
-#include "tests/support/reportcapture.h"
+#include "tests/support/reportfixture.h"
 #include "tests/support/testcompany.h"
 
 #include <QDir>
@@ -46,42 +46,11 @@ inline QStringList ImplosionBody(const kem::Document &doc)
 }
 
 // A company database, a page environment and one report object over it.
-struct ImplosionRun {
+struct ImplosionRun : ReportFixtureRun<kem::StImplDiBa> {
     ImplosionRun(const QString &dbPath, const QString &workDir)
+        : ReportFixtureRun(dbPath, workDir, QStringLiteral("frmStImplDiBa"), QStringLiteral("implosione.csv"), ImplosionBody)
     {
-        db.DbOpen(dbPath);
-        company.mainIni = QDir(workDir).filePath(QStringLiteral("kemwin.ini"));
-        company.programKey = QStringLiteral("DISTINTA");
-        company.sink = &sink;
-        company.db = &db;
-        company.params = &params;
-        stampe = std::make_unique<kem::AziendaUtilStampe>(kem::ReportPrintServices::EnvOf(company, nullptr));
-        report = std::make_unique<kem::StImplDiBa>(db, params, *stampe, sink);
-        report->ProgressSet(&keep);
-        options = std::make_shared<kem::PrintOptions>();
-        options->SectionKey = QStringLiteral("DISTINTAfrmStImplDiBa");
-        options->StaVid = kem::PrintOptions::File;
-        options->FileForm = kem::PrintOptions::SpreadsheetText;
-        options->FileName = QDir(workDir).filePath(QStringLiteral("implosione.csv"));
-        report->ogOpzSta = options;
     }
-    // Runs the report; the body lines of what it printed.
-    QStringList run()
-    {
-        sink.clear();
-        keep.report.reset();
-        report->AvviaStampa();
-        return keep.report ? ImplosionBody(keep.report->DocumentGet()) : QStringList();
-    }
-
-    kem::CompanyParams params = FixtureParams();
-    RecordingSink sink;
-    kem::Database db;
-    kem::CompanyEnv company;
-    std::unique_ptr<kem::AziendaUtilStampe> stampe;
-    std::unique_ptr<kem::StImplDiBa> report;
-    std::shared_ptr<kem::PrintOptions> options;
-    KeepReport keep;
 };
 
 } // namespace kemtest
