@@ -35,12 +35,8 @@ inline QStringList ImplosionBody(const kem::Document &doc)
 {
     QStringList out;
     for (const kem::GridRow &row : doc.rows) {
-        if (!IsBodyRow(row))
-            continue;
-        QStringList cells;
-        for (const kem::GridCell &c : row.cells)
-            cells << c.text;
-        out << cells.join(QLatin1Char('|'));
+        if (IsBodyRow(row))
+            out << CellsLine(row);
     }
     return out;
 }

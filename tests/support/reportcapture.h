@@ -24,20 +24,21 @@ public:
     bool shown = false;
 };
 
+// The cells of a grid row, joined by "|".
+inline QString CellsLine(const kem::GridRow &row)
+{
+    QStringList cells;
+    for (const kem::GridCell &c : row.cells)
+        cells << c.text;
+    return cells.join(QLatin1Char('|'));
+}
+
 // The cells of every grid row of a document, joined by "|"; rules as "---".
 inline QStringList GridLines(const kem::Document &doc)
 {
     QStringList out;
-    for (const kem::GridRow &row : doc.rows) {
-        if (row.rule) {
-            out << QStringLiteral("---");
-            continue;
-        }
-        QStringList cells;
-        for (const kem::GridCell &c : row.cells)
-            cells << c.text;
-        out << cells.join(QLatin1Char('|'));
-    }
+    for (const kem::GridRow &row : doc.rows)
+        out << (row.rule ? QStringLiteral("---") : CellsLine(row));
     return out;
 }
 
