@@ -68,22 +68,12 @@ void FrmPrelvo::build()
         return l;
     };
     auto makeCode = [&](int index, const QString &caption, QWidget *parent, QGridLayout *grid, int row) {
-        grid->addWidget(makeCaption(index, caption, parent), row, 0);
-        auto *box = makeBox(index, parent);
-        box->setMaxLength(30);
-        grid->addWidget(box, row, 1);
-        auto *button = new QPushButton(QStringLiteral("..."), parent);
-        button->setObjectName(QStringLiteral("ComHlp%1").arg(index));
-        button->setFixedWidth(28);
-        button->setFocusPolicy(Qt::NoFocus);
-        ComHlp.insert(index, button);
-        grid->addWidget(button, row, 2);
-        auto *desc = new QLabel(parent);
-        desc->setObjectName(QStringLiteral("lab%1").arg(index));
-        desc->setFrameShape(QFrame::StyledPanel);
-        desc->setMinimumWidth(260);
-        lab.insert(index, desc);
-        grid->addWidget(desc, row, 3);
+        const CodeFieldRow r = AddCodeFieldRow(grid, row, index, caption, parent);
+        r.box->installEventFilter(this);
+        txt.insert(index, r.box);
+        labTxt.insert(index, r.caption);
+        ComHlp.insert(index, r.button);
+        lab.insert(index, r.description);
     };
     auto makeCheck = [this](const QString &name, const QString &caption) {
         auto *c = new QCheckBox(caption, this);

@@ -288,15 +288,7 @@ void Prelvo::LeggiPadre(const QString &h)
 RigaDiBa Prelvo::LeggiComponente(const ExplodedLine &line)
 {
     RigaDiBa r;
-    // "* " once per level, then the code.
-    const qsizetype marks = 2 * (qsizetype(line.level) + 1);
-    r.Articolo = QString(marks + line.link.figlio.size(), Qt::Uninitialized);
-    QChar *o = r.Articolo.data();
-    for (qsizetype i = 0; i < marks; i += 2) {
-        o[i] = QLatin1Char('*');
-        o[i + 1] = QLatin1Char(' ');
-    }
-    std::copy(line.link.figlio.cbegin(), line.link.figlio.cend(), o + marks);
+    r.Articolo = IndentedCode(line.level + 1, line.link.figlio);
     r.Descrizione = line.component.descrizione;
     r.UM = line.link.um;
     r.Qta = line.qty;

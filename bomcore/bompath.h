@@ -22,11 +22,22 @@ public:
     // "Distinta ciclica: A -> B -> A", followed by " (nella distinta di P)" when the cycle
     // starts below the outermost article P.
     QString cycleText(const QString &article) const;
+    // The same for a path walked up through the articles that use each other (each article
+    // is a component of the next): the cycle in the order of the bills, each article
+    // containing the next, followed by " (negli impieghi di C)" when it starts above the
+    // first article C.
+    QString usedInCycleText(const QString &article) const;
 
 private:
+    // The position of article on the path; depth() when it is not on it.
+    int indexOf(const QString &article) const;
+
     QStringList path_;
     QSet<QString> keys_;  // codes as the database compares them
 };
+
+// The code of a line `levels` levels down a walk (or up it): "* " once per level, then the code.
+QString IndentedCode(int levels, const QString &code);
 
 // Enters an article on scope entry and leaves it on scope exit, when entering succeeded.
 class BomPathStep {

@@ -1,12 +1,16 @@
 #include "common/codefieldwidgets.h"
 
 #include <QApplication>
+#include <QFrame>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPalette>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTextEdit>
 #include <QWidget>
 
@@ -110,6 +114,30 @@ int VbShift(Qt::KeyboardModifiers modifiers)
     if (modifiers & Qt::AltModifier)
         s |= 4;
     return s;
+}
+
+CodeFieldRow AddCodeFieldRow(QGridLayout *grid, int row, int index, const QString &caption,
+                             QWidget *parent, int maxLength)
+{
+    CodeFieldRow r;
+    r.caption = new QLabel(caption, parent);
+    r.caption->setObjectName(QStringLiteral("labTxt%1").arg(index));
+    grid->addWidget(r.caption, row, 0);
+    r.box = new QLineEdit(parent);
+    r.box->setObjectName(QStringLiteral("txt%1").arg(index));
+    r.box->setMaxLength(maxLength);
+    grid->addWidget(r.box, row, 1);
+    r.button = new QPushButton(QStringLiteral("..."), parent);
+    r.button->setObjectName(QStringLiteral("ComHlp%1").arg(index));
+    r.button->setFixedWidth(28);
+    r.button->setFocusPolicy(Qt::NoFocus);
+    grid->addWidget(r.button, row, 2);
+    r.description = new QLabel(parent);
+    r.description->setObjectName(QStringLiteral("lab%1").arg(index));
+    r.description->setFrameShape(QFrame::StyledPanel);
+    r.description->setMinimumWidth(260);
+    grid->addWidget(r.description, row, 3);
+    return r;
 }
 
 std::optional<QString> DialogTextPrompter::InputBox(const QString &prompt, const QString &def)

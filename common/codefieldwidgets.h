@@ -6,7 +6,11 @@
 #include <QtGlobal>
 #include <optional>
 
+class QGridLayout;
 class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QPushButton;
 class QWidget;
 
 namespace kem {
@@ -27,6 +31,18 @@ quint32 BackColour(const QWidget *w, quint32 normal);
 int VbKeyCode(const QKeyEvent *event);
 // Shift state: 1 Shift, 2 Ctrl, 4 Alt, added up.
 int VbShift(Qt::KeyboardModifiers modifiers);
+
+// One code field of a form on a row of a grid: its caption ("labTxt" + index) in column 0,
+// the box ("txt" + index) in column 1, the lookup button ("ComHlp" + index, "...", out of the
+// tab order) in column 2 and the description label ("lab" + index) in column 3.
+struct CodeFieldRow {
+    QLabel *caption = nullptr;
+    QLineEdit *box = nullptr;
+    QPushButton *button = nullptr;
+    QLabel *description = nullptr;
+};
+CodeFieldRow AddCodeFieldRow(QGridLayout *grid, int row, int index, const QString &caption,
+                             QWidget *parent, int maxLength = 30);
 
 // Input and message boxes of find and replace; tests script them.
 class TextPrompter {

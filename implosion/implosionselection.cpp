@@ -12,6 +12,8 @@ std::optional<ImplosionSelection::Problem> ImplosionSelection::Validate() const
     // The combo box offers three entries only; any other value selects nothing sensible.
     if (oiTipoDibaArt < 0 || oiTipoDibaArt > 2)
         return Problem{QStringLiteral("Errore nel campo 'Articoli da considerare'"), TipoDibaArt};
+    if (oiLivelli < 0)
+        return Problem{QStringLiteral("Il numero di livelli non può essere negativo (0: tutti i livelli)"), Livelli};
     return std::nullopt;
 }
 
@@ -20,6 +22,7 @@ void ImplosionSelection::ApplyTo(StImplDiBa &r) const
     r.osArticoloDa = osArticoloDa;
     r.osArticoloA = osArticoloA;
     r.oiTipoDibaArt = oiTipoDibaArt;
+    r.oiLivelli = oiLivelli;
 }
 
 } // namespace kem

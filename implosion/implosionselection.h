@@ -14,9 +14,10 @@ struct ImplosionSelection {
     QString osArticoloDa;
     QString osArticoloA;
     qint16 oiTipoDibaArt = 1;  // "Articoli da considerare:" 0 "Tutti", 1 "Solo Materiale di base", 2 "Solo Semilavorati"
+    int oiLivelli = 1;         // levels of users followed: 1 the direct ones ("Tutti i livelli" off), 0 to the top
 
     // Boxes of the form, which the problems name.
-    enum Field { None = -1, ArticoloDa = 0, ArticoloA = 1, TipoDibaArt = 2 };
+    enum Field { None = -1, ArticoloDa = 0, ArticoloA = 1, TipoDibaArt = 2, Livelli = 3 };
     struct Problem {
         QString message;
         Field field = None;

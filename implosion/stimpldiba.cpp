@@ -70,6 +70,19 @@ void StImplDiBa::PrepareRun()
     ultimoComponente_.clear();
     primaRiga_ = true;
     colComponente_ = colUM_ = colComposto_ = colDescrizione_ = colUMLegame_ = colQta_ = colTipo_ = 0;
+    implosion_.reset();
+    reader_.reset();
+    if (oiLivelli != 1) {
+        reader_ = std::make_unique<CachedBomReader>(db());
+        reader_->beginRun();
+        implosion_ = std::make_unique<BomImplosion>(*reader_, params_.numDecQta);
+        implosion_->setMaxLevels(oiLivelli);
+        implosion_->onCycle = [this](const QString &text, const QString &article) {
+            sink().msgCom(text + QStringLiteral(": gli articoli che usano ") + article
+                              + QStringLiteral(" non vengono seguiti di nuovo"),
+                          {QStringLiteral("&Ok")});
+        };
+    }
 }
 
 void StImplDiBa::Print()
@@ -96,7 +109,12 @@ void StImplDiBa::Print()
         CtrRiga(gruppo ? 2 : 1, true, saltato);
         if (report().SkipGet())
             break;
-        StaRiga(riga);
+        if (implosion_) {
+            if (!StaRigaLivelli(riga))
+                break;
+        } else {
+            StaRiga(riga);
+        }
         rs_.RsMoveNext(h);
     }
 }
@@ -104,6 +122,10 @@ void StImplDiBa::Print()
 void StImplDiBa::EndRun()
 {
     rs_.RsCloseAll();
+    implosion_.reset();
+    if (reader_)
+        reader_->endRun();
+    reader_.reset();
 }
 
 RigaImplosione StImplDiBa::LeggiRiga(const QString &h)
@@ -118,7 +140,8 @@ RigaImplosione StImplDiBa::LeggiRiga(const QString &h)
     r.UMLegame = text("ArtLegami.UM");
     r.Qta = rs_.RsField(h, QStringLiteral("ArtLegami.Qta")).toDouble();
     r.TipoComponente = TipoComponente(rs_.RsField(h, QStringLiteral("Articoli_1.DistBase")).toInt());
-    r.TipoComposto = TipoComposto(rs_.RsField(h, QStringLiteral("Articoli.DistBase")).toInt());
+    r.DistBaseComposto = rs_.RsField(h, QStringLiteral("Articoli.DistBase")).toInt();
+    r.TipoComposto = TipoComposto(r.DistBaseComposto);
     return r;
 }
 
@@ -165,25 +188,71 @@ void StImplDiBa::StaIntestColonne()
 
 void StImplDiBa::StaRiga(const RigaImplosione &riga)
 {
+    StaGruppo(riga);
+    StaDettaglio(riga.Composto, riga.DescrizioneComposto, riga.UMLegame, riga.Qta, riga.TipoComposto);
+}
+
+void StImplDiBa::StaGruppo(const RigaImplosione &riga)
+{
+    if (riga.Componente == ultimoComponente_)
+        return;
+    // The group line; its kind text goes in the cell after the unit.
     PrintReport &r = report();
-    if (riga.Componente != ultimoComponente_) {
-        // The group line; its kind text goes in the cell after the unit.
-        r.StyleSelect(kCorpoLab);
-        Cell(S, colComponente_, riga.Componente + QStringLiteral(" - ") + riga.DescrizioneComponente);
-        Cell(S, colUM_, riga.UMComponente);
-        Cell(S, colComposto_, riga.TipoComponente);
-        check(r.LineEnd(), "LineEnd");
-        CountLine();
-        ultimoComponente_ = riga.Componente;
-    }
-    r.StyleSelect(kCorpoCampo);
-    Cell(S, colComposto_, riga.Composto);
-    Cell(S, colDescrizione_, riga.DescrizioneComposto);
-    Cell(C, colUMLegame_, riga.UMLegame);
-    Cell(D, colQta_, FormatNum(riga.Qta, fmtQta_));
-    Cell(S, colTipo_, riga.TipoComposto);
+    r.StyleSelect(kCorpoLab);
+    Cell(S, colComponente_, riga.Componente + QStringLiteral(" - ") + riga.DescrizioneComponente);
+    Cell(S, colUM_, riga.UMComponente);
+    Cell(S, colComposto_, riga.TipoComponente);
     check(r.LineEnd(), "LineEnd");
     CountLine();
+    ultimoComponente_ = riga.Componente;
+}
+
+void StImplDiBa::StaDettaglio(const QString &composto, const QString &descrizione, const QString &um,
+                              double qta, const QString &tipo)
+{
+    PrintReport &r = report();
+    r.StyleSelect(kCorpoCampo);
+    Cell(S, colComposto_, composto);
+    Cell(S, colDescrizione_, descrizione);
+    Cell(C, colUMLegame_, um);
+    Cell(D, colQta_, FormatNum(qta, fmtQta_));
+    Cell(S, colTipo_, tipo);
+    check(r.LineEnd(), "LineEnd");
+    CountLine();
+}
+
+bool StImplDiBa::StaRigaLivelli(const RigaImplosione &riga)
+{
+    StaGruppo(riga);
+    BomLink link;
+    link.padre = riga.Composto;
+    link.figlio = riga.Componente;
+    link.um = riga.UMLegame;
+    link.qta = riga.Qta;
+    BomArticle parent;
+    parent.articolo = riga.Composto;
+    parent.descrizione = riga.DescrizioneComposto;
+    parent.distBase = riga.DistBaseComposto;
+    bool first = true;
+    implosion_->onLine = [&](const ImplodedLine &line) {
+        if (report().StopGet())
+            return false;
+        // The row's own line has its room from the group line's check.
+        if (!first) {
+            bool saltato = false;
+            CtrRiga(1, true, saltato);
+            if (report().SkipGet())
+                return false;
+        }
+        first = false;
+        // Every quantity is the component's, in the unit of its own link.
+        StaDettaglio(IndentedCode(line.level, line.link.padre), line.parent.descrizione, riga.UMLegame,
+                     line.qty, TipoComposto(line.parent.distBase));
+        return true;
+    };
+    const bool done = implosion_->implode(riga.Componente, link, parent);
+    implosion_->onLine = nullptr;
+    return done;
 }
 
 } // namespace kem

@@ -1,15 +1,19 @@
 #pragma once
 // StImplDiBa: the BOM implosion print. For a range of components it prints every article that
-// uses each of them (one level: parents of parents are not followed), grouped by component:
-// a group line with the component, its unit and its kind, then one line per parent with the
-// link's unit and quantity and the parent's kind. The form (or a batch run) sets the public
-// fields and calls AvviaStampa.
+// uses each of them, grouped by component: a group line with the component, its unit and its
+// kind, then one line per parent with the link's unit and quantity and the parent's kind.
+// Normally one level (parents of parents are not followed); with oiLivelli other than 1 the
+// articles using each parent follow its line, up to that many levels or to the top, each
+// code after "* " once per level and with the quantity of the component per unit of that
+// article. The form (or a batch run) sets the public fields and calls AvviaStampa.
 #include "common/companyparams.h"
 #include "common/messages.h"
+#include "bomcore/bomimplosion.h"
 #include "platform/db/kemdb.h"
 #include "reportkit/reportrun.h"
 
 #include <QString>
+#include <memory>
 
 namespace kem {
 
@@ -26,6 +30,7 @@ struct RigaImplosione {
     double Qta = 0;            // ArtLegami.Qta
     QString TipoComponente;
     QString TipoComposto;
+    int DistBaseComposto = 0;  // Articoli.DistBase
 };
 
 class StImplDiBa : public ReportRun {
@@ -37,6 +42,7 @@ public:
     QString osArticoloDa;     // component code range (blank: no bound)
     QString osArticoloA;
     qint16 oiTipoDibaArt = 1;  // 0 all, 1 base materials, 2 semi-finished
+    int oiLivelli = 1;         // levels of users: 1 the direct ones only, N up to N, 0 to the top
 
     // The statement of the run.
     QString ComponiSql() const;
@@ -56,9 +62,19 @@ private:
     void DefinisciColonne();
     void StaIntestColonne();
     void StaRiga(const RigaImplosione &riga);
+    void StaGruppo(const RigaImplosione &riga);
+    void StaDettaglio(const QString &composto, const QString &descrizione, const QString &um,
+                      double qta, const QString &tipo);
+    // The lines of one row with the articles above its parent (oiLivelli other than 1);
+    // false when the run was interrupted.
+    bool StaRigaLivelli(const RigaImplosione &riga);
 
     const CompanyParams &params_;
     ResultSets rs_;
+    // The walk up the structure, for oiLivelli other than 1 (the whole structure read at run
+    // start).
+    std::unique_ptr<CachedBomReader> reader_;
+    std::unique_ptr<BomImplosion> implosion_;
 
     // ---- run state
     QString fmtQta_;

@@ -15,10 +15,7 @@
 #include "reportkit/reportprintservices.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
-
-#include <sys/resource.h>
 
 namespace kem::batch {
 
@@ -36,22 +33,6 @@ std::optional<bool> FlagOption(const QCommandLineParser &parser, const QString &
         return false;
     PrintError(QStringLiteral("Valore non valido per --%1: \"%2\" (S oppure N)").arg(option, parser.value(option)));
     return std::nullopt;
-}
-
-long PeakMemoryKb()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
-// Processor time of this process so far (the machine may be shared: wall time alone misleads).
-double CpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 } // namespace
@@ -85,8 +66,8 @@ int RunBom(const QStringList &args)
         {QStringLiteral("sta-img"), QStringLiteral("obStaImg: immagine dell'articolo principale a fine pagina, S o N."), QStringLiteral("S|N"), QStringLiteral("N")},
         {QStringLiteral("sta-img-riga"), QStringLiteral("obStaImgRiga: immagine in ogni riga, S o N."), QStringLiteral("S|N"), QStringLiteral("N")},
         {QStringLiteral("straightforward"), QStringLiteral("Percorso senza cache: autocommit, istruzioni preparate ogni volta, ogni riga rivalorizzata leggendo il database.")},
-        {QStringLiteral("stats"), QStringLiteral("Scrive sullo standard output righe, pagine, istruzioni, secondi e memoria di picco della stampa.")},
     };
+    options << StatsOption();
     DescribeDefaults(options);
     parser.addOptions(options);
     if (auto stop = ParseArguments(parser, QStringLiteral("bom"), args))
@@ -154,23 +135,8 @@ int RunBom(const QStringList &args)
         report.ogOpzSta = options;
         report.PathSet(parser.isSet(QStringLiteral("straightforward")) ? Prelvo::Path::Straightforward
                                                                        : Prelvo::Path::Cached);
-        QElapsedTimer timer;
-        const double cpuBefore = CpuSeconds();
-        timer.start();
-        report.AvviaStampa();
-        const double seconds = timer.nsecsElapsed() / 1e9;
-        const double cpu = CpuSeconds() - cpuBefore;
+        RunMeasured(report, parser.isSet(StatsOption()));
         const Prelvo::RunResult &result = report.LastRun();
-        if (parser.isSet(QStringLiteral("stats"))) {
-            PrintOut(QStringLiteral("righe %1 pagine %2 istruzioni %3 preparate %4 secondi %5 cpu %6 memoria_kb %7\n")
-                         .arg(result.lines)
-                         .arg(result.pages)
-                         .arg(result.stats.statements)
-                         .arg(result.stats.prepared)
-                         .arg(seconds, 0, 'f', 4)
-                         .arg(cpu, 0, 'f', 4)
-                         .arg(PeakMemoryKb()));
-        }
         return RunExitCode(result, QStringLiteral("Distinta base stampata"), out);
     } catch (const std::exception &e) {
         const ErrorInfo info = ErrorInfoFrom(e);

@@ -1,5 +1,5 @@
 // distinta-batch implosion --company DIR --out FILE [--articolo-da X] [--articolo-a Y]
-//                          [--tipo-diba-art N]
+//                          [--tipo-diba-art N] [--levels N] [--stats]
 // Runs the BOM implosion print headless on a company directory: the company variables come
 // from DIR/kemora-menu.ini, messages go to standard error with their default answers.
 #include "apps/distinta-batch/batchcommand.h"
@@ -30,14 +30,17 @@ int RunImplosion(const QStringList &args)
     parser.setApplicationDescription(QStringLiteral(
         "Stampa l'implosione della distinta base su un file, come il tasto \"&Stampa\" della "
         "maschera \"Implosione distinta\": per ogni componente dell'intervallo, gli articoli che "
-        "lo usano (un solo livello). Senza opzioni i campi hanno i valori iniziali della maschera: "
-        "tutti i componenti, solo materiale di base.\n") + ReportRunHelp());
+        "lo usano (un solo livello, o con --levels anche gli articoli che usano quelli). Senza "
+        "opzioni i campi hanno i valori iniziali della maschera: tutti i componenti, solo "
+        "materiale di base, un livello.\n") + ReportRunHelp());
     const QString def;
     QList<QCommandLineOption> options = CompanyAndOutOptions();
     options << QList<QCommandLineOption>{
         {QStringLiteral("articolo-da"), QStringLiteral("osArticoloDa: primo componente. Predefinito: vuoto, nessun limite."), QStringLiteral("COD"), def},
         {QStringLiteral("articolo-a"), QStringLiteral("osArticoloA: ultimo componente. Predefinito: vuoto, nessun limite."), QStringLiteral("COD"), def},
         {QStringLiteral("tipo-diba-art"), QStringLiteral("oiTipoDibaArt, \"Articoli da considerare:\": 0 tutti (semilavorati, materiale di base e ogni altro tipo tranne 0 e 1), 1 solo materiale di base, 2 solo semilavorati."), QStringLiteral("N"), QStringLiteral("1")},
+        {QStringLiteral("levels"), QStringLiteral("oiLivelli: livelli di articoli che usano il componente, 1 solo quelli che lo usano direttamente, N fino a N livelli, 0 fino in cima (\"Tutti i livelli\" della maschera). Dal secondo livello ogni codice ha \"* \" per livello e la quantità del componente per unità di quell'articolo."), QStringLiteral("N"), QStringLiteral("1")},
+        StatsOption(),
     };
     DescribeDefaults(options);
     parser.addOptions(options);
@@ -50,6 +53,9 @@ int RunImplosion(const QStringList &args)
     const auto tipo = IntOption(parser, QStringLiteral("tipo-diba-art"));
     if (!tipo)
         return ExitUsage;
+    const auto livelli = IntOption(parser, QStringLiteral("levels"));
+    if (!livelli)
+        return ExitUsage;
     if (*tipo < 0 || *tipo > 2)
         return UsageError(kCommand, QStringLiteral("Valore non valido per --tipo-diba-art: %1 (0, 1 o 2)").arg(*tipo));
 
@@ -57,6 +63,7 @@ int RunImplosion(const QStringList &args)
     selection.osArticoloDa = parser.value(QStringLiteral("articolo-da"));
     selection.osArticoloA = parser.value(QStringLiteral("articolo-a"));
     selection.oiTipoDibaArt = static_cast<qint16>(*tipo);
+    selection.oiLivelli = *livelli;
     if (const auto problem = selection.Validate()) {
         PrintError(problem->message);
         return ExitUsage;
@@ -74,7 +81,7 @@ int RunImplosion(const QStringList &args)
         StImplDiBa report(company->db(), company->params(), stampe, sink);
         selection.ApplyTo(report);
         report.ogOpzSta = RunOptions(stampe, kFormKey, out);
-        report.AvviaStampa();
+        RunMeasured(report, parser.isSet(StatsOption()));
         return RunExitCode(report.LastRun(), QStringLiteral("Implosione distinta base stampata"), out);
     } catch (const std::exception &e) {
         const ErrorInfo info = ErrorInfoFrom(e);

@@ -4,7 +4,10 @@
 #include "platform/printlib/printoptions.h"
 #include "print/aziendautilstampe.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
+
+#include <sys/resource.h>
 
 namespace kem::batch {
 
@@ -16,6 +19,52 @@ QString ReportRunHelp()
         "con il suo messaggio sullo standard error e il codice di uscita 2.\n"
         "I messaggi vanno sullo standard error con la risposta predefinita.\n"
         "Codici di uscita: 0 stampata, 1 errore, 2 uso errato o selezione rifiutata, 3 nessun dato da stampare.");
+}
+
+namespace {
+
+long PeakMemoryKb()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// Processor time of this process so far (the machine may be shared: wall time alone misleads).
+double CpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+} // namespace
+
+QCommandLineOption StatsOption()
+{
+    return {QStringLiteral("stats"), QStringLiteral("Scrive sullo standard output righe, pagine, istruzioni, secondi e memoria di picco della stampa.")};
+}
+
+void RunMeasured(ReportRun &report, bool stats)
+{
+    QElapsedTimer timer;
+    const double cpuBefore = CpuSeconds();
+    timer.start();
+    report.AvviaStampa();
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    const double cpu = CpuSeconds() - cpuBefore;
+    if (!stats)
+        return;
+    const ReportRun::RunResult &result = report.LastRun();
+    PrintOut(QStringLiteral("righe %1 pagine %2 istruzioni %3 preparate %4 secondi %5 cpu %6 memoria_kb %7\n")
+                 .arg(result.lines)
+                 .arg(result.pages)
+                 .arg(result.stats.statements)
+                 .arg(result.stats.prepared)
+                 .arg(seconds, 0, 'f', 4)
+                 .arg(cpu, 0, 'f', 4)
+                 .arg(PeakMemoryKb()));
 }
 
 QList<QCommandLineOption> CompanyAndOutOptions()

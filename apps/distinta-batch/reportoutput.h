@@ -32,6 +32,13 @@ int UsageError(const QString &command, const QString &message);
 // --out given, an output extension known. An exit code when the command must stop.
 std::optional<int> CheckReportArguments(const QCommandLineParser &parser, const QString &command);
 
+// --stats: the run's figures on standard output.
+QCommandLineOption StatsOption();
+// Runs the report; with `stats`, writes on standard output one line of its figures: "righe N
+// pagine N istruzioni N preparate N secondi S cpu S memoria_kb N" (processor time of the run,
+// peak resident memory of the process).
+void RunMeasured(ReportRun &report, bool stats);
+
 // The destination of the output file by its extension (.pdf, .csv, .txt, .xlsx; .fix fixed
 // width); false for any other extension.
 bool SetDestination(PrintOptions &o, const QString &file);

@@ -1,6 +1,7 @@
 #include "apps/distinta/moduleforms.h"
 
 #include "bom/frmprelvo.h"
+#include "implosion/frmstimpldiba.h"
 #include "reportkit/reportprintservices.h"
 
 namespace kem {
@@ -12,6 +13,7 @@ void RegisterModuleForms(FormRegistry &registry)
     // One set of print services for all the report forms: one run at a time in the program.
     auto print = std::make_shared<ReportPrintServices>();
     RegisterFrmPrelvo(registry, print);
+    RegisterFrmStImplDiBa(registry, print);
 }
 
 } // namespace kem

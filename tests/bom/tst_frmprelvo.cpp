@@ -495,25 +495,8 @@ bool TestFrmPrelvo::runToPreview(const std::function<void()> &during, bool quick
         form.Options()->StaVid = PrintOptions::Preview;
     typeAndLeave(form, 10, QStringLiteral("ARM-2A-100"));
     typeAndLeave(form, 20, QStringLiteral("TAV-ROV180"));
-    bool shown = false;
-    QTimer driver;
-    connect(&driver, &QTimer::timeout, this, [&] {
-        FrmVStampa *preview = form.PreviewWindow();
-        if (!preview || preview->PageShown() == 0 || preview->PageAwaited() > 0)
-            return;
-        driver.stop();
-        shown = true;
-        during();
-        if (PrintReport *r = preview->ogStampa())
-            r->StopSet(2);
-    });
-    driver.start(20);
-    if (quick)
-        form.cmdStaVid_Click();
-    else
-        form.ComStampa_Click();
-    driver.stop();
-    return shown;
+    return kemtest::RunToFirstPreviewPage(
+        form, [&] { quick ? form.cmdStaVid_Click() : form.ComStampa_Click(); }, during);
 }
 
 void TestFrmPrelvo::singleRunGuard()

@@ -78,6 +78,28 @@ void TestImplosionBatch::csvOnTheDemoCompany_data()
     QTest::newRow("all kinds, one semi-finished and one base material")
         << QStringList{"--tipo-diba-art", "0", "--articolo-da", "SL-PIANO-NOC", "--articolo-a", "SL-PIANO-NOC"}
         << pianoNoc;
+    // Every level up to the products: each code after "* " per level, quantities of the
+    // component per unit of each article, in the unit of the component's link.
+    QTest::newRow("every level, a base material")
+        << QStringList{"--articolo-da", "COL-VIN", "--articolo-a", "COL-VIN", "--levels", "0"}
+        << QStringList{"COL-VIN - Colla vinilica D3;KG;Prodotto Base",
+                       "* SL-PIANO-180;Piano tavolo rovere 180x90 sp.30;KG;0,100;Semilavorato",
+                       "* * TAV-ROV180;Tavolo allungabile rovere 180x90;KG;0,100;Prodotto Finito",
+                       "* SL-PIANO-NOC;Piano tavolo noce 160x80 sp.30;KG;0,100;Semilavorato",
+                       "* * TAV-O'NEIL;Tavolo O'Neil noce canaletto 160x80;KG;0,100;Prodotto Finito",
+                       "* SL-SCOCCA-SED;Scocca sedia faggio laccata;KG;0,050;Semilavorato",
+                       "* * SED-FAG01;Sedia faggio con seduta imbottita;KG;0,050;Prodotto Finito",
+                       "* SL-TELAIO-180;Telaio tavolo rovere 180;KG;0,150;Semilavorato",
+                       "* * TAV-ROV180;Tavolo allungabile rovere 180x90;KG;0,150;Prodotto Finito"};
+    QTest::newRow("every level, a semi-finished used directly and through the frame")
+        << QStringList{"--tipo-diba-art", "2", "--articolo-da", "SL-GAMBA-ROV", "--articolo-a", "SL-GAMBA-ROV", "--levels", "0"}
+        << QStringList{"SL-GAMBA-ROV - Gamba tornita rovere h.72;PZ;Semilavorato",
+                       "* SL-TELAIO-180;Telaio tavolo rovere 180;PZ;4,000;Semilavorato",
+                       "* * TAV-ROV180;Tavolo allungabile rovere 180x90;PZ;4,000;Prodotto Finito",
+                       "* TAV-O'NEIL;Tavolo O'Neil noce canaletto 160x80;PZ;4,000;Prodotto Finito"};
+    QTest::newRow("one level asked for is the print without levels")
+        << QStringList{"--tipo-diba-art", "2", "--articolo-da", "SL-G", "--articolo-a", "SL-PIANO-NOC", "--levels", "1"}
+        << gamba + pianoRov + pianoNoc;
 }
 
 void TestImplosionBatch::csvOnTheDemoCompany()
@@ -149,13 +171,14 @@ void TestImplosionBatch::helpNamesEveryOptionAndDefault()
 {
     const kemtest::BatchResult r = RunBatch({"implosion", "--help"});
     QCOMPARE(r.exitCode, 0);
-    for (const char *option : {"--company", "--out", "--articolo-da", "--articolo-a", "--tipo-diba-art"})
+    for (const char *option : {"--company", "--out", "--articolo-da", "--articolo-a", "--tipo-diba-art", "--levels", "--stats"})
         QVERIFY2(r.out.contains(QLatin1String(option)), option);
     // The form's initial values: no bounds, base materials only.
     const QString text = r.out.simplified();
     QVERIFY2(text.contains("osArticoloDa: primo componente. Predefinito: vuoto, nessun limite."), qPrintable(r.out));
     QVERIFY2(text.contains("osArticoloA: ultimo componente. Predefinito: vuoto, nessun limite."), qPrintable(r.out));
     QVERIFY2(text.contains("2 solo semilavorati. Predefinito: 1."), qPrintable(r.out));
+    QVERIFY2(text.contains("per unità di quell'articolo. Predefinito: 1."), qPrintable(r.out));
     QVERIFY(text.contains("Codici di uscita: 0 stampata, 1 errore, 2 uso errato o selezione rifiutata, 3 nessun dato da stampare."));
     // The command is listed among the others.
     const kemtest::BatchResult list = RunBatch({"--help"});
@@ -186,6 +209,10 @@ void TestImplosionBatch::badUsage_data()
                             << "Valore non valido per --tipo-diba-art: 3 (0, 1 o 2)";
     QTest::newRow("kind not a number") << QStringList{"--company", "DEMO", "--out", "x.csv", "--tipo-diba-art", "tutti"}
                                        << "Valore non valido per --tipo-diba-art";
+    QTest::newRow("levels negative") << QStringList{"--company", "DEMO", "--out", "x.csv", "--levels", "-1"}
+                                     << "Il numero di livelli non può essere negativo (0: tutti i livelli)";
+    QTest::newRow("levels not a number") << QStringList{"--company", "DEMO", "--out", "x.csv", "--levels", "tutti"}
+                                         << "Valore non valido per --levels";
     QTest::newRow("unknown option") << QStringList{"--company", "DEMO", "--out", "x.csv", "--livello", "2"} << "Opzione sconosciuta: --livello";
     QTest::newRow("positional argument") << QStringList{"--company", "DEMO", "--out", "x.csv", "altro"} << "Argomenti non previsti: altro";
 }

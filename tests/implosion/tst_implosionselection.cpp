@@ -24,23 +24,29 @@ void TestImplosionSelection::validate_data()
     QTest::addColumn<QString>("da");
     QTest::addColumn<QString>("a");
     QTest::addColumn<int>("tipo");
+    QTest::addColumn<int>("livelli");
     QTest::addColumn<QString>("message");  // empty: accepted
     QTest::addColumn<ImplosionSelection::Field>("field");
     const QString ordine = QStringLiteral("Si prega di inserire gli articoli in ordine crescente");
     const auto none = ImplosionSelection::None;
-    QTest::newRow("no bounds") << "" << "" << 1 << "" << none;
-    QTest::newRow("increasing") << "A" << "B" << 0 << "" << none;
-    QTest::newRow("equal") << "MB1" << "MB1" << 2 << "" << none;
-    QTest::newRow("equal but for case") << "mb1" << "MB1" << 1 << "" << none;
-    QTest::newRow("lower bound only") << "Z" << "" << 1 << "" << none;
-    QTest::newRow("upper bound only") << "" << "A" << 1 << "" << none;
-    QTest::newRow("blank upper bound") << "Z" << "   " << 1 << "" << none;
-    QTest::newRow("reversed") << "B" << "A" << 1 << ordine << ImplosionSelection::ArticoloDa;
-    QTest::newRow("reversed, other case") << "b" << "A" << 1 << ordine << ImplosionSelection::ArticoloDa;
-    QTest::newRow("reversed and bad kind: the range first") << "B" << "A" << 7 << ordine << ImplosionSelection::ArticoloDa;
-    QTest::newRow("kind outside the combo") << "" << "" << 3 << "Errore nel campo 'Articoli da considerare'"
+    QTest::newRow("no bounds") << "" << "" << 1 << 1 << "" << none;
+    QTest::newRow("increasing") << "A" << "B" << 0 << 1 << "" << none;
+    QTest::newRow("equal") << "MB1" << "MB1" << 2 << 1 << "" << none;
+    QTest::newRow("equal but for case") << "mb1" << "MB1" << 1 << 1 << "" << none;
+    QTest::newRow("lower bound only") << "Z" << "" << 1 << 1 << "" << none;
+    QTest::newRow("upper bound only") << "" << "A" << 1 << 1 << "" << none;
+    QTest::newRow("blank upper bound") << "Z" << "   " << 1 << 1 << "" << none;
+    QTest::newRow("reversed") << "B" << "A" << 1 << 1 << ordine << ImplosionSelection::ArticoloDa;
+    QTest::newRow("reversed, other case") << "b" << "A" << 1 << 1 << ordine << ImplosionSelection::ArticoloDa;
+    QTest::newRow("reversed and bad kind: the range first") << "B" << "A" << 7 << 1 << ordine << ImplosionSelection::ArticoloDa;
+    QTest::newRow("kind outside the combo") << "" << "" << 3 << 1 << "Errore nel campo 'Articoli da considerare'"
                                             << ImplosionSelection::TipoDibaArt;
-    QTest::newRow("negative kind") << "" << "" << -1 << "Errore nel campo 'Articoli da considerare'"
+    QTest::newRow("every level") << "" << "" << 0 << 0 << "" << none;
+    QTest::newRow("three levels") << "" << "" << 0 << 3 << "" << none;
+    QTest::newRow("negative levels") << "" << "" << 0 << -2
+                                     << "Il numero di livelli non può essere negativo (0: tutti i livelli)"
+                                     << ImplosionSelection::Livelli;
+    QTest::newRow("negative kind") << "" << "" << -1 << 1 << "Errore nel campo 'Articoli da considerare'"
                                    << ImplosionSelection::TipoDibaArt;
 }
 
@@ -49,12 +55,14 @@ void TestImplosionSelection::validate()
     QFETCH(QString, da);
     QFETCH(QString, a);
     QFETCH(int, tipo);
+    QFETCH(int, livelli);
     QFETCH(QString, message);
     QFETCH(ImplosionSelection::Field, field);
     ImplosionSelection s;
     s.osArticoloDa = da;
     s.osArticoloA = a;
     s.oiTipoDibaArt = qint16(tipo);
+    s.oiLivelli = livelli;
     const auto problem = s.Validate();
     QCOMPARE(problem.has_value(), !message.isEmpty());
     if (problem) {
@@ -74,13 +82,17 @@ void TestImplosionSelection::applyTo()
     QCOMPARE(r.report->oiTipoDibaArt, qint16(1));  // the form's initial entry
     ImplosionSelection s;
     QCOMPARE(s.oiTipoDibaArt, qint16(1));
+    QCOMPARE(r.report->oiLivelli, 1);  // one level unless asked
+    QCOMPARE(s.oiLivelli, 1);
     s.osArticoloDa = QStringLiteral("A");
     s.osArticoloA = QStringLiteral("B");
     s.oiTipoDibaArt = 2;
+    s.oiLivelli = 0;
     s.ApplyTo(*r.report);
     QCOMPARE(r.report->osArticoloDa, QStringLiteral("A"));
     QCOMPARE(r.report->osArticoloA, QStringLiteral("B"));
     QCOMPARE(r.report->oiTipoDibaArt, qint16(2));
+    QCOMPARE(r.report->oiLivelli, 0);
 }
 
 QTEST_MAIN(TestImplosionSelection)

@@ -77,6 +77,26 @@ const QStringList kSEM1 = {"SEM1 - Semilavorato uno|PZ|Semilavorato",
 const QStringList kALT4 = {"ALT4 - Articolo di tipo quattro|NR|1",
                            "PF2|Prodotto finito due|NR|1,000|Prodotto Finito"};
 
+// Two paths from one material into one product, a product used in a kit above it, and two
+// semi-finished articles that contain each other.
+QStringList levelsCompany()
+{
+    const QStringList articles = {
+        article("MB", "Materiale", "KG", 3),       article("SL1", "Semi uno", "PZ", 2),
+        article("SL2", "Semi due", "PZ", 2),       article("PF", "Prodotto", "PZ", 1),
+        article("PF2", "Prodotto due", "PZ", 1),   article("KIT", "Kit", "PZ", 1),
+        article("CY1", "Ciclo uno", "PZ", 2),      article("CY2", "Ciclo due", "PZ", 2),
+    };
+    const QStringList links = {
+        link("SL1", "MB", 2, "KG"),   link("SL2", "MB", 0.5, "KG"), link("PF", "SL1", 4, "PZ"),
+        link("PF", "SL2", 5, "PZ"),   link("PF2", "SL2", 1, "PZ"),  link("KIT", "PF", 2, "PZ"),
+        link("CY1", "CY2", 2, "PZ"),  link("CY2", "CY1", 3, "PZ"),  link("PF2", "CY2", 1, "PZ"),
+        // A user missing from Articoli drops out at every level.
+        link("NOPARENT", "PF", 1, "PZ"),
+    };
+    return companyRows(articles, links);
+}
+
 } // namespace
 
 class TestStImplDiBa : public QObject {
@@ -94,6 +114,9 @@ private slots:
     void headingsAndAlignments();
     void pageBreakReprintsHeaderAndHeadings();
     void noDataInTheRange();
+    void levels_data();
+    void levels();
+    void cycleIsToldOnceAndTheRunGoesOn();
     void failingStatementEndsTheRunProperly();
 
 private:
@@ -358,6 +381,88 @@ void TestStImplDiBa::pageBreakReprintsHeaderAndHeadings()
             QVERIFY(i + 1 < rows.size());
             QCOMPARE(rows.at(i + 1)->page, rows.at(i)->page);
         }
+}
+
+void TestStImplDiBa::levels_data()
+{
+    QTest::addColumn<int>("levels");
+    QTest::addColumn<QStringList>("expected");
+    const QString group = QStringLiteral("MB - Materiale|KG|Prodotto Base");
+    QTest::newRow("one level, as always") << 1 << QStringList{
+        group, "SL1|Semi uno|KG|2,000|Semilavorato", "SL2|Semi due|KG|0,500|Semilavorato"};
+    // The quantities multiply along each path, in the component's unit; both paths into PF
+    // are there.
+    const QStringList all{group,
+                          "* SL1|Semi uno|KG|2,000|Semilavorato",
+                          "* * PF|Prodotto|KG|8,000|Prodotto Finito",
+                          "* * * KIT|Kit|KG|16,000|Prodotto Finito",
+                          "* SL2|Semi due|KG|0,500|Semilavorato",
+                          "* * PF|Prodotto|KG|2,500|Prodotto Finito",
+                          "* * * KIT|Kit|KG|5,000|Prodotto Finito",
+                          "* * PF2|Prodotto due|KG|0,500|Prodotto Finito"};
+    QTest::newRow("to the top") << 0 << all;
+    QTest::newRow("more levels than there are") << 9 << all;
+    QStringList two = all;
+    two.removeAll("* * * KIT|Kit|KG|16,000|Prodotto Finito");
+    two.removeAll("* * * KIT|Kit|KG|5,000|Prodotto Finito");
+    QTest::newRow("two levels") << 2 << two;
+}
+
+void TestStImplDiBa::levels()
+{
+    QFETCH(int, levels);
+    QFETCH(QStringList, expected);
+    const QString db = dir_.filePath(QStringLiteral("livelli.db"));
+    QString error;
+    if (!QFile::exists(db))
+        QVERIFY2(kemtest::BuildCompanyDb(db, levelsCompany(), &error), qPrintable(error));
+    ImplosionRun r(db, dir_.path());
+    r.report->oiTipoDibaArt = 1;
+    r.report->oiLivelli = levels;
+    QCOMPARE(r.run(), expected);
+    QCOMPARE(r.report->LastRun().lines, qint64(expected.size()));
+    QVERIFY2(r.sink.errors.isEmpty(), qPrintable(r.sink.errors.join('\n')));
+    QVERIFY(r.sink.messages.isEmpty());
+}
+
+void TestStImplDiBa::cycleIsToldOnceAndTheRunGoesOn()
+{
+    const QString db = dir_.filePath(QStringLiteral("ciclo.db"));
+    QString error;
+    QVERIFY2(kemtest::BuildCompanyDb(db, levelsCompany(), &error), qPrintable(error));
+    ImplosionRun r(db, dir_.path());
+    r.report->oiTipoDibaArt = 0;
+    r.report->oiLivelli = 0;
+    r.report->osArticoloDa = QStringLiteral("CY1");
+    r.report->osArticoloA = QStringLiteral("SL1");
+    const QStringList body = r.run();
+    // The article met again has its line; the articles using it are not walked again, the
+    // walk goes on with the other users and the next components.
+    const QStringList expected{"CY1 - Ciclo uno|PZ|Semilavorato",
+                               "* CY2|Ciclo due|PZ|3,000|Semilavorato",
+                               "* * CY1|Ciclo uno|PZ|6,000|Semilavorato",
+                               "* * PF2|Prodotto due|PZ|3,000|Prodotto Finito",
+                               "CY2 - Ciclo due|PZ|Semilavorato",
+                               "* CY1|Ciclo uno|PZ|2,000|Semilavorato",
+                               "* * CY2|Ciclo due|PZ|6,000|Semilavorato",
+                               "* PF2|Prodotto due|PZ|1,000|Prodotto Finito",
+                               "MB - Materiale|KG|Prodotto Base",
+                               "* SL1|Semi uno|KG|2,000|Semilavorato",
+                               "* * PF|Prodotto|KG|8,000|Prodotto Finito",
+                               "* * * KIT|Kit|KG|16,000|Prodotto Finito",
+                               "* SL2|Semi due|KG|0,500|Semilavorato",
+                               "* * PF|Prodotto|KG|2,500|Prodotto Finito",
+                               "* * * KIT|Kit|KG|5,000|Prodotto Finito",
+                               "* * PF2|Prodotto due|KG|0,500|Prodotto Finito",
+                               "SL1 - Semi uno|PZ|Semilavorato",
+                               "* PF|Prodotto|PZ|4,000|Prodotto Finito",
+                               "* * KIT|Kit|PZ|8,000|Prodotto Finito"};
+    QCOMPARE(body, expected);
+    // One cycle, told once although both of its articles meet it, in the order of the bills.
+    QCOMPARE(r.sink.messages, QStringList{"Distinta ciclica: CY1 -> CY2 -> CY1: gli articoli che usano CY1 "
+                                          "non vengono seguiti di nuovo"});
+    QVERIFY(r.sink.errors.isEmpty());
+    QVERIFY(!r.report->LastRun().failed);
 }
 
 void TestStImplDiBa::noDataInTheRange()

@@ -89,6 +89,51 @@ private slots:
         QVERIFY(log.filter(QStringLiteral("AddSeg")).size() == 1);
     }
 
+    // The menu starts the module on each of its report forms: the form opens in its window and
+    // offers itself to the menu under its own title.
+    void menuOpensTheReportForms_data()
+    {
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("BOM print") << "frmPrelvo" << "Stampa Distinta Base";
+        QTest::newRow("implosion") << "frmStImplDiBa" << "Implosione Distinta Base";
+    }
+    void menuOpensTheReportForms()
+    {
+        QFETCH(QString, form);
+        QFETCH(QString, title);
+        MenuConfig config;
+        QString error;
+        QVERIFY2(MenuConfig::Load(company_, &config, &error), qPrintable(error));
+        MenuHost host(config);
+        QSignalSpy offered(&host, &MenuHost::passaAOffered);
+        QVERIFY2(host.listen(&error), qPrintable(error));
+        ModuleLaunch launch;
+        launch.socketName = host.socketName();
+        launch.programKey = QStringLiteral("DISTINTA");
+        launch.form = form;
+        launch.iniPath = config.iniPath();
+        host.storeLaunch(launch.programKey, launch.extraText, LaunchParams{ModuleCommandLine(launch), {}, {}, {}});
+        QProcess module;
+        module.setWorkingDirectory(company_);
+        module.start(kBin + QStringLiteral("/apps/distinta/distinta"), ModuleArguments(launch));
+        QVERIFY(module.waitForStarted(5000));
+        QTRY_VERIFY_WITH_TIMEOUT(host.sessionFor(QStringLiteral("DISTINTA")) != 0, 20000);
+        const int session = host.sessionFor(QStringLiteral("DISTINTA"));
+        // Every open form offers itself; one form is open, the one asked for.
+        Ask(host, session, QStringLiteral("preppassaa"));
+        QTRY_COMPARE_WITH_TIMEOUT(offered.count(), 1, 10000);
+        QCOMPARE(offered.first().at(1).toString(), title);
+        QCOMPARE(offered.first().at(2).toString(), form);
+        // Its window keeps the module from ending.
+        QCOMPARE(Ask(host, session, QStringLiteral("fine")).toString(), QStringLiteral("No Chiudi"));
+        QCOMPARE(module.state(), QProcess::Running);
+        const QString err = QString::fromLocal8Bit(module.readAllStandardError());
+        QVERIFY2(!err.contains(QStringLiteral("inesistente")), qPrintable(err));
+        module.kill();
+        QVERIFY(module.waitForFinished(10000));
+    }
+
     // Closing the menu while the module has a form open: the module refuses with its answer, the
     // user leaves it running, the menu goes; the module says once that the menu is gone and
     // ends when its form closes, without menu errors.
