@@ -157,24 +157,34 @@ SubstitutionEngine::Applied SubstitutionEngine::Apply(const SubstitutionSelectio
     return result;
 }
 
+std::optional<SubstitutionPlan> SubstitutionEngine::prepare(const SubstitutionSelection &s, MessageSink &sink,
+                                                            DecodeService *codes, RunResult &r)
+{
+    r.outcome = Outcome::Refused;
+    if (const auto problem = s.Validate(codes)) {
+        r.field = problem->field;
+        r.message = problem->detail.isEmpty() ? problem->message
+                                              : problem->message + QStringLiteral(" (") + problem->detail + QLatin1Char(')');
+        sink.msgCom(r.message, {kOk});
+        return std::nullopt;
+    }
+    SubstitutionPlan plan = Plan(s);
+    if (!plan.canRun()) {
+        r.field = SubstitutionSelection::Sostituto;
+        r.message = plan.refusal;
+        sink.msgCom(plan.refusal, {kOk});
+        return std::nullopt;
+    }
+    return plan;
+}
+
 SubstitutionEngine::RunResult SubstitutionEngine::Run(const SubstitutionSelection &s, MessageSink &sink, bool confirm,
                                                       DecodeService *codes, const Progress &progress)
 {
     RunResult r;
     try {
-        if (const auto problem = s.Validate(codes)) {
-            r.field = problem->field;
-            r.message = problem->detail.isEmpty() ? problem->message : problem->message + QStringLiteral(" (") + problem->detail + QLatin1Char(')');
-            sink.msgCom(problem->message, {kOk});
+        if (!prepare(s, sink, codes, r))
             return r;
-        }
-        const SubstitutionPlan plan = Plan(s);
-        if (!plan.canRun()) {
-            r.field = s.deletion() ? SubstitutionSelection::Articolo : SubstitutionSelection::Sostituto;
-            r.message = plan.refusal;
-            sink.msgCom(plan.refusal, {kOk});
-            return r;
-        }
         if (confirm && sink.msgCom(QStringLiteral("Confermi elaborazione"), {kOk, QStringLiteral("&Annulla")}) == 2) {
             r.outcome = Outcome::Cancelled;
             return r;
@@ -189,12 +199,34 @@ SubstitutionEngine::RunResult SubstitutionEngine::Run(const SubstitutionSelectio
         r.count = applied.count;
         r.message = applied.message;
     } catch (const std::exception &e) {
-        const ErrorInfo info = ErrorInfoFrom(e);
-        r.outcome = Outcome::Failed;
-        r.message = ErrorDescription(info.description, info.source);
-        sink.MsgErrfrm(info.number, r.message);
+        failed(e, sink, r);
     }
     return r;
+}
+
+SubstitutionEngine::RunResult SubstitutionEngine::DryRun(const SubstitutionSelection &s, MessageSink &sink,
+                                                         DecodeService *codes, QStringList *lines)
+{
+    RunResult r;
+    try {
+        const std::optional<SubstitutionPlan> plan = prepare(s, sink, codes, r);
+        if (!plan)
+            return r;
+        *lines = DryRunLines(*plan);
+        r.outcome = Outcome::Done;
+        r.count = lines->size();
+    } catch (const std::exception &e) {
+        failed(e, sink, r);
+    }
+    return r;
+}
+
+void SubstitutionEngine::failed(const std::exception &e, MessageSink &sink, RunResult &r)
+{
+    const ErrorInfo info = ErrorInfoFrom(e);
+    r.outcome = Outcome::Failed;
+    r.message = ErrorDescription(info.description, info.source);
+    sink.MsgErrfrm(info.number, r.message);
 }
 
 } // namespace kem

@@ -11,7 +11,9 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <exception>
 #include <functional>
+#include <optional>
 
 namespace kem {
 
@@ -71,10 +73,20 @@ public:
     RunResult Run(const SubstitutionSelection &selection, MessageSink &sink, bool confirm,
                   DecodeService *codes = nullptr, const Progress &progress = {});
 
+    // The dry run behind "distinta-batch substitution --dry-run": the same validation and checks
+    // as Run, then the plan's lines into *lines (Outcome::Done); nothing is changed.
+    RunResult DryRun(const SubstitutionSelection &selection, MessageSink &sink, DecodeService *codes,
+                     QStringList *lines);
+
     static QString UpdatedMessage(qint64 count);
     static QString DeletedMessage(qint64 count);
 
 private:
+    // The validation and the plan's checks of a run; the plan when it may go on, else nothing
+    // with the refusal told to the sink and set in r.
+    std::optional<SubstitutionPlan> prepare(const SubstitutionSelection &selection, MessageSink &sink,
+                                            DecodeService *codes, RunResult &r);
+    static void failed(const std::exception &e, MessageSink &sink, RunResult &r);
     QString findCycle(BomReader &reader, const QString &replacement, const QSet<QString> &parents) const;
 
     Database &db_;
