@@ -179,7 +179,8 @@ std::optional<SubstitutionPlan> SubstitutionEngine::prepare(const SubstitutionSe
 }
 
 SubstitutionEngine::RunResult SubstitutionEngine::Run(const SubstitutionSelection &s, MessageSink &sink, bool confirm,
-                                                      DecodeService *codes, const Progress &progress)
+                                                      DecodeService *codes, const Progress &progress,
+                                                      const std::function<void()> &started)
 {
     RunResult r;
     try {
@@ -189,6 +190,8 @@ SubstitutionEngine::RunResult SubstitutionEngine::Run(const SubstitutionSelectio
             r.outcome = Outcome::Cancelled;
             return r;
         }
+        if (started)
+            started();
         const Applied applied = Apply(s, progress);
         if (!applied.done) {  // the company changed since the plan
             r.message = applied.refusal;

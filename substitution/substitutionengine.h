@@ -62,7 +62,7 @@ public:
     // colours: the validation (decoding the codes when `codes` is given), the plan's checks,
     // the confirmation "Confermi elaborazione" when `confirm` (the batch asks nothing), and the
     // change. Refusals and errors go to `sink`; the count message is returned, for the caller
-    // to show.
+    // to show. `started` is told once, after the confirmation, before anything changes.
     enum class Outcome { Refused, Cancelled, Done, Failed };
     struct RunResult {
         Outcome outcome = Outcome::Refused;
@@ -71,7 +71,8 @@ public:
         QString message;  // the count message (Done) or what was refused or failed
     };
     RunResult Run(const SubstitutionSelection &selection, MessageSink &sink, bool confirm,
-                  DecodeService *codes = nullptr, const Progress &progress = {});
+                  DecodeService *codes = nullptr, const Progress &progress = {},
+                  const std::function<void()> &started = {});
 
     // The dry run behind "distinta-batch substitution --dry-run": the same validation and checks
     // as Run, then the plan's lines into *lines (Outcome::Done); nothing is changed.
