@@ -4,6 +4,7 @@
 #include "common/codefieldwidgets.h"
 #include "common/formservices.h"
 #include "common/messages.h"
+#include "common/waitcursor.h"
 #include "platform/menu/menuserver.h"
 #include "platform/util/kemutil.h"
 #include "startup/formregistry.h"
@@ -32,14 +33,6 @@ constexpr int kKeyF2 = 113;
 const QString kFactorFormat = QStringLiteral("#,##0.#####");
 const QString kArticolo = QStringLiteral("Articolo");
 
-// Restores the arrow cursor on scope exit.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
 
 } // namespace
 
