@@ -3,9 +3,11 @@
 // replaced by another in every link that uses it, optionally with a new unit, valuation method,
 // price list and a proportion applied to the quantity, or every such link deleted; both may be
 // limited to a range of parent articles.
+#include "bomcore/bomrows.h"
 #include "platform/db/kemdb.h"
 
 #include <QString>
+#include <QVector>
 #include <functional>
 
 namespace kem {
@@ -25,6 +27,12 @@ struct BomLinkChange {
     QString listino;
     double factor = 1;     // applied to the quantity; 1 leaves it as it is
     bool divide = false;   // the quantity is divided by the factor, else multiplied
+
+    // One statement changes every link (the quantities stay as they are).
+    bool singleStatement() const { return factor == 1; }
+    // The link as the replacement leaves it: the new component, the texts given, and (unless
+    // singleStatement) the quantity scaled and rounded half away from zero to qtyDecimals places.
+    BomLink Applied(const BomLink &before, int qtyDecimals) const;
 };
 
 class BomLinkWriter {
@@ -35,6 +43,10 @@ public:
     // The single statement of a replacement that keeps the quantities.
     static QString ReplaceSql(const BomLinkChange &change, const BomLinkSelection &which);
     static QString DeleteSql(const BomLinkSelection &which);
+    // The links selected, as the row-by-row replacement reads them.
+    static QString SelectSql(const BomLinkSelection &which);
+    // The links selected, in the order of SelectSql. Throws DbError.
+    QVector<BomLink> Selected(const BomLinkSelection &which);
     // Replaces the component; returns the links changed. With a factor other than 1 the links
     // are changed one by one, `progress(done, total)` told before each. Throws DbError; links
     // already changed stay changed.

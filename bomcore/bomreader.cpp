@@ -62,6 +62,13 @@ QString DbBomReader::ListSql(const QString &list)
 
 BomLink DbBomReader::ReadLink(ResultSets &rs, const QString &h)
 {
+    BomLink link = ReadLinkColumns(rs, h);
+    link.listIvato = FlagText(rs.RsField(h, QStringLiteral("Listini.Ivato")));
+    return link;
+}
+
+BomLink DbBomReader::ReadLinkColumns(ResultSets &rs, const QString &h)
+{
     BomLink link;
     link.padre = FieldText(rs.RsField(h, QStringLiteral("ArticoloPadre")));
     link.figlio = FieldText(rs.RsField(h, QStringLiteral("ArticoloFiglio")));
@@ -69,7 +76,6 @@ BomLink DbBomReader::ReadLink(ResultSets &rs, const QString &h)
     link.qta = rs.RsField(h, QStringLiteral("Qta")).toDouble();
     link.qualeImporto = FieldText(rs.RsField(h, QStringLiteral("QualeImporto")));
     link.listino = FieldText(rs.RsField(h, QStringLiteral("Artlegami.listino")));
-    link.listIvato = FlagText(rs.RsField(h, QStringLiteral("Listini.Ivato")));
     return link;
 }
 

@@ -50,6 +50,8 @@ public:
     // A link row of LinksSql, ParentsSql or of any statement with "ArtLegami.*" and
     // "Listini.Ivato".
     static BomLink ReadLink(ResultSets &rs, const QString &h);
+    // The columns of ArtLegami alone (listIvato left empty), of any statement that has them.
+    static BomLink ReadLinkColumns(ResultSets &rs, const QString &h);
     // An article row of ArticleSql (columns "Articoli.*" and "TabIva.Aliquota").
     static BomArticle ReadArticle(ResultSets &rs, const QString &h);
     // A row of ComponentsSql, or of any statement with its columns (ArtLegami's, the parent

@@ -1,6 +1,7 @@
 #include "print/frmvstampa.h"
 
 #include "common/messages.h"
+#include "common/waitcursor.h"
 #include "platform/printlib/printoptions.h"
 #include "platform/printlib/printreport.h"
 
@@ -34,15 +35,6 @@ const QString kCaption = QStringLiteral("Visualizzazione Stampe");
 constexpr int kErrFileNotFound = 53;
 constexpr int kErrFileAccess = 75;
 constexpr int kErrBadPicture = 481;
-
-// Hourglass pointer while a page is read from its file.
-class WaitCursor {
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
 
 QString navError(int number, const QString &description)
 {

@@ -81,8 +81,6 @@ CompanyEnv ReportForm::Company() const { return CompanyOf(ctx_); }
 
 AziendaUtilStampe &ReportForm::Stampe() { return print_.Stampe(Company()); }
 
-FormServices *ReportForm::services() const { return ctx_.formServices.get(); }
-
 PrintOptions &ReportForm::options()
 {
     if (!ogOpzSta_)
@@ -203,28 +201,6 @@ void ReportForm::comSceStam_Click()
     AziendaUtilStampe &stampe = Stampe();
     FrmSceltaStam::Apri(stampe.Env(), options(), stampe.oiStaAtt == 1, this);
     VisStaAttuale();
-}
-
-void ReportForm::messageBox(const QString &text)
-{
-    if (ctx_.dialogs)
-        ctx_.dialogs->MessageBox(text);
-    else if (ctx_.messages)
-        ctx_.messages->msgCom(text, {kOk});
-}
-
-void ReportForm::fieldError(const QString &text, QWidget *focus)
-{
-    if (ctx_.messages)
-        ctx_.messages->msgCom(text, {kOk});
-    if (focus)
-        focus->setFocus(Qt::OtherFocusReason);
-}
-
-void ReportForm::formError(const std::exception &e, const QString &caption)
-{
-    if (ctx_.messages)
-        StandardErrorMessage(*ctx_.messages, ErrorInfoFrom(e), {}, {}, caption + QStringLiteral("\r\n"));
 }
 
 } // namespace kem

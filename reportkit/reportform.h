@@ -64,7 +64,6 @@ protected:
                                                     MessageSink &sink) = 0;
     ReportRun &report();
     PrintOptions &options();
-    FormServices *services() const;
 
     // Form_Load: the form's print options (section osKeySec, else the form's name).
     void LoadPrintOptions();
@@ -75,12 +74,6 @@ protected:
     // Form_Unload: cancel while the report runs or the preview refuses; else the windows and
     // the objects go.
     void UnloadReport(bool &cancel);
-    // Plain message box with an OK button (system box of the program).
-    void messageBox(const QString &text);
-    // A failed field check: the message with "&Ok", the focus to the box.
-    void fieldError(const QString &text, QWidget *focus);
-    // A failure of the form itself: the shared error dialog with the caption.
-    void formError(const std::exception &e, const QString &caption);
 
 private:
     class RunWindows;

@@ -1,6 +1,9 @@
 #include "reportkit/reportformbase.h"
 
+#include "common/funvarie.h"
+#include "common/messages.h"
 #include "platform/menu/menuserver.h"
+#include "startup/startupdialogs.h"
 #include "startup/programcontext.h"
 #include "startup/utilclient.h"
 
@@ -84,6 +87,30 @@ void ReportFormBase::closeEvent(QCloseEvent *event)
     loaded_ = false;
     event->accept();
     ScaricaForm(ctx_, this, true);
+}
+
+FormServices *ReportFormBase::services() const { return ctx_.formServices.get(); }
+
+void ReportFormBase::messageBox(const QString &text)
+{
+    if (ctx_.dialogs)
+        ctx_.dialogs->MessageBox(text);
+    else if (ctx_.messages)
+        ctx_.messages->msgCom(text, {QStringLiteral("&Ok")});
+}
+
+void ReportFormBase::fieldError(const QString &text, QWidget *focus)
+{
+    if (ctx_.messages)
+        ctx_.messages->msgCom(text, {QStringLiteral("&Ok")});
+    if (focus)
+        focus->setFocus(Qt::OtherFocusReason);
+}
+
+void ReportFormBase::formError(const std::exception &e, const QString &caption)
+{
+    if (ctx_.messages)
+        StandardErrorMessage(*ctx_.messages, ErrorInfoFrom(e), {}, {}, caption + QStringLiteral("\r\n"));
 }
 
 } // namespace kem

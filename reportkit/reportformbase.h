@@ -2,13 +2,17 @@
 // ReportFormBase: the window side of a report form. It implements what the dispatcher and the
 // shutdown ask of a form (ModuleForm) on a top-level widget, and runs the shared closing
 // protocol (ScaricaForm) when the form really unloads, whether the program or the user closes
-// it. A report form derives from it and fills in Form_Load and Form_Unload.
+// it, and gives the messages every form shows. A module form derives from it and fills in
+// Form_Load and Form_Unload.
 #include "startup/moduleform.h"
 
 #include <QWidget>
 
+#include <exception>
+
 namespace kem {
 
+class FormServices;
 class ProgramContext;
 
 class ReportFormBase : public QWidget, public ModuleForm {
@@ -37,6 +41,15 @@ protected:
     // The form's own unload; setting cancel keeps the form open (a run still active).
     virtual void Form_Unload(bool &cancel) { (void)cancel; }
     void closeEvent(QCloseEvent *event) override;
+
+    // The code-field services of the program (nullptr without them).
+    FormServices *services() const;
+    // Plain message box with an OK button (system box of the program).
+    void messageBox(const QString &text);
+    // A failed field check: the message with "&Ok", the focus to the box.
+    void fieldError(const QString &text, QWidget *focus);
+    // A failure of the form itself: the shared error dialog with the caption.
+    void formError(const std::exception &e, const QString &caption);
 
     ProgramContext &ctx_;
 

@@ -141,6 +141,8 @@ public:
         // Level 0: the products.
         for (qint64 i = 1; i <= p_.products && ins_.ok(); ++i)
             addArticle(SynthProductCode(i), 0, Kind::Product, i, false);
+        if (p_.commonMaterial)
+            addArticle(QString::fromLatin1(kSynthCommonMaterial), 1, Kind::Material, 0, true);
         for (int k = 1; k <= p_.depth && ins_.ok(); ++k)
             writeLevel(k);
         writeDocuments();
@@ -209,6 +211,8 @@ private:
                 }
                 addLink(parentCode, child, familyOf(g.kind, serial), slot);
             }
+            if (p_.commonMaterial)
+                addLink(parentCode, QString::fromLatin1(kSynthCommonMaterial), familyOf(Kind::Material, 0), parent);
         }
     }
 
@@ -434,7 +438,7 @@ bool WriteSynthCompany(const QString &dir, const SynthParams &p, QString *error,
     if (!builder.finish(error))
         return false;
     if (stats) {
-        stats->articles = plan.articles;
+        stats->articles = plan.articles + (p.commonMaterial ? 1 : 0);
         stats->links = links;
         stats->seconds = double(timer.nsecsElapsed()) / 1e9;
     }

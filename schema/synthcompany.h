@@ -16,7 +16,13 @@ struct SynthParams {
     // Of the components of an assembly above the last level, how many are sub-assemblies; the
     // rest are materials (leaves, DistBase 3). -1: all of them. The last level holds materials.
     int subAssemblies = -1;
+    // One more material, kSynthCommonMaterial, is a component of every assembly (the products
+    // and every sub-assembly): one component used in as many links as there are assemblies.
+    bool commonMaterial = false;
 };
+
+// The code of the material of SynthParams::commonMaterial.
+inline const char *const kSynthCommonMaterial = "MAT-COMUNE";
 
 // Sizes of one kind of article (sub-assemblies or materials) of one BOM level.
 struct SynthGroup {

@@ -1,4 +1,5 @@
 // distinta-batch synth DIR --products N --depth D --components C --shared PCT [--assemblies S]
+//                      [--common-material]
 #include "apps/distinta-batch/batchcommand.h"
 #include "apps/distinta-batch/commandline.h"
 
@@ -34,9 +35,13 @@ int RunSynth(const QStringList &args)
                        "semilavorati (da 0 a C); gli altri sono materiali. "
                        "Predefinito: tutti (-1)."),
         QStringLiteral("S"));
+    const QCommandLineOption common(
+        QStringLiteral("common-material"),
+        QStringLiteral("Aggiunge il materiale MAT-COMUNE come componente di ogni assieme (prodotti e "
+                       "semilavorati): un componente usato in tanti legami quanti sono gli assiemi."));
     const QCommandLineOption force(QStringLiteral("force"),
                                    QStringLiteral("Riscrive l'azienda anche se DIR non è vuota."));
-    parser.addOptions({products, depth, components, shared, assemblies, force});
+    parser.addOptions({products, depth, components, shared, assemblies, common, force});
     parser.addPositionalArgument(QStringLiteral("DIR"), QStringLiteral("Cartella dell'azienda."));
     if (auto stop = ParseArguments(parser, QStringLiteral("synth"), args))
         return *stop;
@@ -48,7 +53,7 @@ int RunSynth(const QStringList &args)
                                             : std::optional<int>(-1);
     if (!n || !d || !c || !pct || !s)
         return ExitUsage;
-    const SynthParams params{*n, *d, *c, *pct, *s};
+    const SynthParams params{*n, *d, *c, *pct, *s, parser.isSet(common)};
     QString error;
     if (!CheckSynthParams(params, &error)) {
         PrintError(error);

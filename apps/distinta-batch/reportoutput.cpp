@@ -91,12 +91,19 @@ int UsageError(const QString &command, const QString &message)
     return ExitUsage;
 }
 
-std::optional<int> CheckReportArguments(const QCommandLineParser &parser, const QString &command)
+std::optional<int> CheckCompanyArguments(const QCommandLineParser &parser, const QString &command)
 {
     if (!parser.positionalArguments().isEmpty())
         return UsageError(command, QStringLiteral("Argomenti non previsti: ") + parser.positionalArguments().join(QLatin1Char(' ')));
     if (parser.value(QStringLiteral("company")).isEmpty())
         return UsageError(command, QStringLiteral("Manca --company DIR."));
+    return std::nullopt;
+}
+
+std::optional<int> CheckReportArguments(const QCommandLineParser &parser, const QString &command)
+{
+    if (const auto stop = CheckCompanyArguments(parser, command))
+        return stop;
     const QString out = parser.value(QStringLiteral("out"));
     if (out.isEmpty())
         return UsageError(command, QStringLiteral("Manca --out FILE."));

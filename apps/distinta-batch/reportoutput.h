@@ -28,6 +28,9 @@ void DescribeDefaults(QList<QCommandLineOption> &options);
 // A usage error of subcommand `command`: the message and where the help is, on standard
 // error; ExitUsage.
 int UsageError(const QString &command, const QString &message);
+// The checks of every subcommand that works on a company: no positional arguments, --company
+// given. An exit code when the command must stop.
+std::optional<int> CheckCompanyArguments(const QCommandLineParser &parser, const QString &command);
 // The checks every report subcommand makes first: no positional arguments, --company and
 // --out given, an output extension known. An exit code when the command must stop.
 std::optional<int> CheckReportArguments(const QCommandLineParser &parser, const QString &command);

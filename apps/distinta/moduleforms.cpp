@@ -3,10 +3,11 @@
 #include "bom/frmprelvo.h"
 #include "implosion/frmstimpldiba.h"
 #include "reportkit/reportprintservices.h"
+#include "substitution/frmdibacaso.h"
 
 namespace kem {
 
-// Each report form adds itself here, in the order the dispatcher compares the names:
+// Each form adds itself here, in the order the dispatcher compares the names:
 // "frmprelvo", "frmstimpldiba", "FrmStaFabbis", "FrmDiBaCaSo".
 void RegisterModuleForms(FormRegistry &registry)
 {
@@ -14,6 +15,7 @@ void RegisterModuleForms(FormRegistry &registry)
     auto print = std::make_shared<ReportPrintServices>();
     RegisterFrmPrelvo(registry, print);
     RegisterFrmStImplDiBa(registry, print);
+    RegisterFrmDiBaCaSo(registry);
 }
 
 } // namespace kem
