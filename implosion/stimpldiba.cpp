@@ -21,7 +21,7 @@ StImplDiBa::StImplDiBa(Database &db, const CompanyParams &params, AziendaUtilSta
 
 StImplDiBa::~StImplDiBa() = default;
 
-QString StImplDiBa::ComponiSql() const
+QString StImplDiBa::ComponiSql(qint16 tipoDibaArt, const QString &articoloDa, const QString &articoloA)
 {
     QString sql = QStringLiteral("SELECT Articoli_1.Articolo, Articoli_1.Descrizione,Articoli_1.ArtUM,")
         + QStringLiteral(" Articoli.Articolo, Articoli.Descrizione,Articoli.DistBase,")
@@ -29,17 +29,17 @@ QString StImplDiBa::ComponiSql() const
         + QStringLiteral(" FROM (ArtLegami INNER JOIN Articoli ON ArtLegami.ArticoloPadre = Articoli.Articolo)")
         + QStringLiteral(" INNER JOIN Articoli AS Articoli_1 ON ArtLegami.ArticoloFiglio = Articoli_1.Articolo")
         + QStringLiteral(" WHERE");
-    if (oiTipoDibaArt == 1)
+    if (tipoDibaArt == 1)
         sql += QStringLiteral(" Articoli_1.distbase= ") + SqlLiteral(3, VarKind::Int16);
-    else if (oiTipoDibaArt == 2)
+    else if (tipoDibaArt == 2)
         sql += QStringLiteral(" Articoli_1.distbase= ") + SqlLiteral(2, VarKind::Int16);
     else
         sql += QStringLiteral(" Articoli_1.distbase <> ") + SqlLiteral(0, VarKind::Int16)
             + QStringLiteral(" AND Articoli_1.distbase <> ") + SqlLiteral(1, VarKind::Int16);
-    if (!IsBlank(osArticoloDa, VarKind::Text))
-        sql += QStringLiteral(" and Articoli_1.Articolo>=") + SqlLiteral(osArticoloDa, VarKind::Text);
-    if (!IsBlank(osArticoloA, VarKind::Text))
-        sql += QStringLiteral(" and Articoli_1.Articolo<=") + SqlLiteral(osArticoloA, VarKind::Text);
+    if (!IsBlank(articoloDa, VarKind::Text))
+        sql += QStringLiteral(" and Articoli_1.Articolo>=") + SqlLiteral(articoloDa, VarKind::Text);
+    if (!IsBlank(articoloA, VarKind::Text))
+        sql += QStringLiteral(" and Articoli_1.Articolo<=") + SqlLiteral(articoloA, VarKind::Text);
     return sql + QStringLiteral(" Order By Articoli_1.Articolo, Articoli.Articolo");
 }
 

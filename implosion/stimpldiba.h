@@ -44,8 +44,9 @@ public:
     qint16 oiTipoDibaArt = 1;  // 0 all, 1 base materials, 2 semi-finished
     int oiLivelli = 1;         // levels of users: 1 the direct ones only, N up to N, 0 to the top
 
-    // The statement of the run.
-    QString ComponiSql() const;
+    // The statement of the run, and the same for any fields.
+    QString ComponiSql() const { return ComponiSql(oiTipoDibaArt, osArticoloDa, osArticoloA); }
+    static QString ComponiSql(qint16 tipoDibaArt, const QString &articoloDa, const QString &articoloA);
     // The kind texts of a component and of a parent by their DistBase.
     static QString TipoComponente(int distBase);
     static QString TipoComposto(int distBase);
