@@ -167,26 +167,7 @@ void FrmPrelvo::build()
     top->addWidget(PicQtaDim);
     PicQtaDim->setVisible(false);
 
-    labStaAttuale = new QLabel(QStringLiteral("Stampante attuale:"), this);
-    labStaAttuale->setObjectName(QStringLiteral("labStaAttuale"));
-    top->addWidget(labStaAttuale);
-
-    auto *buttons = new QHBoxLayout;
-    cmdStaVid = new QPushButton(QStringLiteral("&Stampa a Video"), this);
-    cmdStaVid->setObjectName(QStringLiteral("cmdStaVid"));
-    ComStampa = new QPushButton(QStringLiteral("&Stampa"), this);
-    ComStampa->setObjectName(QStringLiteral("ComStampa"));
-    comSceStam = new QPushButton(QStringLiteral("Seleziona Destinazione Stampa"), this);
-    comSceStam->setObjectName(QStringLiteral("comSceStam"));
-    ComChiudi = new QPushButton(QStringLiteral("&Chiudi"), this);
-    ComChiudi->setObjectName(QStringLiteral("ComChiudi"));
-    buttons->addWidget(cmdStaVid);
-    buttons->addWidget(ComStampa);
-    buttons->addWidget(comSceStam);
-    buttons->addStretch();
-    buttons->addWidget(ComChiudi);
-    top->addStretch();
-    top->addLayout(buttons);
+    AddRunButtons(top);
 
     setTabOrder(txt[10], txt[20]);
     setTabOrder(txt[20], CobTipoDiBaArt);
@@ -217,10 +198,6 @@ void FrmPrelvo::connectControls()
     connect(CheStampoCosti, &QCheckBox::toggled, this, [this] { CheStampoCosti_Click(); });
     connect(CobQualePrezzo, &QComboBox::currentIndexChanged, this, [this] { CobQualePrezzo_Click(); });
     connect(CobTipoDiBaArt, &QComboBox::currentIndexChanged, this, [this] { CobTipoDiBaArt_Click(); });
-    connect(ComStampa, &QPushButton::clicked, this, &FrmPrelvo::ComStampa_Click);
-    connect(cmdStaVid, &QPushButton::clicked, this, &FrmPrelvo::cmdStaVid_Click);
-    connect(comSceStam, &QPushButton::clicked, this, &FrmPrelvo::comSceStam_Click);
-    connect(ComChiudi, &QPushButton::clicked, this, &FrmPrelvo::ComChiudi_Click);
     for (auto it = ComHlp.cbegin(); it != ComHlp.cend(); ++it) {
         const int index = it.key();
         connect(it.value(), &QPushButton::clicked, this, [this, index] { ComHlp_Click(index); });
@@ -251,12 +228,7 @@ void FrmPrelvo::Form_Load()
         CheSalPag_Click();
 
         caption_ = windowTitle();
-        if (FormServices *s = services()) {
-            FormLoadOptions load;
-            s->FormLoad(this, load);
-            if (!keyFilter_)
-                keyFilter_ = new FormKeyFilter(this, *s);
-        }
+        LoadWithServices();
         LoadPrintOptions();
         PicCosti->setVisible(true);
 
@@ -273,8 +245,7 @@ void FrmPrelvo::Form_Load()
         }
 
         VisStaAttuale();
-        if (FormServices *s = services())
-            s->FormActivate(this);
+        ActivateWithServices();
         oiLoadOk = 1;
     } catch (const std::exception &e) {
         formError(e, caption_);
@@ -300,11 +271,7 @@ void FrmPrelvo::MenuFrm()
 
 void FrmPrelvo::PassaA()
 {
-    try {
-        if (MenuServer *menu = ctx_.menu())
-            menu->MenuPassaA(QStringLiteral("Stampa Distinta Base"), QString::fromLatin1(kFormName), osKeySec);
-    } catch (const std::exception &) {
-    }
+    OfferToMenu(QStringLiteral("Stampa Distinta Base"));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -561,11 +528,6 @@ void FrmPrelvo::ComStampa_Click()
     } catch (const std::exception &e) {
         formError(e, caption_);
     }
-}
-
-void FrmPrelvo::ComChiudi_Click()
-{
-    Unload();
 }
 
 void RegisterFrmPrelvo(FormRegistry &registry, std::shared_ptr<ReportPrintServices> print)

@@ -18,7 +18,6 @@ class QPushButton;
 
 namespace kem {
 
-class FormKeyFilter;
 class FormRegistry;
 
 class FrmPrelvo : public ReportForm {
@@ -41,7 +40,6 @@ public:
     void CobQualePrezzo_Click();
     void CobTipoDiBaArt_Click();
     void ComStampa_Click() override;
-    void ComChiudi_Click();
     void ComHlp_Click(int index);
     void Txt_GotFocus(int index);
     void Txt_KeyUp(int index, int keyCode, int shift);
@@ -74,10 +72,6 @@ public:
     QCheckBox *CheStaImgRiga = nullptr;
     QWidget *PicQtaDim = nullptr;
     QCheckBox *CheQtaDaDimen = nullptr;
-    QPushButton *cmdStaVid = nullptr;
-    QPushButton *ComStampa = nullptr;
-    QPushButton *comSceStam = nullptr;
-    QPushButton *ComChiudi = nullptr;
 
 protected:
     void Form_Load() override;
@@ -93,7 +87,6 @@ private:
     bool numericCheck(int index, const QString &format);
     int indexOf(QObject *box) const;
 
-    FormKeyFilter *keyFilter_ = nullptr;
     QString caption_;
     QString kindFilter_;
     bool qtaDaDimen_ = false;

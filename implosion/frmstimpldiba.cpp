@@ -2,7 +2,6 @@
 
 #include "common/codefieldwidgets.h"
 #include "common/formservices.h"
-#include "platform/menu/menuserver.h"
 #include "platform/util/kemutil.h"
 #include "startup/formregistry.h"
 #include "startup/programcontext.h"
@@ -10,7 +9,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -32,10 +30,6 @@ FrmStImplDiBa::FrmStImplDiBa(ProgramContext &ctx, ReportPrintServices &print, QW
     setWindowTitle(QStringLiteral("Implosione distinta"));
     build();
     connect(CobTipoDiBaArt, &QComboBox::currentIndexChanged, this, [this] { CobTipoDiBaArt_Click(); });
-    connect(ComStampa, &QPushButton::clicked, this, &FrmStImplDiBa::ComStampa_Click);
-    connect(cmdStaVid, &QPushButton::clicked, this, &FrmStImplDiBa::cmdStaVid_Click);
-    connect(comSceStam, &QPushButton::clicked, this, &FrmStImplDiBa::comSceStam_Click);
-    connect(ComChiudi, &QPushButton::clicked, this, &FrmStImplDiBa::ComChiudi_Click);
     for (auto it = ComHlp.cbegin(); it != ComHlp.cend(); ++it) {
         const int index = it.key();
         connect(it.value(), &QPushButton::clicked, this, [this, index] { ComHlp_Click(index); });
@@ -79,26 +73,7 @@ void FrmStImplDiBa::build()
         "con la quantità del componente per unità di ciascuno"));
     top->addWidget(CheTuttiLivelli, 0, Qt::AlignLeft);
 
-    labStaAttuale = new QLabel(QStringLiteral("Stampante attuale:"), this);
-    labStaAttuale->setObjectName(QStringLiteral("labStaAttuale"));
-    top->addWidget(labStaAttuale);
-
-    auto *buttons = new QHBoxLayout;
-    ComStampa = new QPushButton(QStringLiteral("&Stampa"), this);
-    ComStampa->setObjectName(QStringLiteral("ComStampa"));
-    cmdStaVid = new QPushButton(QStringLiteral("&Stampa a Video"), this);
-    cmdStaVid->setObjectName(QStringLiteral("cmdStaVid"));
-    comSceStam = new QPushButton(QStringLiteral("Seleziona Destinazione Stampa"), this);
-    comSceStam->setObjectName(QStringLiteral("comSceStam"));
-    ComChiudi = new QPushButton(QStringLiteral("&Chiudi"), this);
-    ComChiudi->setObjectName(QStringLiteral("ComChiudi"));
-    buttons->addWidget(cmdStaVid);
-    buttons->addWidget(ComStampa);
-    buttons->addWidget(comSceStam);
-    buttons->addStretch();
-    buttons->addWidget(ComChiudi);
-    top->addStretch();
-    top->addLayout(buttons);
+    AddRunButtons(top);
 
     setTabOrder(txt[10], txt[20]);
     setTabOrder(txt[20], CobTipoDiBaArt);
@@ -140,17 +115,11 @@ void FrmStImplDiBa::Form_Load()
         caption_ = windowTitle();
         CobTipoDiBaArt->setCurrentIndex(1);
         CobTipoDiBaArt_Click();
-        if (FormServices *s = services()) {
-            FormLoadOptions load;
-            s->FormLoad(this, load);
-            if (!keyFilter_)
-                keyFilter_ = new FormKeyFilter(this, *s);
-        }
+        LoadWithServices();
         bindCodeFields();
         LoadPrintOptions();
         VisStaAttuale();
-        if (FormServices *s = services())
-            s->FormActivate(this);
+        ActivateWithServices();
         oiLoadOk = 1;
     } catch (const std::exception &e) {
         formError(e, caption_);
@@ -167,11 +136,7 @@ void FrmStImplDiBa::Form_Unload(bool &cancel)
 
 void FrmStImplDiBa::PassaA()
 {
-    try {
-        if (MenuServer *menu = ctx_.menu())
-            menu->MenuPassaA(QStringLiteral("Implosione Distinta Base"), QString::fromLatin1(kFormName), osKeySec);
-    } catch (const std::exception &) {
-    }
+    OfferToMenu(QStringLiteral("Implosione Distinta Base"));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -247,11 +212,6 @@ void FrmStImplDiBa::ComStampa_Click()
     } catch (const std::exception &e) {
         formError(e, caption_);
     }
-}
-
-void FrmStImplDiBa::ComChiudi_Click()
-{
-    Unload();
 }
 
 void RegisterFrmStImplDiBa(FormRegistry &registry, std::shared_ptr<ReportPrintServices> print)

@@ -19,7 +19,6 @@ class QPushButton;
 
 namespace kem {
 
-class FormKeyFilter;
 class FormRegistry;
 
 class FrmStImplDiBa : public ReportForm {
@@ -37,7 +36,6 @@ public:
     // The lookup filter of the code fields for the kind chosen.
     void CobTipoDiBaArt_Click();
     void ComStampa_Click() override;
-    void ComChiudi_Click();
     // Lookups (F2 to F5) and the help buttons of the two code fields (10 and 20).
     void Txt_KeyUp(int index, int keyCode, int shift);
     void ComHlp_Click(int index);
@@ -57,10 +55,6 @@ public:
     QLabel *LabTipoDiBaArt = nullptr;
     QComboBox *CobTipoDiBaArt = nullptr;
     QCheckBox *CheTuttiLivelli = nullptr;
-    QPushButton *ComStampa = nullptr;
-    QPushButton *cmdStaVid = nullptr;
-    QPushButton *comSceStam = nullptr;
-    QPushButton *ComChiudi = nullptr;
 
 protected:
     void Form_Load() override;
@@ -72,7 +66,6 @@ private:
     void build();
     void bindCodeFields();
 
-    FormKeyFilter *keyFilter_ = nullptr;
     bool bound_ = false;
     QString caption_;
     QString kindFilter_;

@@ -14,8 +14,10 @@
 #include "startup/programcontext.h"
 #include "startup/startupdialogs.h"
 
+#include <QBoxLayout>
 #include <QDir>
 #include <QLabel>
+#include <QPushButton>
 #include <QWidget>
 
 namespace kem {
@@ -110,6 +112,39 @@ void ReportForm::LoadPrintOptions()
     if (!osKeySec.trimmed().isEmpty())
         args.osKeySec = osKeySec;
     Stampe().IniOpzSta(options(), args);
+}
+
+void ReportForm::AddRunButtons(QBoxLayout *top)
+{
+    labStaAttuale = new QLabel(QStringLiteral("Stampante attuale:"), this);
+    labStaAttuale->setObjectName(QStringLiteral("labStaAttuale"));
+    top->addWidget(labStaAttuale);
+    auto button = [this](const QString &name, const QString &caption) {
+        auto *b = new QPushButton(caption, this);
+        b->setObjectName(name);
+        return b;
+    };
+    cmdStaVid = button(QStringLiteral("cmdStaVid"), QStringLiteral("&Stampa a Video"));
+    ComStampa = button(QStringLiteral("ComStampa"), QStringLiteral("&Stampa"));
+    comSceStam = button(QStringLiteral("comSceStam"), QStringLiteral("Seleziona Destinazione Stampa"));
+    ComChiudi = button(QStringLiteral("ComChiudi"), QStringLiteral("&Chiudi"));
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(cmdStaVid);
+    buttons->addWidget(ComStampa);
+    buttons->addWidget(comSceStam);
+    buttons->addStretch();
+    buttons->addWidget(ComChiudi);
+    top->addStretch();
+    top->addLayout(buttons);
+    connect(cmdStaVid, &QPushButton::clicked, this, &ReportForm::cmdStaVid_Click);
+    connect(ComStampa, &QPushButton::clicked, this, [this] { ComStampa_Click(); });
+    connect(comSceStam, &QPushButton::clicked, this, &ReportForm::comSceStam_Click);
+    connect(ComChiudi, &QPushButton::clicked, this, &ReportForm::ComChiudi_Click);
+}
+
+void ReportForm::ComChiudi_Click()
+{
+    Unload();
 }
 
 void ReportForm::VisStaAttuale()

@@ -19,7 +19,9 @@
 #include <QPointer>
 #include <memory>
 
+class QBoxLayout;
 class QLabel;
+class QPushButton;
 
 namespace kem {
 
@@ -56,7 +58,15 @@ public:
     CompanyEnv Company() const;
     AziendaUtilStampe &Stampe();
 
-    QLabel *labStaAttuale = nullptr;  // made by the form
+    // "&Chiudi": unloads the form.
+    void ComChiudi_Click();
+
+    // Made by AddRunButtons.
+    QLabel *labStaAttuale = nullptr;
+    QPushButton *cmdStaVid = nullptr;
+    QPushButton *ComStampa = nullptr;
+    QPushButton *comSceStam = nullptr;
+    QPushButton *ComChiudi = nullptr;
 
 protected:
     // The form's report object, made on the first run.
@@ -65,6 +75,9 @@ protected:
     ReportRun &report();
     PrintOptions &options();
 
+    // Under the form's fields: labStaAttuale ("Stampante attuale:"), then "&Stampa a Video",
+    // "&Stampa", "Seleziona Destinazione Stampa" and, apart, "&Chiudi", wired to their handlers.
+    void AddRunButtons(QBoxLayout *top);
     // Form_Load: the form's print options (section osKeySec, else the form's name).
     void LoadPrintOptions();
     // The first step of every run: false, after the message, while another run is active.

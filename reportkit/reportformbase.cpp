@@ -1,5 +1,7 @@
 #include "reportkit/reportformbase.h"
 
+#include "common/formservices.h"
+
 #include "common/funvarie.h"
 #include "common/messages.h"
 #include "platform/menu/menuserver.h"
@@ -90,6 +92,32 @@ void ReportFormBase::closeEvent(QCloseEvent *event)
 }
 
 FormServices *ReportFormBase::services() const { return ctx_.formServices.get(); }
+
+void ReportFormBase::LoadWithServices()
+{
+    FormServices *s = services();
+    if (!s)
+        return;
+    FormLoadOptions load;
+    s->FormLoad(this, load);
+    if (!keyFilter_)
+        keyFilter_ = new FormKeyFilter(this, *s);
+}
+
+void ReportFormBase::ActivateWithServices()
+{
+    if (FormServices *s = services())
+        s->FormActivate(this);
+}
+
+void ReportFormBase::OfferToMenu(const QString &title)
+{
+    try {
+        if (MenuServer *menu = ctx_.menu())
+            menu->MenuPassaA(title, FormName(), osKeySec);
+    } catch (const std::exception &) {
+    }
+}
 
 void ReportFormBase::messageBox(const QString &text)
 {

@@ -12,6 +12,7 @@
 
 namespace kem {
 
+class FormKeyFilter;
 class FormServices;
 class ProgramContext;
 
@@ -44,6 +45,14 @@ protected:
 
     // The code-field services of the program (nullptr without them).
     FormServices *services() const;
+    // The first and the last step of a Form_Load with the services: the form's load routine
+    // with its key handler (menu keyboard macros, find and replace, Enter as Tab), and the
+    // activation routine. Nothing without services.
+    void LoadWithServices();
+    void ActivateWithServices();
+    // PassaA of a form: offers it to the menu under `title`, with its name and osKeySec
+    // (errors ignored).
+    void OfferToMenu(const QString &title);
     // Plain message box with an OK button (system box of the program).
     void messageBox(const QString &text);
     // A failed field check: the message with "&Ok", the focus to the box.
@@ -56,6 +65,7 @@ protected:
 private:
     QString formName_;
     bool loaded_ = false;
+    FormKeyFilter *keyFilter_ = nullptr;
 };
 
 } // namespace kem

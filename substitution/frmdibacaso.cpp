@@ -203,11 +203,8 @@ void FrmDiBaCaSo::Form_Load()
     try {
         CobQualeImporto->setCurrentIndex(0);
         OptTipoOpe_Click();
+        LoadWithServices();
         if (FormServices *s = services()) {
-            FormLoadOptions load;
-            s->FormLoad(this, load);
-            if (!keyFilter_)
-                keyFilter_ = new FormKeyFilter(this, *s);
             if (bindings_.isEmpty()) {
                 const QList<QPair<int, QString>> kinds{{10, kArticolo}, {20, kArticolo}, {60, kArticolo}, {70, kArticolo},
                                                        {30, QStringLiteral("ArtUm")}, {50, QStringLiteral("Listino")}};
@@ -215,8 +212,8 @@ void FrmDiBaCaSo::Form_Load()
                     bindings_ << new CodeFieldBinding(*s, this, txt[index], lab.value(index), kind,
                                                       [this, index = index] { return whereOf(index); });
             }
-            s->FormActivate(this);
         }
+        ActivateWithServices();
         oiLoadOk = 1;
     } catch (const std::exception &e) {
         formError(e, caption_);
@@ -245,12 +242,7 @@ void FrmDiBaCaSo::MenuFrm()
 
 void FrmDiBaCaSo::PassaA()
 {
-    try {
-        if (MenuServer *menu = ctx_.menu())
-            menu->MenuPassaA(QStringLiteral("Sostituzione / cancellazione articoli basi e/o semilavorati"),
-                             QString::fromLatin1(kFormName), osKeySec);
-    } catch (const std::exception &) {
-    }
+    OfferToMenu(QStringLiteral("Sostituzione / cancellazione articoli basi e/o semilavorati"));
 }
 
 // ---------------------------------------------------------------------------------------------

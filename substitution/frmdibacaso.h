@@ -22,7 +22,6 @@ class QRadioButton;
 namespace kem {
 
 class CodeFieldBinding;
-class FormKeyFilter;
 class FormRegistry;
 
 class FrmDiBaCaSo : public ReportFormBase {
@@ -86,7 +85,6 @@ private:
     void showProgress(qint64 done, qint64 total);
     void setProcessing(bool on);
 
-    FormKeyFilter *keyFilter_ = nullptr;
     QList<CodeFieldBinding *> bindings_;
     QString caption_;
     QString entered20_;  // txt(20) when it got the focus
