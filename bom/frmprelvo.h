@@ -75,7 +75,6 @@ public:
 
 protected:
     void Form_Load() override;
-    void Form_Unload(bool &cancel) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     std::unique_ptr<ReportRun> CreateReport(Database &db, AziendaUtilStampe &stampe,
                                             MessageSink &sink) override;

@@ -127,13 +127,6 @@ void FrmStImplDiBa::Form_Load()
     }
 }
 
-void FrmStImplDiBa::Form_Unload(bool &cancel)
-{
-    if (oiLoadOk != 1)
-        return;
-    UnloadReport(cancel);
-}
-
 void FrmStImplDiBa::PassaA()
 {
     OfferToMenu(QStringLiteral("Implosione Distinta Base"));

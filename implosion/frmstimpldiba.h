@@ -58,7 +58,6 @@ public:
 
 protected:
     void Form_Load() override;
-    void Form_Unload(bool &cancel) override;
     std::unique_ptr<ReportRun> CreateReport(Database &db, AziendaUtilStampe &stampe,
                                             MessageSink &sink) override;
 

@@ -200,6 +200,12 @@ QString ReportForm::OutputFile(const PrintOptions &o)
     return {};
 }
 
+void ReportForm::Form_Unload(bool &cancel)
+{
+    if (oiLoadOk == 1)
+        UnloadReport(cancel);
+}
+
 void ReportForm::UnloadReport(bool &cancel)
 {
     if (report_ && report_->obStaAtt) {

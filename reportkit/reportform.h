@@ -85,7 +85,8 @@ protected:
     // The run with the form's options, once the fields are set.
     void RunReport();
     // Form_Unload: cancel while the report runs or the preview refuses; else the windows and
-    // the objects go.
+    // the objects go. A form that did not load has nothing to keep.
+    void Form_Unload(bool &cancel) override;
     void UnloadReport(bool &cancel);
 
 private:
