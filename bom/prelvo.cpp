@@ -1,6 +1,8 @@
 #include "bom/prelvo.h"
 
+#include "bomcore/dimensionquantity.h"
 #include "bomcore/fieldtext.h"
+#include "reportkit/articleimages.h"
 #include "common/funvarie.h"
 #include "print/aziendautilstampe.h"
 #include "platform/printlib/printoptions.h"
@@ -13,12 +15,51 @@ namespace {
 const QString kCorpoCampo = QStringLiteral("CorpoCampo");
 const QString kInesistente = QStringLiteral("*** Art.Inesistente ***");
 
+// The company's article images and quantities from dimensions.
+class CompanyExtras : public PrelvoExtras {
+public:
+    CompanyExtras(const PrintEnv &env, MessageSink &sink) : env_(env), images_(sink) {}
+
+    ImageSettings ReadImageSettings() override
+    {
+        images_.BeginRun(ArticleImageSettings::Read(env_));
+        return ImageSettings{images_.Settings().numRighe, images_.Settings().destra};
+    }
+    void ReadDimensionSettings() override
+    {
+        dimensions_ = env_.menu ? DimensionSettings::Read(*env_.menu) : DimensionSettings::FromTexts({}, {}, {}, {});
+    }
+    bool CalcQtaDaDimen(const RigaDiBa &riga, double lunghezza, double larghezza, double altezza, double &qta,
+                        QString &text) override
+    {
+        const auto q = kem::CalcQtaDaDimen(dimensions_, riga.UM, riga.Qta, lunghezza, larghezza, altezza,
+                                           riga.Lunghezza, riga.Larghezza, riga.Altezza);
+        qta = q ? q->qta : 0;
+        text = q ? q->text : QString();
+        return q.has_value();
+    }
+    float CalcLimAlt(PrintReport &report, qint16 numRighe) override { return images_.CalcLimAlt(report, numRighe); }
+    bool StaImg(PrintReport &report, int imageColumn, const QString &psImmagine, bool pbDestra, float pnLimAlt) override
+    {
+        return images_.StaImg(report, imageColumn, psImmagine, pbDestra, pnLimAlt);
+    }
+    void StaImgFinePagina(PrintReport &report, const RigaDiBa &parent) override
+    {
+        images_.StaImgFinePagina(report, parent.Immagine);
+    }
+
+private:
+    const PrintEnv &env_;
+    ArticleImages images_;
+    DimensionSettings dimensions_;
+};
+
 } // namespace
 
 Prelvo::Prelvo(Database &db, const CompanyParams &params, AziendaUtilStampe &stampe,
                MessageSink &sink)
     : ReportRun(db, stampe, sink, QStringLiteral("Distinta Base")), params_(params),
-      extras_(&noExtras_)
+      companyExtras_(std::make_unique<CompanyExtras>(stampe.Env(), sink)), extras_(companyExtras_.get())
 {
     PathSet(Path::Straightforward);
 }
@@ -241,10 +282,11 @@ void Prelvo::mainLoop()
             check(report().LineEnd(), "LineEnd");
             continue;
         }
-        extras_->StaImgFinePagina(report(), padre_);
+        if (obStaImg)
+            extras_->StaImgFinePagina(report(), padre_);
         NewPage();
     }
-    if (PrintingStarted())
+    if (PrintingStarted() && obStaImg)
         extras_->StaImgFinePagina(report(), padre_);
 }
 

@@ -93,8 +93,9 @@ public:
     // The reads and valuation of the run (BomSource: straightforward or cached).
     void PathSet(Path path);
     Path PathGet() const { return source_->path(); }
-    // Images and dimension quantities; nullptr: none (the default).
-    void ExtrasSet(PrelvoExtras *extras) { extras_ = extras ? extras : &noExtras_; }
+    // Images and dimension quantities: the company's (the default), or others; nullptr: the
+    // company's.
+    void ExtrasSet(PrelvoExtras *extras) { extras_ = extras ? extras : companyExtras_.get(); }
 
 protected:
     void PrepareRun() override;
@@ -118,7 +119,7 @@ private:
     std::unique_ptr<BomSource> source_;
     std::unique_ptr<BomExplosion> explosion_;
     ResultSets rs_;
-    PrelvoExtras noExtras_;
+    std::unique_ptr<PrelvoExtras> companyExtras_;
     PrelvoExtras *extras_ = nullptr;
 
     std::array<QString, 6> classeDa_, classeA_;

@@ -2,7 +2,7 @@
 // What the BOM report asks of the parts that are not its own: the article images and the
 // quantities from dimensions (settings read at the start of a run, the pictures drawn on the
 // page). The defaults do what a run without those features does: no image lines, no dimension
-// quantity.
+// quantity; the report's own implementation reads the company's settings.
 #include <QString>
 
 namespace kem {

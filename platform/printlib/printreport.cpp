@@ -273,7 +273,7 @@ int PrintReport::ColumnAdd(const QString &sample, qint16 piNumber, const QString
     for (qsizetype i = from; i < m_columns.size(); ++i)
         items.append({m_columns.at(i).sampleWidth, m_columns.at(i).option.contains(QLatin1Char('U'))});
     const QList<ColumnSpan> spans = FitColumns(items, m_doc.marginLeft, m_doc.pageSize.width() - m_doc.marginRight,
-                                               2.0, drawsPages());
+                                               2.0, DrawsPages());
     for (qsizetype i = 0; i < spans.size(); ++i) {
         m_columns[from + i].left = spans.at(i).left;
         m_columns[from + i].right = spans.at(i).right;
@@ -810,7 +810,7 @@ bool PrintReport::CellPrint(int column, const QVariant &value, bool pbLineData, 
     const double colWidth = col->right - col->left;
     QString shown = cell.text;
     double width = tm.Width(shown);
-    if ((pbClip || drawsPages()) && width > colWidth) {  // never over the next column on paper
+    if ((pbClip || DrawsPages()) && width > colWidth) {  // never over the next column on paper
         shown = tm.Elided(shown, colWidth);
         width = tm.Width(shown);
     }

@@ -182,6 +182,13 @@ public:
 
     // Page geometry and measuring: the area positions refer to (for printers the printable
     // area, known from JobStart on; else the sheet).
+    // True when the destination of the job paints pages (printer, preview or PDF), false for
+    // the outputs made of cells (spreadsheet text, plain text, workbook, fixed width).
+    bool DrawsPages() const
+    {
+        return m_run.StaVid == PrintOptions::Printer || m_run.StaVid == PrintOptions::Preview ||
+               (m_run.StaVid == PrintOptions::File && m_run.FileForm == PrintOptions::PdfFile);
+    }
     double PageWidthGet() const { return m_doc.pageSize.width(); }
     double PageHeightGet() const { return m_doc.pageSize.height(); }
     double TextWidthGet(const QString &text) const;  // in the current style, mm
@@ -245,11 +252,6 @@ private:
     PageRange pageRange() const;
     void letEvents();
     bool fixedMode() const { return m_run.StaVid == PrintOptions::FixedWidth; }
-    bool drawsPages() const  // printer, preview or PDF: the destination paints the pages
-    {
-        return m_run.StaVid == PrintOptions::Printer || m_run.StaVid == PrintOptions::Preview ||
-               (m_run.StaVid == PrintOptions::File && m_run.FileForm == PrintOptions::PdfFile);
-    }
 
     PrintOwner *m_owner = nullptr;
     std::shared_ptr<PrintOptions> m_options;
