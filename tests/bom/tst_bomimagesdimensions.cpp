@@ -1,7 +1,9 @@
-// Article images on the BOM print, end to end through distinta-batch on the demo company
-// (images of the six finished products that have one): pictures beside the lines and at the
-// end of each BOM's page in the PDF, read back with pdfimages; the CSV of the same print is
-// the one without images; a missing image file is told once and the print goes on.
+// Article images and quantities from dimensions on the BOM print, end to end through
+// distinta-batch on the demo company (images of the six finished products that have one):
+// pictures beside the lines and at the end of each BOM's page in the PDF, read back with
+// pdfimages; the CSV of the same print is the one without images; a missing image file is
+// told once and the print goes on; a parent sold by the metre or the square metre printed for
+// the quantity its pieces make, its components with it.
 #include "schema/democompany.h"
 #include "tests/support/batchrun.h"
 
@@ -47,6 +49,8 @@ private slots:
     void picturesInThePdf();
     void cellOutputsHaveNoPictures();
     void missingImageIsToldOnce();
+    void dimensionQuantities_data();
+    void dimensionQuantities();
 
 private:
     QTemporaryDir dir_;
@@ -131,5 +135,52 @@ void TestBomImages::missingImageIsToldOnce()
     QCOMPARE(pages->size(), 2 * (kWithImages.size() - 1));
 }
 
+void TestBomImages::dimensionQuantities_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QStringList>("expected");  // code;unit;quantity;dimension text of the first lines
+    // BAT-ROV-ML is sold by the metre, 2400 long; for each metre 1,050 M of LEG-ROV-45.
+    QTest::newRow("3 pieces by the metre")
+        << QStringList{"--articolo-da", "BAT-ROV-ML", "--qta-da-dimen", "S", "--qta-prod", "3"}
+        << QStringList{"BAT-ROV-ML;M;7,200;Pz. 3  di lungh.:  2400", "* LEG-ROV-45;M;7,560;M"};
+    QTest::newRow("the form's length")
+        << QStringList{"--articolo-da", "BAT-ROV-ML", "--qta-da-dimen", "S", "--qta-prod", "3", "--lunghezza", "1000"}
+        << QStringList{"BAT-ROV-ML;M;3,000;Pz. 3  di lungh.:  1000", "* LEG-ROV-45;M;3,150;M"};
+    QTest::newRow("without dimensions")
+        << QStringList{"--articolo-da", "BAT-ROV-ML", "--qta-prod", "3"}
+        << QStringList{"BAT-ROV-ML;M;3,000;", "* LEG-ROV-45;M;3,150;M"};
+    // TOP-LAM-MQ by the square metre, 3000 x 600.
+    QTest::newRow("2 pieces by the square metre")
+        << QStringList{"--articolo-da", "TOP-LAM-MQ", "--qta-da-dimen", "S", "--qta-prod", "2"}
+        << QStringList{"TOP-LAM-MQ;MQ;3,600;Pz. 2   ( 600 x  3000)"};
+    QTest::newRow("a unit of no list keeps the pieces")
+        << QStringList{"--articolo-da", "SED-FAG01", "--qta-da-dimen", "S", "--qta-prod", "3"}
+        << QStringList{"SED-FAG01;PZ;3,000;"};
+}
+
+void TestBomImages::dimensionQuantities()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QStringList, expected);
+    const QString article = options.at(1);
+    const QString out = dir_.filePath(QStringLiteral("dimensioni.csv"));
+    const kemtest::BatchResult r = RunBatch(QStringList{"bom", "--company", demo_, "--out", out, "--tipo-diba", "0",
+                                                        "--articolo-a", article} + options);
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    // The lines after the headings: code, unit, quantity and the column after it.
+    const QStringList lines = kemtest::CsvLines(out);
+    int at = 0;
+    while (at < lines.size() && !lines.at(at).startsWith(QStringLiteral("Codice;")))
+        ++at;
+    at = at < lines.size() ? at : -1;
+    QVERIFY2(at >= 0, qPrintable(lines.join('\n')));
+    QStringList got;
+    for (const QString &line : lines.mid(at + 1, expected.size())) {
+        const QStringList f = line.split(QLatin1Char(';'));
+        got << QStringList{f.value(0), f.value(2), f.value(3), f.value(4)}.join(QLatin1Char(';'));
+    }
+    QCOMPARE(got, expected);
+}
+
 QTEST_GUILESS_MAIN(TestBomImages)
-#include "tst_bomimages.moc"
+#include "tst_bomimagesdimensions.moc"
