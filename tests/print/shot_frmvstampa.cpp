@@ -1,6 +1,8 @@
 // Screenshot of the preview window on the first page of the demo company's BOM print while
-// the run goes on:
+// the run goes on (with --immagini: an image beside each line that has one and the parent's
+// at the end of its page):
 //   xvfb-run -a -s "-screen 0 1280x800x24" build/tests/print/shot_frmvstampa docs/screenshots/frmvstampa.png
+//   xvfb-run -a -s "-screen 0 1280x800x24" build/tests/print/shot_frmvstampa docs/screenshots/frmvstampa-immagini.png --immagini
 #include "bom/prelvo.h"
 #include "platform/menu/fakemenuserver.h"
 #include "print/frmvstampa.h"
@@ -41,6 +43,7 @@ int main(int argc, char **argv)
         return 2;
     }
     const QString out = QString::fromLocal8Bit(argv[1]);
+    const bool images = argc > 2 && QString::fromLocal8Bit(argv[2]) == QLatin1String("--immagini");
     QDir().mkpath(QFileInfo(out).absolutePath());
 
     QTemporaryDir company;
@@ -59,6 +62,10 @@ int main(int argc, char **argv)
     kem::FakeMenuServer menu;
     menu.setVar(QStringLiteral("versione"), QStringLiteral("4.2"));
     menu.setVar(QStringLiteral("ditta.ragsoc"), QStringLiteral("Arredamenti Bellini S.r.l."));
+    if (images) {
+        menu.setVar(QStringLiteral("Articoli.Immagini"), QStringLiteral("S"));
+        menu.setVar(QStringLiteral("DiBa.StaImgNumRighe"), QStringLiteral("3"));
+    }
     kem::CompanyParams params;
     params.numDecQta = 3;
     params.moneta = params.codEuro = QStringLiteral("Euro");
@@ -91,6 +98,12 @@ int main(int argc, char **argv)
     report.oiLivEsp = 5;
     report.osQualePrezzo = QStringLiteral("M");
     report.obStampoImporti = true;
+    if (images) {
+        report.obStaImgRiga = true;
+        report.obStaImg = true;
+        report.obSaltoPag = 1;
+        report.oiLivEsp = 1;
+    }
 
     bool saved = false;
     QTimer driver;
