@@ -1,0 +1,217 @@
+#include "print/pdfemail.h"
+
+#include "platform/menu/menuserver.h"
+
+#include <QVariant>
+
+namespace kem {
+
+namespace {
+
+const QString kSection = QStringLiteral("PdfEmail");
+
+QString MenuText(MenuServer &menu, const QString &name)
+{
+    try {
+        const QString v = menu.MenuVar(name, QString());
+        return v == MenuMissingMarker ? QString() : v;
+    } catch (const MenuError &) {
+        return {};
+    }
+}
+
+// "LeggiIniComuni" of one key: this terminal's file first, then the common one.
+QString SharedIni(MenuServer &menu, const QString &key)
+{
+    for (const char *file : {"T", "C"}) {
+        try {
+            const QString v = menu.MenuCall(QStringLiteral("LeggiIniComuni"), QStringLiteral("Tutti"),
+                                            QVariantList{QString::fromLatin1(file), kSection, key})
+                                  .toString();
+            if (v != MenuMissingMarker)
+                return v;
+        } catch (const MenuError &) {
+            return {};
+        }
+    }
+    return {};
+}
+
+const QStringList kMonths{QStringLiteral("gennaio"), QStringLiteral("febbraio"), QStringLiteral("marzo"),
+                          QStringLiteral("aprile"), QStringLiteral("maggio"), QStringLiteral("giugno"),
+                          QStringLiteral("luglio"), QStringLiteral("agosto"), QStringLiteral("settembre"),
+                          QStringLiteral("ottobre"), QStringLiteral("novembre"), QStringLiteral("dicembre")};
+
+QString Two(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
+
+} // namespace
+
+const QStringList &PdfEmailParams::Keys()
+{
+    static const QStringList keys{
+        QStringLiteral("UsaPdfCreator"), QStringLiteral("UsaPdf995"), QStringLiteral("PdfNomeFile"),
+        QStringLiteral("CreatorAutosaveStart"), QStringLiteral("StampeEmail"), QStringLiteral("EmailTo1"),
+        QStringLiteral("EmailTo2"), QStringLiteral("EmailTo3"), QStringLiteral("EmailToNum"),
+        QStringLiteral("EmailTipoNum"), QStringLiteral("EmailTipoInvio"), QStringLiteral("EmailInd"),
+        QStringLiteral("EmailCentro"), QStringLiteral("EmailSMTPtipo"), QStringLiteral("EmailServerSMTP"),
+        QStringLiteral("EmailReplay"), QStringLiteral("EmailLogin"), QStringLiteral("EmailPwd"),
+        QStringLiteral("EmailNumTesto"), QStringLiteral("EmailPersOggetto"), QStringLiteral("EmailNumPorta"),
+        QStringLiteral("EmailUsaSSL"), QStringLiteral("EmailDirStunnel"), QStringLiteral("EmailFileLog"),
+        QStringLiteral("EmailFlagNotifica"), QStringLiteral("EmailLogSee"), QStringLiteral("EmailToTemp")};
+    return keys;
+}
+
+PdfEmailParams PdfEmailParams::Read(MenuServer &menu)
+{
+    PdfEmailParams p;
+    for (const QString &key : Keys())
+        p.set(key, SharedIni(menu, key));
+    bool ok = false;
+    const int number = p.value(QStringLiteral("EmailNumTesto")).trimmed().toInt(&ok);
+    if (ok) {
+        try {
+            const QStringList row = menu.MenuCall(GetParamDbMenuRequest(
+                                                      QStringLiteral("SELECT Oggetto, Testo FROM TestiEmail WHERE Numero = %1").arg(number),
+                                                      QStringLiteral("Oggetto,Testo")),
+                                                  QStringLiteral("Tutti"))
+                                        .toStringList();
+            p.set(QStringLiteral("EmailOggetto"), row.value(0));
+            p.set(QStringLiteral("EmailTesto"), row.value(1));
+        } catch (const MenuError &) {
+        }
+    }
+    return p;
+}
+
+bool PdfEmailParams::flag(const QString &key) const
+{
+    const QString v = value(key).trimmed();
+    return v.compare(QLatin1String("S"), Qt::CaseInsensitive) == 0 || v == QLatin1String("1")
+        || v.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0;
+}
+
+QString PdfEmailParams::Recipient(const QString &toTemp) const
+{
+    if (!toTemp.trimmed().isEmpty())
+        return toTemp.trimmed();
+    bool ok = false;
+    int n = value(QStringLiteral("EmailToNum")).trimmed().toInt(&ok);
+    if (!ok || n < 1 || n > 3)
+        n = 1;
+    return value(QStringLiteral("EmailTo%1").arg(n)).trimmed();
+}
+
+PlaceholderValues PlaceholderValues::FromMenu(MenuServer &menu)
+{
+    PlaceholderValues v;
+    v.terminale = MenuText(menu, QStringLiteral("Terminale"));
+    v.login = MenuText(menu, QStringLiteral("Login"));
+    v.gruppo = MenuText(menu, QStringLiteral("Gruppo"));
+    v.descAzie = MenuText(menu, QStringLiteral("descazie"));
+    v.codiceAzie = MenuText(menu, QStringLiteral("codiceazie"));
+    v.idAzienda = MenuText(menu, QStringLiteral("idazienda"));
+    return v;
+}
+
+QString ExpandPlaceholders(const QString &text, const PlaceholderValues &v, PlaceholderUse use)
+{
+    const bool file = use == PlaceholderUse::FileName;
+    const QDate d = v.now.date();
+    const QTime t = v.now.time();
+    const QString month = kMonths.at(d.month() - 1);
+    const QString sep = file ? QStringLiteral(" ") : QStringLiteral("/");
+    const QList<QPair<QString, QString>> values{
+        {QStringLiteral("Terminale"), v.terminale},
+        {QStringLiteral("Login"), v.login},
+        {QStringLiteral("Gruppo"), v.gruppo},
+        {QStringLiteral("DescAzie"), v.descAzie},
+        {QStringLiteral("CodiceAzie"), v.codiceAzie},
+        {QStringLiteral("IdAzienda"), v.idAzienda},
+        {QStringLiteral("DescPrg"), v.descPrg},
+        {QStringLiteral("Titolo"), v.titolo},
+        {QStringLiteral("CodSta"), v.codSta},
+        {QStringLiteral("Data"), file ? Two(d.day()) + Two(d.month()) + QString::number(d.year())
+                                      : Two(d.day()) + QStringLiteral("/") + Two(d.month()) + QStringLiteral("/") + QString::number(d.year())},
+        {QStringLiteral("DataRov"), QString::number(d.year()) + Two(d.month()) + Two(d.day())},
+        {QStringLiteral("DataLong"), Two(d.day()) + sep + month + sep + QString::number(d.year())},
+        {QStringLiteral("DataAbb"), Two(d.day()) + sep + month.left(3) + sep + QString::number(d.year())},
+        {QStringLiteral("Ora"), file ? Two(t.hour()) + Two(t.minute()) : Two(t.hour()) + QStringLiteral(":") + Two(t.minute())},
+    };
+    QString out = text;
+    for (const auto &[name, value] : values)
+        out.replace(QStringLiteral("§") + name + QStringLiteral("§"), value, Qt::CaseInsensitive);
+    if (!file) {
+        out.replace(QStringLiteral("§OraRid§"), Two(t.hour()) + Two(t.minute()), Qt::CaseInsensitive);
+        out.replace(QStringLiteral("§PersOgg§"), v.persOgg, Qt::CaseInsensitive);
+    }
+    return out;
+}
+
+QString PdfPrinter(const PdfEmailParams &params)
+{
+    if (params.flag(QStringLiteral("UsaPdfCreator")))
+        return QStringLiteral("PDFCreator");
+    if (params.flag(QStringLiteral("UsaPdf995")))
+        return QStringLiteral("PDF995");
+    return {};
+}
+
+QString PdfAutoName(const PdfEmailParams &params, const PlaceholderValues &values)
+{
+    return ExpandPlaceholders(params.value(QStringLiteral("PdfNomeFile")), values, PlaceholderUse::FileName);
+}
+
+QString EmailRun::From() const
+{
+    return QStringLiteral("\"") + centro + QStringLiteral("\" <") + ind + QStringLiteral(">");
+}
+
+QString EmailRun::ReplyTo() const
+{
+    return replay.trimmed().isEmpty() ? QString() : QStringLiteral("\"") + centro + QStringLiteral("\" <") + replay.trimmed() + QStringLiteral(">");
+}
+
+std::optional<EmailRun> PrepareEmail(const PdfEmailParams &p, const QString &toTemp, const PlaceholderValues &values,
+                                     QString *missing)
+{
+    const QString login = p.value(QStringLiteral("EmailLogin"));
+    const QString pwd = p.value(QStringLiteral("EmailPwd"));
+    const QString server = p.value(QStringLiteral("EmailServerSMTP"));
+    const QString fixedTo = p.Recipient({});
+    if (login.trimmed().isEmpty() || pwd.isEmpty() || server.trimmed().isEmpty()
+        || (fixedTo.isEmpty() && toTemp.trimmed().isEmpty())) {
+        if (missing)
+            *missing = QStringList{QStringLiteral("Mancano dati necessari per l'invio dell'email"),
+                                   QStringLiteral(" - Login: ") + login,
+                                   QStringLiteral(" - pwd compilata: ") + (pwd.isEmpty() ? QStringLiteral("No") : QStringLiteral("Sì")),
+                                   QStringLiteral(" - SMTP: ") + server,
+                                   QStringLiteral(" - Emailto: ") + fixedTo,
+                                   QStringLiteral(" - Ind.Temp: ") + toTemp}
+                           .join(QStringLiteral("\r\n"));
+        return std::nullopt;
+    }
+    EmailRun r;
+    r.tipoInvio = p.value(QStringLiteral("EmailTipoInvio")).trimmed();
+    PlaceholderValues v = values;
+    v.persOgg = p.value(QStringLiteral("EmailOggetto"));
+    const QString personal = p.value(QStringLiteral("EmailPersOggetto"));
+    r.oggetto = personal.trimmed().isEmpty() ? v.persOgg : ExpandPlaceholders(personal, v, PlaceholderUse::Message);
+    r.testo = ExpandPlaceholders(p.value(QStringLiteral("EmailTesto")), v, PlaceholderUse::Message);
+    r.to = p.Recipient(toTemp);
+    r.fileLog = p.value(QStringLiteral("EmailFileLog")).trimmed();
+    r.ind = p.value(QStringLiteral("EmailInd")).trimmed();
+    r.centro = p.value(QStringLiteral("EmailCentro")).trimmed();
+    r.smtpTipo = p.value(QStringLiteral("EmailSMTPtipo")).trimmed();
+    r.server = server.trimmed();
+    r.replay = p.value(QStringLiteral("EmailReplay")).trimmed();
+    r.flagNotifica = p.flag(QStringLiteral("EmailFlagNotifica"));
+    r.login = login.trimmed();
+    r.pwd = pwd;
+    r.usaSSL = p.flag(QStringLiteral("EmailUsaSSL"));
+    r.dirStunnel = p.value(QStringLiteral("EmailDirStunnel")).trimmed();
+    r.numPorta = p.value(QStringLiteral("EmailNumPorta")).trimmed().toInt();
+    r.logSee = p.value(QStringLiteral("EmailLogSee")).trimmed();
+    return r;
+}
+
+} // namespace kem

@@ -1,0 +1,79 @@
+#pragma once
+// The PDF and e-mail delivery of a report run. The parameters are shared by every program of
+// the suite: the menu keeps them in its shared files (section "PdfEmail" of this terminal's
+// file, else of the file common to all terminals, through "LeggiIniComuni"), and the message
+// texts in its database (table "TestiEmail", text number "EmailNumTesto"). A run may get an
+// automatic PDF file name from the template "PdfNomeFile", and be sent by e-mail when the
+// sending data are complete; missing data never stop the print, they only leave the run
+// unsent after saying what is missing.
+#include <QDateTime>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace kem {
+
+class MenuServer;
+
+struct PdfEmailParams {
+    // The parameter keys ("UsaPdfCreator", "PdfNomeFile", "EmailTipoInvio", ...).
+    static const QStringList &Keys();
+    // Reads every key, and "EmailOggetto" and "EmailTesto" from the stored texts. A menu that
+    // cannot answer leaves the keys it did not give empty. Throws nothing.
+    static PdfEmailParams Read(MenuServer &menu);
+
+    QString value(const QString &key) const { return values.value(key.toLower()); }
+    void set(const QString &key, const QString &v) { values.insert(key.toLower(), v); }
+    bool flag(const QString &key) const;  // "S" (any case) or "1" or "True"
+
+    // The recipient: the run's own when given, else the fixed address "EmailToNum" chooses
+    // (EmailTo1 to EmailTo3; the first when the choice is not 1 to 3).
+    QString Recipient(const QString &toTemp) const;
+
+    QHash<QString, QString> values;  // lower-case key -> value
+};
+
+// The values of the placeholders of a run, each written between "§" in a template.
+struct PlaceholderValues {
+    QString terminale, login, gruppo, descAzie, codiceAzie, idAzienda;
+    QString descPrg;   // "StampaDescPrg"
+    QString titolo;    // "StampaCaption"
+    QString codSta;    // the report's section key
+    QString persOgg;   // the standard subject ("EmailOggetto")
+    QDateTime now = QDateTime::currentDateTime();
+
+    // The menu's values (terminal, "Login", "Gruppo", "descazie", "codiceazie", "idazienda").
+    static PlaceholderValues FromMenu(MenuServer &menu);
+};
+
+enum class PlaceholderUse { FileName, Message };
+
+// The template with every placeholder replaced; dates and times in the forms of the use
+// (file names without separators, messages with them), months by their Italian names.
+QString ExpandPlaceholders(const QString &text, const PlaceholderValues &values, PlaceholderUse use);
+
+// The PDF printer of the parameters: "PDFCreator", "PDF995" or empty (neither is chosen).
+QString PdfPrinter(const PdfEmailParams &params);
+// The automatic PDF file name of a run: "PdfNomeFile" with its placeholders.
+QString PdfAutoName(const PdfEmailParams &params, const PlaceholderValues &values);
+
+// What a run sends.
+struct EmailRun {
+    QString tipoInvio;      // "CDO", "Sendmail", "Outlook", "See"
+    QString oggetto, testo;
+    QString to;
+    QString fileLog, ind, centro, smtpTipo, server, replay, login, pwd, dirStunnel, logSee;
+    bool flagNotifica = false, usaSSL = false;
+    int numPorta = 0;
+    // The sender as the send types with a display name take it: "\"centro\" <ind>".
+    QString From() const;
+    QString ReplyTo() const;
+};
+
+// The e-mail of a run: its data, or nothing with *missing set to the message naming what is
+// missing ("Mancano dati necessari per l'invio dell'email" and one line per datum).
+std::optional<EmailRun> PrepareEmail(const PdfEmailParams &params, const QString &toTemp,
+                                     const PlaceholderValues &values, QString *missing);
+
+} // namespace kem
