@@ -7,7 +7,7 @@ PKGS=(
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-qpa-plugins libqt6opengl6-dev
   libsqlite3-dev sqlite3
   libxlsxwriter-dev libcurl4-openssl-dev libcups2-dev cups cups-daemon cups-client
-  fonts-liberation2 poppler-utils xvfb unzip
+  fonts-liberation2 poppler-utils xvfb unzip openssl python3-aiosmtpd
 )
 missing=()
 for p in "${PKGS[@]}"; do
