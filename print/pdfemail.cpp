@@ -2,6 +2,9 @@
 
 #include "platform/menu/menuserver.h"
 
+#include <QFile>
+#include <QTextStream>
+
 #include <QVariant>
 
 namespace kem {
@@ -212,6 +215,57 @@ std::optional<EmailRun> PrepareEmail(const PdfEmailParams &p, const QString &toT
     r.numPorta = p.value(QStringLiteral("EmailNumPorta")).trimmed().toInt();
     r.logSee = p.value(QStringLiteral("EmailLogSee")).trimmed();
     return r;
+}
+
+MailServer MailServerOf(const EmailRun &run)
+{
+    MailServer s;
+    s.host = run.server;
+    s.port = run.numPorta > 0 ? run.numPorta : (run.usaSSL ? 465 : 25);
+    s.sslOnConnect = run.usaSSL || s.port == 465;
+    s.login = run.login;
+    s.password = run.pwd;
+    return s;
+}
+
+MailMessage MailMessageOf(const EmailRun &run, const QString &pdf)
+{
+    MailMessage m;
+    m.fromAddress = run.ind;
+    m.from = run.centro.isEmpty() ? QString() : run.From();
+    m.replyTo = run.ReplyTo();
+    m.to = run.to;
+    m.subject = run.oggetto;
+    m.text = run.testo;
+    m.attachment = pdf;
+    m.readReceipt = run.flagNotifica;
+    return m;
+}
+
+bool SendRunEmail(const EmailRun &run, const MailServer &server, const QString &pdf, QString *error)
+{
+    const QString type = run.tipoInvio.trimmed();
+    QString failure;
+    bool sent = false;
+    if (!type.isEmpty() && type.compare(QLatin1String("CDO"), Qt::CaseInsensitive) != 0
+        && type.compare(QLatin1String("See"), Qt::CaseInsensitive) != 0) {
+        failure = type.compare(QLatin1String("Non usato"), Qt::CaseInsensitive) == 0
+            ? QStringLiteral("L'invio dell'email non è attivo (Tipo Invio \"Non usato\")")
+            : QStringLiteral("Tipo Invio \"%1\" non disponibile: usare \"See\" o \"CDO\"").arg(type);
+    } else {
+        sent = MailSender::Send(server, MailMessageOf(run, pdf), &failure);
+    }
+    if (!run.fileLog.isEmpty()) {
+        QFile log(run.fileLog);
+        if (log.open(QIODevice::Append | QIODevice::Text)) {
+            QTextStream out(&log);
+            out << QDateTime::currentDateTime().toString(QStringLiteral("dd/MM/yyyy hh:mm:ss")) << ';' << run.to << ';'
+                << run.oggetto << ';' << pdf << ';' << (sent ? QStringLiteral("inviata") : failure) << '\n';
+        }
+    }
+    if (!sent && error)
+        *error = failure;
+    return sent;
 }
 
 } // namespace kem

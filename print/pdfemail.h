@@ -6,6 +6,8 @@
 // automatic PDF file name from the template "PdfNomeFile", and be sent by e-mail when the
 // sending data are complete; missing data never stop the print, they only leave the run
 // unsent after saying what is missing.
+#include "platform/printlib/mailsender.h"
+
 #include <QDateTime>
 #include <QHash>
 #include <QString>
@@ -75,5 +77,15 @@ struct EmailRun {
 // missing ("Mancano dati necessari per l'invio dell'email" and one line per datum).
 std::optional<EmailRun> PrepareEmail(const PdfEmailParams &params, const QString &toTemp,
                                      const PlaceholderValues &values, QString *missing);
+
+// The server and the message of a run's e-mail: port "EmailNumPorta" (25, or 465 with
+// "EmailUsaSSL"), SSL from the connection on with "EmailUsaSSL" or port 465, else STARTTLS
+// when the server offers it.
+MailServer MailServerOf(const EmailRun &run);
+MailMessage MailMessageOf(const EmailRun &run, const QString &pdf);
+// Sends the run's e-mail with the PDF attached through `server` ("CDO", "See" or no type);
+// each send, sent or not, is added to "EmailFileLog" when the run has one. False with *error
+// when it was not sent; the PDF stays where it is either way.
+bool SendRunEmail(const EmailRun &run, const MailServer &server, const QString &pdf, QString *error);
 
 } // namespace kem

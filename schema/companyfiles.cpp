@@ -136,6 +136,13 @@ bool WriteCompanyIniFiles(const CompanyPaths &p, const CompanyIniInfo &info, QSt
         {QStringLiteral("Configurazioni"),
          {{QStringLiteral("FormatData"), QStringLiteral("dd/mm/yyyy")}}},
     };
+    QList<IniSection> commonIni = mainIni;
+    if (!info.pdfEmail.isEmpty()) {
+        QList<IniKey> keys;
+        for (const auto &kv : info.pdfEmail)
+            keys << IniKey{kv.first, kv.second};
+        commonIni << IniSection{QStringLiteral("PdfEmail"), keys};
+    }
     const QList<IniSection> companyIni{
         {QStringLiteral("Azienda"), {{QStringLiteral("Descrizione"), info.description}}},
         {QStringLiteral("Opzioni Stampa"),
@@ -186,21 +193,25 @@ bool WriteCompanyIniFiles(const CompanyPaths &p, const CompanyIniInfo &info, QSt
           {QStringLiteral("Articoli.§NoDecInattivi"), QStringLiteral("N")},
           {QStringLiteral("Articoli.§Immagini"), QStringLiteral("S")}}},
     };
-    return WriteIni(p.mainIni, QStringLiteral("Ini principale"), mainIni, error) &&
+    return WriteIni(p.mainIni, QStringLiteral("Ini principale"), commonIni, error) &&
            WriteIni(p.companyIni, QStringLiteral("Ini dell'azienda"), companyIni, error) &&
            WriteIni(p.menuIni, QStringLiteral("Configurazione del menu"), menuIni, error);
 }
 
-bool WriteMenuDatabase(const CompanyPaths &p, QString *error)
+bool WriteMenuDatabase(const CompanyPaths &p, QString *error, const QList<std::tuple<int, QString, QString>> &emailTexts)
 {
     CompanyDbBuilder builder(p.menuDb);
-    if (!builder.start(error, {QStringLiteral("MenuDett")}))
+    if (!builder.start(error, {QStringLiteral("MenuDett"), QStringLiteral("TestiEmail")}))
         return false;
     {
         RowInserter menu(builder.db(), builder.status(), QStringLiteral("MenuDett"),
                          {QStringLiteral("Chiave"), QStringLiteral("ChiaveSec"),
                           QStringLiteral("Caption"), QStringLiteral("DescPrg")});
         AddMenuEntries(menu);
+        RowInserter texts(builder.db(), builder.status(), QStringLiteral("TestiEmail"),
+                          {QStringLiteral("Numero"), QStringLiteral("Oggetto"), QStringLiteral("Testo")});
+        for (const auto &[number, subject, text] : emailTexts)
+            texts.add({number, subject, text});
     }
     return builder.finish(error);
 }

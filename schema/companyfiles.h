@@ -5,6 +5,7 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <tuple>
 
 namespace kem {
 
@@ -30,6 +31,7 @@ struct CompanyIniInfo {
     int warehouseYear = 0;        // "Mag.AnnoCorr"
     QList<QPair<QString, QString>> articleClassCaptions; // "Cla.n" (level, caption)
     QList<QPair<QString, QString>> accountClassCaptions; // "PdcCla.n"
+    QList<QPair<QString, QString>> pdfEmail;  // section "PdfEmail" of the file common to all terminals
 };
 
 // The program key of the module in the menu and the four entries it offers.
@@ -53,6 +55,8 @@ bool PrepareCompanyDir(const QString &dir, QString *error);
 bool WriteCompanyIniFiles(const CompanyPaths &paths, const CompanyIniInfo &info, QString *error);
 
 // Writes DIR/menu/menu.db holding the table MenuDett with the module's entries.
-bool WriteMenuDatabase(const CompanyPaths &paths, QString *error);
+// The menu database: the menu entries and the stored e-mail texts (number, subject, text).
+bool WriteMenuDatabase(const CompanyPaths &paths, QString *error,
+                       const QList<std::tuple<int, QString, QString>> &emailTexts = {});
 
 } // namespace kem

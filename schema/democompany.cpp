@@ -578,7 +578,30 @@ bool WriteDemoCompany(const QString &dir, QString *error)
                                  {QStringLiteral("3"), QStringLiteral("Finitura")}};
     info.accountClassCaptions = {{QStringLiteral("1"), QStringLiteral("Fascia")},
                                  {QStringLiteral("2"), QStringLiteral("Settore")}};
-    return WriteMenuDatabase(paths, error) && WriteImages(paths, error) &&
+    // E-mail through a mail server on this machine (port 2525, STARTTLS and a login), such as
+    // the tests' tests/support/smtpserver.py.
+    info.pdfEmail = {
+        {QStringLiteral("PdfNomeFile"), QStringLiteral("§Titolo§_§DataRov§")},
+        {QStringLiteral("StampeEmail"), QStringLiteral("S")},
+        {QStringLiteral("EmailTipoInvio"), QStringLiteral("See")},
+        {QStringLiteral("EmailServerSMTP"), QStringLiteral("127.0.0.1")},
+        {QStringLiteral("EmailNumPorta"), QStringLiteral("2525")},
+        {QStringLiteral("EmailUsaSSL"), QStringLiteral("N")},
+        {QStringLiteral("EmailLogin"), QStringLiteral("ufficio")},
+        {QStringLiteral("EmailPwd"), QStringLiteral("segreta")},
+        {QStringLiteral("EmailInd"), QStringLiteral("ufficio@arredamentibellini.example")},
+        {QStringLiteral("EmailCentro"), QStringLiteral("Ufficio tecnico Arredamenti Bellini")},
+        {QStringLiteral("EmailReplay"), QStringLiteral("tecnico@arredamentibellini.example")},
+        {QStringLiteral("EmailTo1"), QStringLiteral("cliente@example.com")},
+        {QStringLiteral("EmailToNum"), QStringLiteral("1")},
+        {QStringLiteral("EmailNumTesto"), QStringLiteral("1")},
+        {QStringLiteral("EmailPersOggetto"), QStringLiteral("§PersOgg§ - §Titolo§ del §Data§")},
+    };
+    const QList<std::tuple<int, QString, QString>> texts{
+        {1, QStringLiteral("Invio stampa"),
+         QStringLiteral("Buongiorno,\r\nin allegato la stampa \"§Titolo§\" del §DataLong§.\r\nCordiali saluti\r\n§DescAzie§")},
+    };
+    return WriteMenuDatabase(paths, error, texts) && WriteImages(paths, error) &&
            WriteCompanyIniFiles(paths, info, error);
 }
 

@@ -283,6 +283,13 @@ CREATE TABLE MenuDett (
     PRIMARY KEY (Chiave, ChiaveSec)
 );
 
+-- Stored texts of the e-mails the programs send (menu database): subject and text by number.
+CREATE TABLE TestiEmail (
+    Numero          INTEGER NOT NULL PRIMARY KEY,
+    Oggetto         TEXT,
+    Testo           TEXT
+);
+
 -- User-defined print fonts.
 CREATE TABLE StaLasFontPers (
     Progressivo     INTEGER NOT NULL,

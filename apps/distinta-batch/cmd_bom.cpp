@@ -3,6 +3,7 @@
 // DIR/kemora-menu.ini, messages go to standard error with their default answers.
 #include "apps/distinta-batch/batchcommand.h"
 #include "apps/distinta-batch/commandline.h"
+#include "apps/distinta-batch/reportdelivery.h"
 #include "apps/distinta-batch/reportoutput.h"
 
 #include "bom/bomselection.h"
@@ -67,13 +68,16 @@ int RunBom(const QStringList &args)
         {QStringLiteral("sta-img-riga"), QStringLiteral("obStaImgRiga: immagine in ogni riga, S o N."), QStringLiteral("S|N"), QStringLiteral("N")},
         {QStringLiteral("straightforward"), QStringLiteral("Percorso senza cache: autocommit, istruzioni preparate ogni volta, ogni riga rivalorizzata leggendo il database.")},
     };
-    options << StatsOption();
+    options << StatsOption() << ReportDelivery::Options();
     DescribeDefaults(options);
     parser.addOptions(options);
     if (auto stop = ParseArguments(parser, QStringLiteral("bom"), args))
         return *stop;
     auto usage = [](const QString &message) { return UsageError(QStringLiteral("bom"), message); };
     if (const auto stop = CheckReportArguments(parser, QStringLiteral("bom")))
+        return *stop;
+    ReportDelivery delivery;
+    if (const auto stop = delivery.Read(parser, QStringLiteral("bom")))
         return *stop;
     const QString companyDir = parser.value(QStringLiteral("company"));
     const QString out = parser.value(QStringLiteral("out"));
@@ -129,6 +133,8 @@ int RunBom(const QStringList &args)
         }
         AziendaUtilStampe stampe(ReportPrintServices::EnvOf(company->Env(), nullptr));
         const std::shared_ptr<PrintOptions> options = RunOptions(stampe, kFormKey, out);
+        const QString file = delivery.OutFile(company->menu(), *options, out);
+        SetDestination(*options, file);
 
         Prelvo report(company->db(), company->params(), stampe, sink);
         selection.ApplyTo(report);
@@ -137,7 +143,8 @@ int RunBom(const QStringList &args)
                                                                        : Prelvo::Path::Cached);
         RunMeasured(report, parser.isSet(StatsOption()));
         const Prelvo::RunResult &result = report.LastRun();
-        return RunExitCode(result, QStringLiteral("Distinta base stampata"), out);
+        return delivery.Send(company->menu(), *options, file,
+                             RunExitCode(result, QStringLiteral("Distinta base stampata"), file));
     } catch (const std::exception &e) {
         const ErrorInfo info = ErrorInfoFrom(e);
         sink.MsgErrfrm(info.number, ErrorDescription(info.description, info.source), QStringLiteral("(distinta-batch bom) "));

@@ -4,6 +4,7 @@
 // from DIR/kemora-menu.ini, messages go to standard error with their default answers.
 #include "apps/distinta-batch/batchcommand.h"
 #include "apps/distinta-batch/commandline.h"
+#include "apps/distinta-batch/reportdelivery.h"
 #include "apps/distinta-batch/reportoutput.h"
 
 #include "common/funvarie.h"
@@ -42,11 +43,15 @@ int RunImplosion(const QStringList &args)
         {QStringLiteral("levels"), QStringLiteral("oiLivelli: livelli di articoli che usano il componente, 1 solo quelli che lo usano direttamente, N fino a N livelli, 0 fino in cima (\"Tutti i livelli\" della maschera). Dal secondo livello ogni codice ha \"* \" per livello e la quantità del componente per unità di quell'articolo."), QStringLiteral("N"), QStringLiteral("1")},
         StatsOption(),
     };
+    options << ReportDelivery::Options();
     DescribeDefaults(options);
     parser.addOptions(options);
     if (auto stop = ParseArguments(parser, kCommand, args))
         return *stop;
     if (const auto stop = CheckReportArguments(parser, kCommand))
+        return *stop;
+    ReportDelivery delivery;
+    if (const auto stop = delivery.Read(parser, kCommand))
         return *stop;
     const QString companyDir = parser.value(QStringLiteral("company"));
     const QString out = parser.value(QStringLiteral("out"));
@@ -81,8 +86,11 @@ int RunImplosion(const QStringList &args)
         StImplDiBa report(company->db(), company->params(), stampe, sink);
         selection.ApplyTo(report);
         report.ogOpzSta = RunOptions(stampe, kFormKey, out);
+        const QString file = delivery.OutFile(company->menu(), *report.ogOpzSta, out);
+        SetDestination(*report.ogOpzSta, file);
         RunMeasured(report, parser.isSet(StatsOption()));
-        return RunExitCode(report.LastRun(), QStringLiteral("Implosione distinta base stampata"), out);
+        return delivery.Send(company->menu(), *report.ogOpzSta, file,
+                             RunExitCode(report.LastRun(), QStringLiteral("Implosione distinta base stampata"), file));
     } catch (const std::exception &e) {
         const ErrorInfo info = ErrorInfoFrom(e);
         sink.MsgErrfrm(info.number, ErrorDescription(info.description, info.source), QStringLiteral("(distinta-batch implosion) "));

@@ -17,7 +17,7 @@ public:
     static constexpr const char *kPassword = "segreta";
 
     // Starts the server; false with *error when it cannot (no python3-aiosmtpd, no openssl).
-    bool start(bool ssl, QString *error, const QString &refuse = {})
+    bool start(bool ssl, QString *error, const QString &refuse = {}, const QString &password = QString::fromLatin1(kPassword))
     {
         if (!dir_.isValid())
             return fail(error, QStringLiteral("cartella temporanea"));
@@ -31,7 +31,7 @@ public:
             return fail(error, QStringLiteral("openssl: ") + QString::fromUtf8(openssl.readAllStandardError()));
         QStringList args{QStringLiteral(KEM_SOURCE_DIR "/tests/support/smtpserver.py"), QStringLiteral("--dir"), dir_.path(),
                          QStringLiteral("--cert"), cert(), QStringLiteral("--key"), key(), QStringLiteral("--user"),
-                         QString::fromLatin1(kUser), QStringLiteral("--password"), QString::fromLatin1(kPassword)};
+                         QString::fromLatin1(kUser), QStringLiteral("--password"), password};
         if (ssl)
             args << QStringLiteral("--ssl");
         if (!refuse.isEmpty())
