@@ -1,5 +1,7 @@
 #include "bom/bomselection.h"
 
+#include "common/aziendautil.h"
+
 #include "bom/prelvo.h"
 #include "common/coderange.h"
 #include "platform/help/decodeservice.h"
@@ -94,6 +96,11 @@ void BomSelection::ApplyTo(Prelvo &r) const
     r.osQualePrezzo = osQualePrezzo;
     r.osListino = osQualePrezzo == QLatin1String("L") ? osListino : QString();
     r.osListIvato = osListIvato;
+}
+
+bool BomSelection::CompanyQtaDaDimen(MenuServer &menu)
+{
+    return CompanyVar(menu, QStringLiteral("Vendite.QtaDaDimen")).trimmed().compare(QLatin1String("S"), Qt::CaseInsensitive) == 0;
 }
 
 } // namespace kem

@@ -11,6 +11,8 @@
 
 namespace kem {
 
+class MenuServer;
+
 class Prelvo;
 
 struct BomSelection {
@@ -43,6 +45,9 @@ struct BomSelection {
     std::optional<Problem> Validate(const std::function<bool(const QString &)> &listExists) const;
     // Whether a price list exists, decoded as the form decodes "Cod.Listino:".
     static bool ListExists(Database &db, const QString &code);
+    // The company computes parents' quantities from their dimensions ("Vendite.QtaDaDimen"
+    // "S"): the form then shows the dimension panel with its box ticked.
+    static bool CompanyQtaDaDimen(MenuServer &menu);
 
     // The box checks the form applies when a box is left (and Validate applies to the texts).
     static bool LivEspInError(const QString &text);

@@ -232,10 +232,8 @@ void FrmPrelvo::Form_Load()
         LoadPrintOptions();
         PicCosti->setVisible(true);
 
-        QString qtaDaDimen;
-        if (MenuServer *menu = ctx_.menu())
-            qtaDaDimen = CompanyVar(*menu, QStringLiteral("Vendite.QtaDaDimen"));
-        qtaDaDimen_ = qtaDaDimen.trimmed().compare(QLatin1String("S"), Qt::CaseInsensitive) == 0;
+        MenuServer *menu = ctx_.menu();
+        qtaDaDimen_ = menu && BomSelection::CompanyQtaDaDimen(*menu);
         if (qtaDaDimen_) {
             PicQtaDim->setVisible(true);
             labTxt[40]->setText(QStringLiteral("Num.Pezzi:"));

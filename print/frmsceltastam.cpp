@@ -1,5 +1,7 @@
 #include "print/frmsceltastam.h"
 
+#include "print/pdfemail.h"
+
 #include "common/messages.h"
 #include "print/defaultprinter.h"
 #include "print/frmsalvaopzsta.h"
@@ -516,8 +518,9 @@ void FrmSceltaStam::choosePrinter(const QString &name, const QString &port)
 
     if (m_options.ParamGet(QStringLiteral("PdfAutomAbil")).toBool()) {
         // Automatic PDF names need the PDF printer.
-        const QString pdf = isYes(m_env.menuVar(QStringLiteral("UsaPdf995"))) ? QStringLiteral("PDF995")
-                                                                              : QStringLiteral("PDFCreator");
+        QString pdf = m_env.menu ? PdfPrinter(*m_env.menu) : QString();
+        if (pdf.isEmpty())
+            pdf = QStringLiteral("PDFCreator");
         const bool fits = m_env.printers && m_env.printers->Find(pdf) && name == pdf;
         if (!fits) {
             m_options.ParamSet(QStringLiteral("PdfAutomAbil"), PrintOptions::ParamAny, false);

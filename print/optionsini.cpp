@@ -1,5 +1,7 @@
 #include "print/optionsini.h"
 
+#include "print/pdfemail.h"
+
 #include "common/messages.h"
 #include "print/defaultprinter.h"
 #include "platform/util/kemutil.h"
@@ -239,11 +241,7 @@ void PrintOptionsIni::Load(PrintOptions &o, const LoadOptionsArgs &args) const
     o.NomeStampante = sessions.MapToThis(o.NomeStampante, printers);
 
     if (o.ParamGet(QStringLiteral("PdfAutomAbil")).toBool()) {
-        QString pdfPrinter;
-        if (m_env.menuVar(QStringLiteral("UsaPdfCreator")).trimmed().toUpper() == QLatin1String("S"))
-            pdfPrinter = QStringLiteral("PDFCreator");
-        else if (m_env.menuVar(QStringLiteral("UsaPdf995")).trimmed().toUpper() == QLatin1String("S"))
-            pdfPrinter = QStringLiteral("PDF995");
+        const QString pdfPrinter = m_env.menu ? PdfPrinter(*m_env.menu) : QString();
         if (!pdfPrinter.isEmpty()) {
             o.NomeStampante = pdfPrinter;
             SystemPrinter p;

@@ -23,22 +23,6 @@ QString MenuText(MenuServer &menu, const QString &name)
     }
 }
 
-// "LeggiIniComuni" of one key: this terminal's file first, then the common one.
-QString SharedIni(MenuServer &menu, const QString &key)
-{
-    for (const char *file : {"T", "C"}) {
-        try {
-            const QString v = menu.MenuCall(QStringLiteral("LeggiIniComuni"), QStringLiteral("Tutti"),
-                                            QVariantList{QString::fromLatin1(file), kSection, key})
-                                  .toString();
-            if (v != MenuMissingMarker)
-                return v;
-        } catch (const MenuError &) {
-            return {};
-        }
-    }
-    return {};
-}
 
 const QStringList kMonths{QStringLiteral("gennaio"), QStringLiteral("febbraio"), QStringLiteral("marzo"),
                           QStringLiteral("aprile"), QStringLiteral("maggio"), QStringLiteral("giugno"),
@@ -48,6 +32,23 @@ const QStringList kMonths{QStringLiteral("gennaio"), QStringLiteral("febbraio"),
 QString Two(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
 
 } // namespace
+
+QString ReadPdfEmailParam(MenuServer &menu, const QString &key)
+{
+    for (const char *file : {"T", "C"}) {
+        try {
+            const QString v = menu.MenuCall(QStringLiteral("LeggiIniComuni"), QStringLiteral("Tutti"),
+                                            QVariantList{QString::fromLatin1(file), kSection, key})
+                                  .toString();
+            // An empty value sets nothing: the next file, or the menu, may have one.
+            if (v != MenuMissingMarker && !v.isEmpty())
+                return v;
+        } catch (const MenuError &) {
+            return {};
+        }
+    }
+    return MenuText(menu, key);
+}
 
 const QStringList &PdfEmailParams::Keys()
 {
@@ -68,7 +69,7 @@ PdfEmailParams PdfEmailParams::Read(MenuServer &menu)
 {
     PdfEmailParams p;
     for (const QString &key : Keys())
-        p.set(key, SharedIni(menu, key));
+        p.set(key, ReadPdfEmailParam(menu, key));
     bool ok = false;
     const int number = p.value(QStringLiteral("EmailNumTesto")).trimmed().toInt(&ok);
     if (ok) {
@@ -157,6 +158,14 @@ QString PdfPrinter(const PdfEmailParams &params)
     if (params.flag(QStringLiteral("UsaPdf995")))
         return QStringLiteral("PDF995");
     return {};
+}
+
+QString PdfPrinter(MenuServer &menu)
+{
+    PdfEmailParams p;
+    for (const char *key : {"UsaPdfCreator", "UsaPdf995"})
+        p.set(QString::fromLatin1(key), ReadPdfEmailParam(menu, QString::fromLatin1(key)));
+    return PdfPrinter(p);
 }
 
 QString PdfAutoName(const PdfEmailParams &params, const PlaceholderValues &values)

@@ -55,8 +55,12 @@ enum class PlaceholderUse { FileName, Message };
 // (file names without separators, messages with them), months by their Italian names.
 QString ExpandPlaceholders(const QString &text, const PlaceholderValues &values, PlaceholderUse use);
 
+// One parameter: this terminal's file, the common file, else the menu variable of that name
+// (the first that gives a value that is not empty).
+QString ReadPdfEmailParam(MenuServer &menu, const QString &key);
 // The PDF printer of the parameters: "PDFCreator", "PDF995" or empty (neither is chosen).
 QString PdfPrinter(const PdfEmailParams &params);
+QString PdfPrinter(MenuServer &menu);
 // The automatic PDF file name of a run: "PdfNomeFile" with its placeholders.
 QString PdfAutoName(const PdfEmailParams &params, const PlaceholderValues &values);
 

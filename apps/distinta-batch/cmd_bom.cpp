@@ -57,7 +57,7 @@ int RunBom(const QStringList &args)
         {QStringLiteral("qta-prod"), QStringLiteral("odQtaProd: quantità prodotta, maggiore di 0, scritta come nella maschera (2,5); vuota vale 1."), QStringLiteral("Q"), QStringLiteral("1")},
         {QStringLiteral("salto-pag"), QStringLiteral("obSaltoPag: nuova pagina per ogni distinta, S o N."), QStringLiteral("S|N"), QStringLiteral("N")},
         {QStringLiteral("importi"), QStringLiteral("obStampoImporti: stampa la colonna degli importi, S o N."), QStringLiteral("S|N"), QStringLiteral("S")},
-        {QStringLiteral("qta-da-dimen"), QStringLiteral("obQtaDaDimen: quantità del padre dalle dimensioni, S o N."), QStringLiteral("S|N"), QStringLiteral("N")},
+        {QStringLiteral("qta-da-dimen"), QStringLiteral("obQtaDaDimen: quantità del padre dalle dimensioni, S o N. Predefinito, come nella maschera: S quando l'azienda calcola le quantità dalle dimensioni (Vendite.QtaDaDimen S), altrimenti N."), QStringLiteral("S|N")},
         {QStringLiteral("larghezza"), QStringLiteral("odLarghezza: larghezza per il calcolo dalle dimensioni (come nella maschera: 12,5)."), QStringLiteral("X"), QStringLiteral("0")},
         {QStringLiteral("lunghezza"), QStringLiteral("odLunghezza: lunghezza per il calcolo dalle dimensioni (come nella maschera: 12,5)."), QStringLiteral("X"), QStringLiteral("0")},
         {QStringLiteral("altezza"), QStringLiteral("odAltezza: altezza per il calcolo dalle dimensioni (come nella maschera: 12,5)."), QStringLiteral("X"), QStringLiteral("0")},
@@ -86,7 +86,9 @@ int RunBom(const QStringList &args)
     const auto espScal = FlagOption(parser, QStringLiteral("esp-scal"));
     const auto saltoPag = FlagOption(parser, QStringLiteral("salto-pag"));
     const auto importi = FlagOption(parser, QStringLiteral("importi"));
-    const auto qtaDaDimen = FlagOption(parser, QStringLiteral("qta-da-dimen"));
+    // Without the option the company decides, as it does for the form.
+    const auto qtaDaDimen = parser.isSet(QStringLiteral("qta-da-dimen")) ? FlagOption(parser, QStringLiteral("qta-da-dimen"))
+                                                                         : std::optional<bool>(false);
     const auto staImg = FlagOption(parser, QStringLiteral("sta-img"));
     const auto staImgRiga = FlagOption(parser, QStringLiteral("sta-img-riga"));
     if (!tipo || !espScal || !saltoPag || !importi || !qtaDaDimen || !staImg || !staImgRiga)
@@ -126,6 +128,8 @@ int RunBom(const QStringList &args)
             PrintError(QStringLiteral("Azienda non leggibile: ") + error);
             return ExitFailure;
         }
+        if (!parser.isSet(QStringLiteral("qta-da-dimen")))
+            selection.obQtaDaDimen = BomSelection::CompanyQtaDaDimen(company->menu());
         if (const auto problem = selection.Validate(
                 [&](const QString &code) { return BomSelection::ListExists(company->db(), code); })) {
             PrintError(problem->message);

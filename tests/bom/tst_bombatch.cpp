@@ -72,13 +72,15 @@ void TestBomBatch::bareRunPrintsTheFormDefaults()
     const QStringList lines = csvLines(out);
     // Worked out from the demo data: costs of the working year, method of each link, the
     // semi-finished valued through their own links, "ACQ" list price of 8,10 (from 1/3/2025).
-    //   BAT-ROV-ML: 1,05 m x 9,80 = 10,29; 0,02 l x 12,50 = 0,25; total 10,54.
+    //   BAT-ROV-ML is sold by the metre and the demo computes quantities from dimensions
+    //   (Vendite.QtaDaDimen S, so the form starts with it ticked): 1 piece 2400 long is
+    //   2,4 m; 2,52 m x 9,80 = 24,70; 0,048 l x 12,50 = 0,60; total 25,30.
     //   SED-FAG01: 4 x 0,08 = 0,32; scocca 0,05 x 3,296 (last) = 0,16 + 3,6 x 6,50 = 23,40
     //   + 0,2 x 17,00 (standard) = 3,40 -> 26,96; seduta 0,2 x 6,00 = 1,20 + 0,18 x 11,50 = 2,07
     //   + 0,35 x 8,10 = 2,84 -> 6,11; 8 x 0,02 = 0,16; total 33,55.
-    const QStringList bat{"BAT-ROV-ML;Battiscopa rovere 70 mm (al metro);M;1,000;;;10,54",
-                          "* LEG-ROV-45;Listello rovere massello 45x45;M;1,050;M;;10,29",
-                          "* VER-ACR-TR;Vernice acrilica trasparente opaca;LT;0,020;M;;0,25"};
+    const QStringList bat{"BAT-ROV-ML;Battiscopa rovere 70 mm (al metro);M;2,400;Pz. 1  di lungh.:  2400;25,30",
+                          "* LEG-ROV-45;Listello rovere massello 45x45;M;2,520;M;;24,70",
+                          "* VER-ACR-TR;Vernice acrilica trasparente opaca;LT;0,048;M;;0,60"};
     const QStringList sed{"SED-FAG01;Sedia faggio con seduta imbottita;PZ;1,000;;;33,55",
                           "* PIE-FELTRO;Piedino in feltro adesivo d.20;PZ;4,000;M;;0,32",
                           "* SL-SCOCCA-SED;Scocca sedia faggio laccata;PZ;1,000;;SEM;26,96",
@@ -178,7 +180,7 @@ void TestBomBatch::optionsReachTheReport()
 {
     const QString out = dir_.filePath(QStringLiteral("opts.csv"));
     const Result r = batch({"bom", "--company", demo_, "--out", out, "--articolo-da", "BAT-ROV-ML", "--articolo-a", "BAT-ROV-ML",
-                            "--qta-prod", "10", "--importi", "N", "--esp-scal", "N"});
+                            "--qta-prod", "10", "--importi", "N", "--esp-scal", "N", "--qta-da-dimen", "N"});
     QVERIFY2(r.exitCode == 0, qPrintable(r.err));
     const QStringList lines = csvLines(out);
     QVERIFY(lines.contains("Codice;Descrizione articolo;Um;Quantità;Val.;Cod.Listino"));

@@ -146,9 +146,13 @@ void TestBomImages::dimensionQuantities_data()
     QTest::newRow("the form's length")
         << QStringList{"--articolo-da", "BAT-ROV-ML", "--qta-da-dimen", "S", "--qta-prod", "3", "--lunghezza", "1000"}
         << QStringList{"BAT-ROV-ML;M;3,000;Pz. 3  di lungh.:  1000", "* LEG-ROV-45;M;3,150;M"};
-    QTest::newRow("without dimensions")
-        << QStringList{"--articolo-da", "BAT-ROV-ML", "--qta-prod", "3"}
+    QTest::newRow("dimensions off")
+        << QStringList{"--articolo-da", "BAT-ROV-ML", "--qta-da-dimen", "N", "--qta-prod", "3"}
         << QStringList{"BAT-ROV-ML;M;3,000;", "* LEG-ROV-45;M;3,150;M"};
+    // Not given, the company decides, as for the form: the demo computes them.
+    QTest::newRow("the company's setting")
+        << QStringList{"--articolo-da", "BAT-ROV-ML", "--qta-prod", "3"}
+        << QStringList{"BAT-ROV-ML;M;7,200;Pz. 3  di lungh.:  2400", "* LEG-ROV-45;M;7,560;M"};
     // TOP-LAM-MQ by the square metre, 3000 x 600.
     QTest::newRow("2 pieces by the square metre")
         << QStringList{"--articolo-da", "TOP-LAM-MQ", "--qta-da-dimen", "S", "--qta-prod", "2"}

@@ -33,7 +33,7 @@ void TstCompanySchema::createsEveryTableWithPrimaryKey()
             "Articoli", "ArticoliCosti", "ArticoliProg", "Listini", "Magazzini", "MenuDett",
             "Monete", "OrdVenDett", "OrdVenTest", "PianoConti", "PreVenDett", "PreVenTest",
             "StaLasFontPers", "TabCategorie", "TabClassiArt", "TabClassiPdc", "TabGruppi",
-            "TabIva", "TabSottoGruppi", "TabTipiDoc", "TabUM", "TabZone"};
+            "TabIva", "TabSottoGruppi", "TabTipiDoc", "TabUM", "TabZone", "TestiEmail"};
         expected.sort();
         QCOMPARE(tables, expected);
         for (const QString &t : tables) {

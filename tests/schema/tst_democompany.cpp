@@ -303,7 +303,15 @@ void TstDemoCompany::menuDatabase()
         QCOMPARE(rows, expected);
     }
     CompanyTestDb menu(kem::CompanyPaths(dir_).menuDb);
-    QCOMPARE(menu.db().tables(), QStringList{"MenuDett"});
+    QStringList tables = menu.db().tables();
+    tables.sort();
+    QCOMPARE(tables, (QStringList{"MenuDett", "TestiEmail"}));
+    // The stored e-mail text the company's settings name ("EmailNumTesto" 1).
+    QSqlQuery t(menu.db());
+    QVERIFY(t.exec("SELECT Oggetto, Testo FROM TestiEmail WHERE Numero = 1"));
+    QVERIFY(t.next());
+    QCOMPARE(t.value(0).toString(), QStringLiteral("Invio stampa"));
+    QVERIFY(t.value(1).toString().contains(QStringLiteral("§Titolo§")));
 }
 
 void TstDemoCompany::imagesExistAndLoad()
