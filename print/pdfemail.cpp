@@ -1,6 +1,13 @@
 #include "print/pdfemail.h"
 
+#include "common/messages.h"
 #include "platform/menu/menuserver.h"
+#include "platform/printlib/printoptions.h"
+#include "platform/printlib/printreport.h"
+#include "print/printenv.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 #include <QFile>
 #include <QTextStream>
@@ -61,7 +68,8 @@ const QStringList &PdfEmailParams::Keys()
         QStringLiteral("EmailReplay"), QStringLiteral("EmailLogin"), QStringLiteral("EmailPwd"),
         QStringLiteral("EmailNumTesto"), QStringLiteral("EmailPersOggetto"), QStringLiteral("EmailNumPorta"),
         QStringLiteral("EmailUsaSSL"), QStringLiteral("EmailDirStunnel"), QStringLiteral("EmailFileLog"),
-        QStringLiteral("EmailFlagNotifica"), QStringLiteral("EmailLogSee"), QStringLiteral("EmailToTemp")};
+        QStringLiteral("EmailFlagNotifica"), QStringLiteral("EmailLogSee"), QStringLiteral("EmailToTemp"),
+        QStringLiteral("EmailCertificati")};
     return keys;
 }
 
@@ -114,6 +122,15 @@ PlaceholderValues PlaceholderValues::FromMenu(MenuServer &menu)
     v.descAzie = MenuText(menu, QStringLiteral("descazie"));
     v.codiceAzie = MenuText(menu, QStringLiteral("codiceazie"));
     v.idAzienda = MenuText(menu, QStringLiteral("idazienda"));
+    return v;
+}
+
+PlaceholderValues PlaceholderValues::ForRun(MenuServer &menu, const PrintOptions &options)
+{
+    PlaceholderValues v = FromMenu(menu);
+    v.titolo = options.ParamGet(QStringLiteral("StampaCaption")).toString();
+    v.descPrg = options.ParamGet(QStringLiteral("StampaDescPrg")).toString();
+    v.codSta = options.SectionKey;
     return v;
 }
 
@@ -223,6 +240,7 @@ std::optional<EmailRun> PrepareEmail(const PdfEmailParams &p, const QString &toT
     r.dirStunnel = p.value(QStringLiteral("EmailDirStunnel")).trimmed();
     r.numPorta = p.value(QStringLiteral("EmailNumPorta")).trimmed().toInt();
     r.logSee = p.value(QStringLiteral("EmailLogSee")).trimmed();
+    r.certificati = p.value(QStringLiteral("EmailCertificati")).trimmed();
     return r;
 }
 
@@ -234,6 +252,7 @@ MailServer MailServerOf(const EmailRun &run)
     s.sslOnConnect = run.usaSSL || s.port == 465;
     s.login = run.login;
     s.password = run.pwd;
+    s.caFile = run.certificati;
     return s;
 }
 
@@ -275,6 +294,60 @@ bool SendRunEmail(const EmailRun &run, const MailServer &server, const QString &
     if (!sent && error)
         *error = failure;
     return sent;
+}
+
+void RunDelivery::Prepare(const PrintEnv &env, const PrintOptions &options, PrintReport &report, MessageSink &sink)
+{
+    email_.reset();
+    pdf_.clear();
+    if (!env.menu)
+        return;
+    const bool pdfAuto = options.ParamGet(QStringLiteral("PdfAutomAbil")).toBool();
+    const bool email = options.ParamGet(QStringLiteral("EmailInvia")).toBool();
+    if (!pdfAuto && !email)
+        return;
+    const PdfEmailParams params = PdfEmailParams::Read(*env.menu);
+    const PlaceholderValues values = PlaceholderValues::ForRun(*env.menu, options);
+    if (pdfAuto && options.StaVid == PrintOptions::Printer) {
+        QString name = PdfAutoName(params, values).trimmed();
+        if (!name.isEmpty()) {
+            if (!name.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+                name += QStringLiteral(".pdf");
+            if (QFileInfo(name).isRelative())
+                name = QDir(options.PathDefault.trimmed().isEmpty() ? QDir::homePath() : options.PathDefault).filePath(name);
+            report.ParamSet(QStringLiteral("PdfAutomImpPar"), name);
+            report.CommandRun(QStringLiteral("AttivaPdfAutom"));
+            pdf_ = name;
+        }
+    } else if (options.StaVid == PrintOptions::File && options.FileForm == PrintOptions::PdfFile) {
+        pdf_ = options.FileName;
+    }
+    if (!email)
+        return;
+    QString missing;
+    email_ = PrepareEmail(params, options.ParamGet(QStringLiteral("EmailToTemp")).toString(), values, &missing);
+    if (!email_)
+        sink.msgCom(missing, {QStringLiteral("&Ok")});
+    else if (pdf_.isEmpty()) {
+        sink.msgCom(QStringLiteral("L'invio per email vuole una stampa in PDF (\"Nome file Pdf autom.\" o un file PDF): la stampa non viene inviata"),
+                    {QStringLiteral("&Ok")});
+        email_.reset();
+    }
+}
+
+void RunDelivery::Send(const PrintOptions &options, MessageSink &sink)
+{
+    (void)options;
+    if (!email_)
+        return;
+    QString error;
+    const EmailRun run = *email_;
+    email_.reset();
+    if (SendRunEmail(run, MailServerOf(run), pdf_, &error))
+        sink.msgCom(QStringLiteral("Email inviata a ") + run.to, {QStringLiteral("&Ok")});
+    else
+        sink.msgCom(error + QStringLiteral("\r\nEmail non inviata; il PDF resta in ") + QDir::toNativeSeparators(pdf_),
+                    {QStringLiteral("&Ok")});
 }
 
 } // namespace kem

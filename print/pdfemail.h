@@ -17,6 +17,10 @@
 namespace kem {
 
 class MenuServer;
+class MessageSink;
+class PrintOptions;
+class PrintReport;
+struct PrintEnv;
 
 struct PdfEmailParams {
     // The parameter keys ("UsaPdfCreator", "PdfNomeFile", "EmailTipoInvio", ...).
@@ -47,6 +51,8 @@ struct PlaceholderValues {
 
     // The menu's values (terminal, "Login", "Gruppo", "descazie", "codiceazie", "idazienda").
     static PlaceholderValues FromMenu(MenuServer &menu);
+    // The same with a run's own: "StampaCaption", "StampaDescPrg" and the section key.
+    static PlaceholderValues ForRun(MenuServer &menu, const PrintOptions &options);
 };
 
 enum class PlaceholderUse { FileName, Message };
@@ -70,6 +76,7 @@ struct EmailRun {
     QString oggetto, testo;
     QString to;
     QString fileLog, ind, centro, smtpTipo, server, replay, login, pwd, dirStunnel, logSee;
+    QString certificati;    // "EmailCertificati": certificates to trust besides the system's
     bool flagNotifica = false, usaSSL = false;
     int numPorta = 0;
     // The sender as the send types with a display name take it: "\"centro\" <ind>".
@@ -91,5 +98,22 @@ MailMessage MailMessageOf(const EmailRun &run, const QString &pdf);
 // each send, sent or not, is added to "EmailFileLog" when the run has one. False with *error
 // when it was not sent; the PDF stays where it is either way.
 bool SendRunEmail(const EmailRun &run, const MailServer &server, const QString &pdf, QString *error);
+
+// The delivery of a report run from a form, around its print job: before the job, with
+// "PdfAutomAbil" on a printer run, the automatic PDF name (a name without a folder goes to
+// the options' "PathDefault") and "AttivaPdfAutom"; with "EmailInvia", the run's e-mail, or
+// the message of what is missing (the run then prints without sending). After a run that
+// printed, the PDF it wrote is sent; what happened is told to the sink.
+class RunDelivery {
+public:
+    void Prepare(const PrintEnv &env, const PrintOptions &options, PrintReport &report, MessageSink &sink);
+    void Send(const PrintOptions &options, MessageSink &sink);
+    const std::optional<EmailRun> &Email() const { return email_; }
+    QString PdfFile() const { return pdf_; }
+
+private:
+    std::optional<EmailRun> email_;
+    QString pdf_;
+};
 
 } // namespace kem

@@ -1,5 +1,7 @@
 #include "reportkit/reportrun.h"
 
+#include "print/pdfemail.h"
+
 #include "common/funvarie.h"
 #include "platform/printlib/printfont.h"
 #include "platform/printlib/printoptions.h"
@@ -61,6 +63,9 @@ bool ReportRun::openJob()
     report_->OptionsSet(ogOpzSta);
     report_->TitleSet(titoloRun_);
     stampe_.IniParamStampa(ogOpzSta ? ogOpzSta->SectionKey : QString(), *report_);
+    delivery_ = std::make_unique<RunDelivery>();
+    if (ogOpzSta)
+        delivery_->Prepare(stampe_.Env(), *ogOpzSta, *report_, sink_);
     report_->StopSet(0);
     if (progress_)
         progress_->Prepare(report_, titoloRun_);
@@ -113,6 +118,9 @@ void ReportRun::runEnd()
     report_.reset();
     font_.reset();
     last_.printed = started_;
+    if (delivery_ && started_ && !last_.failed && !last_.stopped && ogOpzSta)
+        delivery_->Send(*ogOpzSta, sink_);
+    delivery_.reset();
     if (!started_ && !last_.failed)
         sink_.msgCom(QStringLiteral("Non ci sono dati nell'intervallo richiesto"), {QStringLiteral("&Ok")});
 }

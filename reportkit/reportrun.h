@@ -16,6 +16,8 @@
 
 namespace kem {
 
+class RunDelivery;
+
 class AziendaUtilStampe;
 class PrintFont;
 class PrintOptions;
@@ -132,6 +134,7 @@ private:
     ReportProgress *progress_ = nullptr;
     std::shared_ptr<PrintReport> report_;
     std::unique_ptr<PrintFont> font_;
+    std::unique_ptr<RunDelivery> delivery_;  // the automatic PDF and the e-mail of the run
     std::weak_ptr<PrintReport> lastReport_;  // a preview may keep it after the run
     bool started_ = false;
     RunResult last_;

@@ -11,19 +11,6 @@
 
 namespace kem::batch {
 
-namespace {
-
-PlaceholderValues RunValues(MenuServer &menu, const PrintOptions &options)
-{
-    PlaceholderValues v = PlaceholderValues::FromMenu(menu);
-    v.titolo = options.ParamGet(QStringLiteral("StampaCaption")).toString();
-    v.descPrg = options.ParamGet(QStringLiteral("StampaDescPrg")).toString();
-    v.codSta = options.SectionKey;
-    return v;
-}
-
-} // namespace
-
 QList<QCommandLineOption> ReportDelivery::Options()
 {
     return {
@@ -57,7 +44,7 @@ QString ReportDelivery::OutFile(MenuServer &menu, const PrintOptions &options, c
 {
     if (!pdfAuto_)
         return out;
-    QString name = PdfAutoName(PdfEmailParams::Read(menu), RunValues(menu, options)).trimmed();
+    QString name = PdfAutoName(PdfEmailParams::Read(menu), PlaceholderValues::ForRun(menu, options)).trimmed();
     // A name that would leave the folder keeps to it.
     name.replace(QLatin1Char('/'), QLatin1Char('-')).replace(QLatin1Char('\\'), QLatin1Char('-'));
     if (name.isEmpty())
@@ -72,7 +59,7 @@ int ReportDelivery::Send(MenuServer &menu, const PrintOptions &options, const QS
     if (code != ExitOk || emailTo_.isEmpty())
         return code;
     QString missing;
-    const auto run = PrepareEmail(PdfEmailParams::Read(menu), emailTo_, RunValues(menu, options), &missing);
+    const auto run = PrepareEmail(PdfEmailParams::Read(menu), emailTo_, PlaceholderValues::ForRun(menu, options), &missing);
     if (!run) {
         PrintError(missing);
         PrintError(QStringLiteral("Email non inviata; il PDF resta in ") + pdf);
@@ -85,7 +72,8 @@ int ReportDelivery::Send(MenuServer &menu, const PrintOptions &options, const QS
         server.port = given.port;
         server.sslOnConnect = given.sslOnConnect;
     }
-    server.caFile = smtpCa_;
+    if (!smtpCa_.isEmpty())
+        server.caFile = smtpCa_;
     QString error;
     if (!SendRunEmail(*run, server, pdf, &error)) {
         PrintError(error);

@@ -5,6 +5,7 @@
 #include "implosion/frmstimpldiba.h"
 #include "tests/support/batchrun.h"
 #include "tests/support/reportformfixture.h"
+#include "tests/support/smtptestserver.h"
 
 #include "platform/printlib/printoptions.h"
 #include "print/aziendautilstampe.h"
@@ -72,6 +73,8 @@ private slots:
     void destinationDialogOpens();
     void singleRunGuardAndCloseRefusedWhilePrinting();
     void dispatcherOpensByKey();
+    void automaticPdfSentByEmail_data();
+    void automaticPdfSentByEmail();
 
 private:
     bool runToPreview(const std::function<void()> &during, bool quick = false);
@@ -363,6 +366,54 @@ void TestFrmStImplDiBa::dispatcherOpensByKey()
     QCOMPARE(calls.first().args.value(2).toString(), form->osKeySec);
     QVERIFY(form->Unload());
     QVERIFY(!form->IsLoaded());
+}
+
+void TestFrmStImplDiBa::automaticPdfSentByEmail_data()
+{
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("sent") << "segreta" << "Email inviata a cliente@example.com";
+    QTest::newRow("refused login") << "sbagliata" << "Login o password non valida per spedizione email";
+    QTest::newRow("missing password") << "" << "Mancano dati necessari per l'invio dell'email";
+}
+
+void TestFrmStImplDiBa::automaticPdfSentByEmail()
+{
+    // "Nome file Pdf autom." and "Invia per Email" on a printer run: the PDF takes the
+    // template's name in the default folder, then goes to the recipient.
+    QFETCH(QString, password);
+    QFETCH(QString, message);
+    kemtest::SmtpTestServer smtp;
+    QString error;
+    QVERIFY2(smtp.start(false, &error), qPrintable(error));
+    QVERIFY2(f_->open(), qPrintable(f_->error));
+    const QList<QPair<const char *, QString>> settings{
+        {"PdfNomeFile", QStringLiteral("impieghi_§DataRov§")}, {"EmailTipoInvio", QStringLiteral("See")},
+        {"EmailServerSMTP", QStringLiteral("127.0.0.1")},     {"EmailNumPorta", QString::number(smtp.port())},
+        {"EmailLogin", QStringLiteral("ufficio")},            {"EmailPwd", password},
+        {"EmailInd", QStringLiteral("ufficio@example.com")},  {"EmailTo1", QStringLiteral("cliente@example.com")},
+        {"EmailCertificati", smtp.cert()}};
+    for (const auto &[key, value] : settings)
+        f_->menu->setVar(QString::fromLatin1(key), value);
+    FrmStImplDiBa &form = *f_->form;
+    PrintOptions &o = *form.Options();
+    o.StaVid = PrintOptions::Printer;
+    o.PathDefault = f_->tmp.path();
+    o.ParamSet(QStringLiteral("PdfAutomAbil"), PrintOptions::ParamAny, true);
+    o.ParamSet(QStringLiteral("EmailInvia"), PrintOptions::ParamAny, true);
+    f_->sink.clear();
+    form.ComStampa_Click();
+    const QString pdf = f_->tmp.filePath(QStringLiteral("impieghi_") + QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".pdf"));
+    QVERIFY2(kemtest::FileBytes(pdf).startsWith("%PDF"), qPrintable(f_->texts().join('\n')));
+    const QString shown = f_->texts().join('\n');
+    QVERIFY2(shown.contains(message), qPrintable(shown));
+    if (password == QLatin1String("segreta")) {
+        QTRY_VERIFY(!smtp.received(1, QFileInfo(pdf).fileName()).isEmpty());
+        QCOMPARE(smtp.received(1, QFileInfo(pdf).fileName()), kemtest::FileBytes(pdf));
+    } else {
+        QVERIFY(!smtp.hasMessage(1));
+    }
+    QCOMPARE(f_->print->Stampe(kem::CompanyOf(*f_->ctx)).oiStaAtt, 0);
 }
 
 QTEST_MAIN(TestFrmStImplDiBa)
