@@ -9,7 +9,8 @@
 
 namespace kemtest {
 
-// Every grid row of a requirements print, cells joined by "|" (empty rows left out).
+// Every grid row of a requirements print below the page headers, cells joined by "|" (empty
+// rows left out).
 inline QStringList RequirementsBody(const kem::Document &doc)
 {
     QStringList out;
@@ -17,10 +18,25 @@ inline QStringList RequirementsBody(const kem::Document &doc)
         if (row.rule)
             continue;
         const QString line = CellsLine(row);
+        if (line.contains(QStringLiteral("|Pag. "))) {
+            // the page number line, below the company line
+            if (!out.isEmpty())
+                out.removeLast();
+            continue;
+        }
         if (!line.trimmed().isEmpty() && line != QStringLiteral("|"))
             out << line;
     }
     return out;
+}
+
+// The page of the first grid row that contains text; 0 when none does.
+inline int PageOf(const kem::Document &doc, const QString &text)
+{
+    for (const kem::GridRow &row : doc.rows)
+        if (CellsLine(row).contains(text))
+            return row.page;
+    return 0;
 }
 
 // A company database, a page environment, the company's menu variables and one report object.
