@@ -278,23 +278,14 @@ QString StFabbis::CreaWhereOrdini(const QString &further) const
     return w.isEmpty() ? QString() : " Where " + w.mid(4);
 }
 
-QString StFabbis::PrepSqlLegami(const QString &parent)
-{
-    return QStringLiteral("SELECT Articoli.Articolo, Articoli.Descrizione, Articoli.ArtUM,Articoli.FatConVen,Articoli.sconto,")
-        + QStringLiteral(" Articoli.DistBase, ArtLegami.ArticoloFiglio, ArtLegami.UM, ArtLegami.Qta,Art2.Sconto,Art2.ArtUMVen,")
-        + QStringLiteral(" ArtLegami.QualeImporto, ArtLegami.Listino, Art2.Descrizione, Art2.DistBase")
-        + QStringLiteral(" FROM (ArtLegami INNER JOIN Articoli ON ArtLegami.ArticoloPadre = Articoli.Articolo)")
-        + QStringLiteral(" LEFT JOIN Articoli AS Art2 ON ArtLegami.ArticoloFiglio = Art2.Articolo")
-        + QStringLiteral(" WHERE Articoli.articolo = ") + Lit(parent) + QStringLiteral(" ORDER By Articoli.Articolo");
-}
-
+// The rows of one component in two units come unit by unit, each total with its documents.
 void StFabbis::PrepSqlAppoggioTemp(QString &sql, qint16 anno, qint32 numRif) const
 {
     if (oiTipoStampa != 1) {
         sql = QStringLiteral("SELECT AppoggioTemp.* FROM AppoggioTemp") + " WHERE AppoggioTemp.Utente = " + Lit(osUtente)
             + " AND AppoggioTemp.IdProgramma = " + Lit(osIdProgramma) + " AND AppoggioTemp.AppoInte0 = "
             + SqlLiteral(anno, VarKind::Int16) + " AND AppoggioTemp.AppoStringa0 = " + Lit(numRif)
-            + " ORDER By AppoggioTemp.ValoreStringa";
+            + " ORDER By AppoggioTemp.ValoreStringa, AppoggioTemp.AppoStringa1";
         return;
     }
     const QString H = Testata();
@@ -305,7 +296,7 @@ void StFabbis::PrepSqlAppoggioTemp(QString &sql, qint16 anno, qint32 numRif) con
         + " LEFT JOIN PianoConti ON PianoConti.Gruppo = " + H + ".GruppoCli and PianoConti.Mastro= " + H
         + ".MastroCli and PianoConti.Conto = " + H + ".ContoCli" + " WHERE AppoggioTemp.Utente = " + Lit(osUtente)
         + " AND AppoggioTemp.IdProgramma = " + Lit(osIdProgramma)
-        + " ORDER By AppoggioTemp.ValoreStringa, AppoggioTemp.AppoInte0,"
+        + " ORDER By AppoggioTemp.ValoreStringa, AppoggioTemp.AppoStringa1, AppoggioTemp.AppoInte0,"
           "clng(iif(isnull(AppoggioTemp.AppoStringa0),0,AppoggioTemp.AppoStringa0))";
 }
 

@@ -73,7 +73,6 @@ public:
     QString Righe() const;
     void PrepSqlOrdini(QString &sql) const;
     QString CreaWhereOrdini(const QString &further) const;
-    static QString PrepSqlLegami(const QString &parent);
     void PrepSqlAppoggioTemp(QString &sql, qint16 anno, qint32 numRif) const;
     // Deletes the run's scratch rows; 0, or 1 after an error (shown).
     int CancellaAppoggioTemp(const QString &utente, const QString &programma);

@@ -23,18 +23,6 @@ namespace {
 
 const QString kFormKey = QStringLiteral("frmPrelvo");
 
-// S / N (also SI, NO, 1, 0, TRUE, FALSE) of a Boolean option.
-std::optional<bool> FlagOption(const QCommandLineParser &parser, const QString &option)
-{
-    const QString v = parser.value(option).trimmed().toUpper();
-    if (v == QLatin1String("S") || v == QLatin1String("SI") || v == QLatin1String("1") || v == QLatin1String("TRUE"))
-        return true;
-    if (v == QLatin1String("N") || v == QLatin1String("NO") || v == QLatin1String("0") || v == QLatin1String("FALSE"))
-        return false;
-    PrintError(QStringLiteral("Valore non valido per --%1: \"%2\" (S oppure N)").arg(option, parser.value(option)));
-    return std::nullopt;
-}
-
 } // namespace
 
 int RunBom(const QStringList &args)
