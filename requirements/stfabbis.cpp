@@ -279,6 +279,9 @@ QString StFabbis::CreaWhereOrdini(const QString &further) const
 }
 
 // The rows of one component in two units come unit by unit, each total with its documents.
+// In the article/document list every scratch row keeps its document's header when there is
+// one (the scratch rows on the left: the engine then finds each header by its key instead of
+// pairing every header with every row).
 void StFabbis::PrepSqlAppoggioTemp(QString &sql, qint16 anno, qint32 numRif) const
 {
     if (oiTipoStampa != 1) {
@@ -290,7 +293,7 @@ void StFabbis::PrepSqlAppoggioTemp(QString &sql, qint16 anno, qint32 numRif) con
     }
     const QString H = Testata();
     sql = "SELECT AppoggioTemp.*," + H + ".NumRif," + H + ".DataRif," + H + ".NumDoc," + H + ".DataDoc"
-        + ",Articoli.Descrizione,Pianoconti.Descrizione" + " FROM ((" + H + " RIGHT JOIN AppoggioTemp ON " + " (" + H
+        + ",Articoli.Descrizione,Pianoconti.Descrizione" + " FROM ((AppoggioTemp LEFT JOIN " + H + " ON " + " (" + H
         + ".NumRif = clng(iif(isnull(AppoggioTemp.AppoStringa0),0,AppoggioTemp.AppoStringa0)))" + " AND (" + H
         + ".Anno = AppoggioTemp.AppoInte0))" + " INNER JOIN Articoli ON AppoggioTemp.Valorestringa = Articoli.Articolo)"
         + " LEFT JOIN PianoConti ON PianoConti.Gruppo = " + H + ".GruppoCli and PianoConti.Mastro= " + H
