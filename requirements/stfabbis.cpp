@@ -193,25 +193,20 @@ QString StFabbis::CreaWhereOrdini(const QString &further) const
 {
     const QString H = Testata(), L = Righe();
     QString w;
-    if (Set(osTipoDocDa))
-        w += " and " + H + ".FattDocumento>=" + Lit(osTipoDocDa);
-    if (Set(osTipoDocA))
-        w += " and " + H + ".FattDocumento<=" + Lit(osTipoDocA);
-    if (Set(otDataRifDa))
-        w += " and " + H + ".DataRif>=" + Lit(otDataRifDa);
-    if (Set(otDataRifA))
-        w += " and " + H + ".DataRif<=" + Lit(otDataRifA);
-    if (Set(olNumRifDa))
-        w += " and " + H + ".NumRif>=" + Lit(olNumRifDa);
-    if (Set(olNumRifA))
-        w += " and " + H + ".NumRif<=" + Lit(olNumRifA);
-    if (Set(otDataDocDa))
-        w += " and " + H + ".DataDoc>=" + Lit(otDataDocDa);
-    if (Set(otDataDocA))
-        w += " and " + H + ".DataDoc<=" + Lit(otDataDocA);
+    // A range: each bound that is set.
+    auto range = [&w](const QString &from, const QString &to, const auto &da, const auto &a) {
+        if (Set(da))
+            w += " and " + from + ">=" + Lit(da);
+        if (Set(a))
+            w += " and " + to + "<=" + Lit(a);
+    };
+    range(H + ".FattDocumento", H + ".FattDocumento", osTipoDocDa, osTipoDocA);
+    range(H + ".DataRif", H + ".DataRif", otDataRifDa, otDataRifA);
+    range(H + ".NumRif", H + ".NumRif", olNumRifDa, olNumRifA);
+    range(H + ".DataDoc", H + ".DataDoc", otDataDocDa, otDataDocA);
     if (Set(otPrevConsDa) || Set(otPrevConsA)) {
         // The line's own delivery date, or the header's when the line has none.
-        auto range = [&](const QString &T) {
+        auto cons = [&](const QString &T) {
             QString s;
             if (Set(otPrevConsDa))
                 s += " " + T + ".DataCons>=" + Lit(otPrevConsDa);
@@ -222,7 +217,7 @@ QString StFabbis::CreaWhereOrdini(const QString &further) const
             }
             return s;
         };
-        w += " and (" + QStringLiteral("IIF(") + L + ".DataCons is null,(" + range(H) + "),(" + range(L) + ")))";
+        w += " and (" + QStringLiteral("IIF(") + L + ".DataCons is null,(" + cons(H) + "),(" + cons(L) + ")))";
     }
     w += " and " + H + ".Tipo=" + Lit(QStringLiteral("3"));
     if (Set(osGruppoCliDa))
@@ -231,18 +226,9 @@ QString StFabbis::CreaWhereOrdini(const QString &further) const
     if (Set(osGruppoCliA))
         w += " and " + H + ".GruppoCli & " + H + ".MastroCli & " + H + ".ContoCli <="
             + Lit(osGruppoCliA + osMastroCliA + osContoCliA);
-    if (Set(olNumDocDa))
-        w += " and " + H + ".NumDoc>=" + Lit(olNumDocDa);
-    if (Set(olNumDocA))
-        w += " and " + H + ".Numdoc<=" + Lit(olNumDocA);
-    if (Set(osArticoloDa))
-        w += " and " + L + ".Articolo>=" + Lit(osArticoloDa);
-    if (Set(osArticoloA))
-        w += " and " + L + ".Articolo<=" + Lit(osArticoloA);
-    if (Set(osArtGruppoDa))
-        w += " and Articoli.ArtGruppo>=" + Lit(osArtGruppoDa);
-    if (Set(osArtGruppoA))
-        w += " and Articoli.ArtGruppo<=" + Lit(osArtGruppoA);
+    range(H + ".NumDoc", H + ".Numdoc", olNumDocDa, olNumDocA);
+    range(L + ".Articolo", L + ".Articolo", osArticoloDa, osArticoloA);
+    range(QStringLiteral("Articoli.ArtGruppo"), QStringLiteral("Articoli.ArtGruppo"), osArtGruppoDa, osArtGruppoA);
     if (Set(osArtSottoGru))
         w += " and Articoli.ArtSottoGru=" + Lit(osArtSottoGru);
     if (Set(osMagazzino))
@@ -262,14 +248,8 @@ QString StFabbis::CreaWhereOrdini(const QString &further) const
     }
     ClasseAttrCriteri(w, QStringLiteral("Articoli"), QStringLiteral("ArtClasseAttr"), osArtClasseAttrDa, osArtClasseAttrA);
     ClasseAttrCriteri(w, QStringLiteral("PianoConti"), QStringLiteral("PdcClasseAttr"), osPdcClasseAttrDa, osPdcClasseAttrA);
-    if (Set(osCatDa))
-        w += " and Pianoconti.Categoria>=" + Lit(osCatDa);
-    if (Set(osCatA))
-        w += " and Pianoconti.Categoria<=" + Lit(osCatA);
-    if (Set(osZonDa))
-        w += " and Pianoconti.Zona>=" + Lit(osZonDa);
-    if (Set(osZonA))
-        w += " and Pianoconti.Zona<=" + Lit(osZonA);
+    range(QStringLiteral("Pianoconti.Categoria"), QStringLiteral("Pianoconti.Categoria"), osCatDa, osCatA);
+    range(QStringLiteral("Pianoconti.Zona"), QStringLiteral("Pianoconti.Zona"), osZonDa, osZonA);
     w += " and (" + H + ".Stato <> 'E' or " + H + ".Stato is null)";
     w += " and (" + L + ".StatoRiga <> 'E' or " + L + ".StatoRiga is null)";
     w += " and " + L + ".TipoRiga = " + Lit(QStringLiteral("A"));
@@ -570,16 +550,21 @@ void StFabbis::EsplodiRiga(const ExplodedLine &line)
     ScrivoAppoggioTemp(0, 0, line, netto, s, lordo);
 }
 
+QString StFabbis::RigaSql(qint16 anno, qint32 num, const ExplodedLine &line) const
+{
+    return QStringLiteral("SELECT AppoggioTemp.* FROM AppoggioTemp") + " WHERE AppoggioTemp.Utente = " + Lit(osUtente)
+        + " AND AppoggioTemp.IdProgramma = " + Lit(osIdProgramma) + " AND AppoggioTemp.AppoInte0 = "
+        + SqlLiteral(anno, VarKind::Int16) + " AND AppoggioTemp.AppoStringa0 = " + Lit(num)
+        + " AND AppoggioTemp.ValoreStringa = " + Lit(line.link.figlio) + " AND AppoggioTemp.AppoStringa1 = "
+        + Lit(line.link.um);
+}
+
 void StFabbis::ScrivoAppoggioTemp(qint16 anno, qint32 num, const ExplodedLine &line, double net, double stock,
                                   double gross)
 {
     const QVariant distBase = line.component.exists ? QVariant(line.component.distBase) : QVariant();
     if (obStraightforward) {
-        const QString sql = QStringLiteral("SELECT AppoggioTemp.* FROM AppoggioTemp") + " WHERE AppoggioTemp.Utente = "
-            + Lit(osUtente) + " AND AppoggioTemp.IdProgramma = " + Lit(osIdProgramma) + " AND AppoggioTemp.AppoInte0 = "
-            + SqlLiteral(anno, VarKind::Int16) + " AND AppoggioTemp.AppoStringa0 = " + Lit(num)
-            + " AND AppoggioTemp.ValoreStringa = " + Lit(line.link.figlio) + " AND AppoggioTemp.AppoStringa1 = "
-            + Lit(line.link.um);
+        const QString sql = RigaSql(anno, num, line);
         const QString h = rs_.RsOpen(db(), sql, true);
         RsGuard guard(rs_, h);
         if (rs_.RsIsEmpty(h)) {
@@ -630,11 +615,7 @@ void StFabbis::ScrivoAppoggioTemp(qint16 anno, qint32 num, const ExplodedLine &l
 double StFabbis::GiacFiglio(qint16 anno, qint32 num, const ExplodedLine &line)
 {
     if (obStraightforward) {
-        const QString sql = QStringLiteral("SELECT AppoggioTemp.* FROM AppoggioTemp") + " WHERE AppoggioTemp.Utente = "
-            + Lit(osUtente) + " AND AppoggioTemp.IdProgramma = " + Lit(osIdProgramma) + " AND AppoggioTemp.AppoInte0 = "
-            + SqlLiteral(anno, VarKind::Int16) + " AND AppoggioTemp.AppoStringa0 = " + Lit(num)
-            + " AND AppoggioTemp.ValoreStringa = " + Lit(line.link.figlio) + " AND AppoggioTemp.AppoStringa1 = "
-            + Lit(line.link.um);
+        const QString sql = RigaSql(anno, num, line);
         const QString h = rs_.RsOpen(db(), sql);
         RsGuard guard(rs_, h);
         if (rs_.RsIsEmpty(h))

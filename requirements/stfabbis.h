@@ -98,6 +98,8 @@ private:
     void EsplodiRiga(const ExplodedLine &line);
     void ScrivoAppoggioTemp(qint16 anno, qint32 num, const ExplodedLine &line, double net, double stock,
                             double gross);
+    // The component row of a link in a document (0, 0: the run-wide one).
+    QString RigaSql(qint16 anno, qint32 num, const ExplodedLine &line) const;
     double GiacFiglio(qint16 anno, qint32 num, const ExplodedLine &line);
     void ArtInAppoggioTemp(double qta);
     double TotQtaResPrec(const QString &articolo);

@@ -104,12 +104,9 @@ int RunBom(const QStringList &args)
 
     StderrMessageSink sink;
     try {
-        QString error;
-        const std::unique_ptr<CompanySession> company = CompanySession::Open(companyDir, sink, &error, &PrintError);
-        if (!company) {
-            PrintError(QStringLiteral("Azienda non leggibile: ") + error);
+        const std::unique_ptr<CompanySession> company = OpenRunCompany(companyDir, sink);
+        if (!company)
             return ExitFailure;
-        }
         if (const auto problem = selection.Validate(
                 [&](const QString &code) { return BomSelection::ListExists(company->db(), code); })) {
             PrintError(problem->message);
@@ -127,9 +124,7 @@ int RunBom(const QStringList &args)
         const Prelvo::RunResult &result = report.LastRun();
         return RunExitCode(result, QStringLiteral("Distinta base stampata"), out);
     } catch (const std::exception &e) {
-        const ErrorInfo info = ErrorInfoFrom(e);
-        sink.MsgErrfrm(info.number, ErrorDescription(info.description, info.source), QStringLiteral("(distinta-batch bom) "));
-        return ExitFailure;
+        return CommandFailed(e, sink, QStringLiteral("bom"));
     }
 }
 

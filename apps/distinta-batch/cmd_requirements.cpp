@@ -202,12 +202,9 @@ int RunRequirements(const QStringList &args)
     const QString out = parser.value(QStringLiteral("out"));
     StderrMessageSink sink;
     try {
-        QString error;
-        const std::unique_ptr<CompanySession> company = CompanySession::Open(companyDir, sink, &error, &PrintError);
-        if (!company) {
-            PrintError(QStringLiteral("Azienda non leggibile: ") + error);
+        const std::unique_ptr<CompanySession> company = OpenRunCompany(companyDir, sink);
+        if (!company)
             return ExitFailure;
-        }
         AziendaUtilStampe stampe(ReportPrintServices::EnvOf(company->Env(), nullptr));
         StFabbis report(company->db(), company->params(), stampe, sink, &company->menu());
         s.ApplyTo(report);
@@ -219,10 +216,7 @@ int RunRequirements(const QStringList &args)
         RunMeasured(report, parser.isSet(StatsOption()));
         return RunExitCode(report.LastRun(), QStringLiteral("Fabbisogno stampato"), out);
     } catch (const std::exception &e) {
-        const ErrorInfo info = ErrorInfoFrom(e);
-        sink.MsgErrfrm(info.number, ErrorDescription(info.description, info.source),
-                       QStringLiteral("(distinta-batch requirements) "));
-        return ExitFailure;
+        return CommandFailed(e, sink, QStringLiteral("requirements"));
     }
 }
 
