@@ -82,6 +82,7 @@ private slots:
     void scratchRowsOfOthers();
     void scratchTableFailure();
     void runError();
+    void interrupted();
 
 private:
     QTemporaryDir dir_;
@@ -385,6 +386,36 @@ void TestStFabbis::runError()
     kem::Database db;
     db.DbOpen(path);
     QCOMPARE(ScratchRows(db), 0);
+}
+
+void TestStFabbis::interrupted()
+{
+    // The user interrupts when the cycle of order 5 is told: the run stops at the next link,
+    // prints no further list and leaves no scratch rows.
+    RequirementsRun run(db_, dir_.path());
+    run.report->olNumRifDa = 1;
+    run.report->olNumRifA = 9;
+    struct StopOnMessage : kemtest::RecordingSink {
+        kemtest::KeepReport *keep = nullptr;
+        int msgCom(const QString &text, const QStringList &buttons, int defaultButton, const QString &caption) override
+        {
+            if (keep->report)
+                keep->report->StopSet(1);
+            return RecordingSink::msgCom(text, buttons, defaultButton, caption);
+        }
+    } sink;
+    sink.keep = &run.keep;
+    kem::StFabbis report(run.db, run.params, *run.stampe, sink);
+    report.ProgressSet(&run.keep);
+    report.ogOpzSta = run.options;
+    report.osUtente = "anna";
+    report.AvviaStampa();
+    QVERIFY(report.LastRun().stopped);
+    const QStringList lines = kemtest::RequirementsBody(run.keep.report->DocumentGet());
+    QVERIFY(lines.contains(DocTitle(4)));
+    QVERIFY(!lines.contains(DocTitle(5)));
+    QVERIFY(Starting(lines, "Nr e Data Rif.:|6 -").isEmpty());
+    QCOMPARE(ScratchRows(run.db), 0);
 }
 
 QTEST_MAIN(TestStFabbis)
