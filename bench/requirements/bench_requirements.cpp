@@ -7,6 +7,7 @@
 // the same. For reference, one recursive query reads the exploded paths of the open lines.
 // Every print runs in a child process ("distinta-batch requirements --stats"), so its peak
 // memory is its own.
+#include "bench/support/batchstats.h"
 #include "schema/synthcompany.h"
 
 #include <QCommandLineParser>
@@ -28,38 +29,14 @@ namespace {
 
 QTextStream out(stdout);
 
-struct PrintRun {
-    bool ok = false;
-    qint64 lines = 0;
-    qint64 statements = 0;
-    double seconds = 0;
-    double cpu = 0;
-    qint64 memoryKb = 0;
-    QString error;
-};
+using kembench::PrintRun;
 
 PrintRun runPrint(const QString &batch, const QString &company, const QString &file, const QStringList &more)
 {
-    const QStringList args = QStringList{QStringLiteral("requirements"), QStringLiteral("--company"), company,
-                                         QStringLiteral("--user"), QStringLiteral("bench"), QStringLiteral("--out"), file,
-                                         QStringLiteral("--stats")} +
-                             more;
-    QProcess p;
-    p.start(batch, args);
-    PrintRun r;
-    if (!p.waitForFinished(-1) || p.exitCode() != 0) {
-        r.error = QString::fromUtf8(p.readAllStandardError()).right(400);
-        return r;
-    }
-    const QStringList w = QString::fromUtf8(p.readAllStandardOutput()).simplified().split(QLatin1Char(' '));
-    auto value = [&](const char *key) { return w.value(w.indexOf(QLatin1String(key)) + 1); };
-    r.lines = value("righe").toLongLong();
-    r.statements = value("istruzioni").toLongLong();
-    r.seconds = value("secondi").toDouble();
-    r.cpu = value("cpu").toDouble();
-    r.memoryKb = value("memoria_kb").toLongLong();
-    r.ok = r.lines > 0;
-    return r;
+    return kembench::RunBatchStats(batch, QStringList{QStringLiteral("requirements"), QStringLiteral("--company"), company,
+                                                      QStringLiteral("--user"), QStringLiteral("bench"), QStringLiteral("--out"),
+                                                      file, QStringLiteral("--stats")} +
+                                              more);
 }
 
 // One recursive query reading every exploded path of the open order lines, with the
@@ -101,12 +78,6 @@ std::optional<std::pair<qint64, double>> recursiveRead(const QString &dbPath)
     }
     QSqlDatabase::removeDatabase(name);
     return result;
-}
-
-bool sameFile(const QString &a, const QString &b)
-{
-    QFile fa(a), fb(b);
-    return fa.open(QIODevice::ReadOnly) && fb.open(QIODevice::ReadOnly) && fa.readAll() == fb.readAll();
 }
 
 void row(const QString &company, const QString &what, int orderLines, const PrintRun &r)
@@ -199,7 +170,7 @@ int main(int argc, char *argv[])
                     const PrintRun straight = runPrint(batch, dir, straightCsv, opts + QStringList{QStringLiteral("--straightforward")});
                     row(company, what + QStringLiteral(", straightforward"), params.orderLines, straight);
                     notes << QStringLiteral("%1, %2: CSV of both paths %3; cached path %4x faster (cpu)")
-                                 .arg(label, what, sameFile(cachedCsv, straightCsv) ? QStringLiteral("identical") : QStringLiteral("DIFFERENT"))
+                                 .arg(label, what, kembench::SameFile(cachedCsv, straightCsv) ? QStringLiteral("identical") : QStringLiteral("DIFFERENT"))
                                  .arg(cached.cpu > 0 ? straight.cpu / cached.cpu : 0, 0, 'f', 1);
                 }
             }
