@@ -260,8 +260,9 @@ QString StFabbis::CreaWhereOrdini(const QString &further) const
 
 // The rows of one component in two units come unit by unit, each total with its documents.
 // In the article/document list every scratch row keeps its document's header when there is
-// one (the scratch rows on the left: the engine then finds each header by its key instead of
-// pairing every header with every row).
+// one (the scratch rows on the left, and the number read from the row as it is: it is never
+// Null, and the case-blind comparison of an IIF result would keep the engine from finding each
+// header by its key, pairing every header with every row instead).
 void StFabbis::PrepSqlAppoggioTemp(QString &sql, qint16 anno, qint32 numRif) const
 {
     if (oiTipoStampa != 1) {
@@ -274,7 +275,7 @@ void StFabbis::PrepSqlAppoggioTemp(QString &sql, qint16 anno, qint32 numRif) con
     const QString H = Testata();
     sql = "SELECT AppoggioTemp.*," + H + ".NumRif," + H + ".DataRif," + H + ".NumDoc," + H + ".DataDoc"
         + ",Articoli.Descrizione,Pianoconti.Descrizione" + " FROM ((AppoggioTemp LEFT JOIN " + H + " ON " + " (" + H
-        + ".NumRif = clng(iif(isnull(AppoggioTemp.AppoStringa0),0,AppoggioTemp.AppoStringa0)))" + " AND (" + H
+        + ".NumRif = clng(AppoggioTemp.AppoStringa0))" + " AND (" + H
         + ".Anno = AppoggioTemp.AppoInte0))" + " INNER JOIN Articoli ON AppoggioTemp.Valorestringa = Articoli.Articolo)"
         + " LEFT JOIN PianoConti ON PianoConti.Gruppo = " + H + ".GruppoCli and PianoConti.Mastro= " + H
         + ".MastroCli and PianoConti.Conto = " + H + ".ContoCli" + " WHERE AppoggioTemp.Utente = " + Lit(osUtente)
