@@ -64,6 +64,9 @@ public:
     void explodeAll(const QString &root, double rootQty);
     // The quantity of a level (rootQty at level 0) of the line last walked.
     double levelQty(int level) const { return qty_.at(static_cast<size_t>(level)); }
+    // From onLine: the quantity the components below a line of level L are walked for, set at
+    // level L + 1 (the line's own quantity unless changed, e.g. netted against stock).
+    void setLevelQty(int level, double qty) { qty_.at(static_cast<size_t>(level)) = qty; }
 
 private:
     void line(const BomComponent &c, int level);

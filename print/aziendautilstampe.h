@@ -42,6 +42,10 @@ public:
     void StileCorpo(PrintReport &report, PrintFont &font) const { ReportStyles(m_env).BodyStyles(report, font); }
     void Intestazione(PrintReport &report, const PageHeaderArgs &args) const { m_header.Draw(report, args); }
     void StampaElenco(PrintReport &report, const QString &text) const { ItemListPrint(report, text); }
+    void StampaElenco(PrintReport &report, const QString &text, const QString &style, const QString &align) const
+    {
+        ItemListPrint(report, text, style, align);
+    }
 
 private:
     PrintEnv m_env;

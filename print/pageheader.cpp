@@ -154,14 +154,14 @@ void PageHeader::Draw(PrintReport &report, const PageHeaderArgs &args) const
     report.LineEnd();
 }
 
-void ItemListPrint(PrintReport &report, const QString &text)
+void ItemListPrint(PrintReport &report, const QString &text, const QString &style, const QString &align)
 {
     if (text.size() < 3)
         return;
     const auto options = report.OptionsGet();
     const bool fixed = options && options->StaVid == PrintOptions::FixedWidth && options->FisColonne > 0;
-    report.AlignSet(QStringLiteral("S"));
-    report.StyleSelect(QStringLiteral("CorpoCampo"));
+    report.AlignSet(align);
+    report.StyleSelect(style);
     const double limit = fixed ? double(options->FisColonne)
                                : report.PageWidthGet() - report.MarginLeftGet() - report.MarginRightGet() - 2;
     auto measure = [&](const QString &s) { return fixed ? double(s.size()) : report.TextWidthGet(s); };

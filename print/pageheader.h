@@ -58,7 +58,9 @@ private:
 
 // Prints a list of items separated by ";" as left-aligned lines in "CorpoCampo", as many
 // whole items per line as fit in the printable width (in characters on the fixed-width
-// destination). Texts shorter than 3 characters print nothing.
-void ItemListPrint(PrintReport &report, const QString &text);
+// destination). Texts shorter than 3 characters print nothing. style and align: another
+// style and alignment for the lines.
+void ItemListPrint(PrintReport &report, const QString &text, const QString &style = QStringLiteral("CorpoCampo"),
+                   const QString &align = QStringLiteral("S"));
 
 } // namespace kem

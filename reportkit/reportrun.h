@@ -113,6 +113,12 @@ protected:
     // The width sample of a column n characters wide (capital M, the widest letter).
     static QString Sample(int n) { return QString(n, QLatin1Char('M')); }
     void CountLine() { ++last_.lines; }
+    // The run failed for a reason the report has already shown (no further message).
+    void MarkFailed(const QString &error)
+    {
+        last_.failed = true;
+        last_.error = error;
+    }
 
     PrintReport &report() { return *report_; }
     bool HasReport() const { return report_ != nullptr; }

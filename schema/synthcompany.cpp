@@ -256,8 +256,8 @@ private:
         AddCosts(ins_, year_, code, cost, cost * 1.02, cost);
         AddListPrice(ins_, code, QStringLiteral("01"), QDate(2024, 1, 1),
                      cost * (kind == Kind::Product ? 2.2 : 1.3), QStringLiteral("L"));
-        if (kind != Kind::Product) {
-            const double stock = double((serial * 37) % 500);
+        {
+            const double stock = double((serial * 37) % (kind == Kind::Product ? 40 : 500));
             ins_.prog.add({year_, code, QStringLiteral("01"), stock, stock / 2, stock / 4, 0.0,
                            0.0});
         }
@@ -303,30 +303,42 @@ private:
         }
     }
 
-    // Open orders and quotes on the products, for the requirements report.
+    // Orders and quotes on the products, for the requirements report: the open order lines
+    // asked for, four to an order, every tenth order with a fifth line already closed; after
+    // them one closed order for every ten open ones; quotes, one for every ten orders.
     void writeDocuments()
     {
-        const int orders = int(std::min<qint64>(p_.products, 100));
-        const int quotes = int(std::min<qint64>(p_.products, 20));
-        writeDocuments(ins_.ordTest, ins_.ordDett, orders, QStringLiteral("OC"));
-        writeDocuments(ins_.preTest, ins_.preDett, quotes, QStringLiteral("PR"));
+        const int open = SynthOpenOrders(p_.orderLines);
+        int left = p_.orderLines;
+        for (int n = 1; n <= open && ins_.ok(); ++n) {
+            const int lines = std::min(left, 4);
+            left -= lines;
+            writeDocument(ins_.ordTest, ins_.ordDett, n, QStringLiteral("OC"), lines, n % 10 == 0, false);
+        }
+        for (int n = 1; n <= open / 10 && ins_.ok(); ++n)
+            writeDocument(ins_.ordTest, ins_.ordDett, open + n, QStringLiteral("OC"), 2, false, true);
+        const int quotes = std::max(1, open / 10);
+        for (int n = 1; n <= quotes && ins_.ok(); ++n)
+            writeDocument(ins_.preTest, ins_.preDett, n, QStringLiteral("PR"), 3, false, false);
     }
 
-    void writeDocuments(RowInserter &test, RowInserter &dett, int count, const QString &type)
+    void writeDocument(RowInserter &test, RowInserter &dett, int n, const QString &type, int lines,
+                       bool closedLine, bool closed)
     {
         const QDate day(year_, 1, 1);
-        for (int n = 1; n <= count && ins_.ok(); ++n) {
-            const QVariant date = IsoDate(day.addDays(n % 300));
-            test.add({year_, n, date, n, date, type, QStringLiteral("3"), QStringLiteral("04"),
-                      QStringLiteral("001"), Number(1 + n % kCustomers, 6),
-                      QStringLiteral("AG01"), QVariant(), QStringLiteral("01"), QVariant(),
-                      IsoDate(day.addDays(n % 300 + 30)), QVariant()});
-            for (int r = 1; r <= 3; ++r) {
-                const qint64 product = 1 + (qint64(n) * 7 + r * 13) % p_.products;
-                dett.add({year_, n, r * 10, QStringLiteral("A"), SynthProductCode(product),
-                          QVariant(), QStringLiteral("PZ"), double(r * 2), 0.0, QVariant(),
-                          QVariant()});
-            }
+        const QVariant date = IsoDate(day.addDays(n % 300));
+        const QVariant state = closed ? QVariant(QStringLiteral("E")) : QVariant();
+        test.add({year_, n, date, n, date, type, QStringLiteral("3"), QStringLiteral("04"),
+                  QStringLiteral("001"), Number(1 + n % kCustomers, 6), QStringLiteral("AG01"), QVariant(),
+                  QStringLiteral("01"), QVariant(), IsoDate(day.addDays(n % 300 + 30)), state});
+        for (int r = 1; r <= lines + (closedLine ? 1 : 0); ++r) {
+            const qint64 product = 1 + (qint64(n) * 7 + r * 13) % p_.products;
+            // Some lines carry their own delivery date, some are partly delivered.
+            const QVariant delivery = r % 3 == 0 ? IsoDate(day.addDays(n % 300 + 45)) : QVariant();
+            const double qty = double(1 + (n + r) % 6);
+            dett.add({year_, n, r * 10, QStringLiteral("A"), SynthProductCode(product), QVariant(),
+                      QStringLiteral("PZ"), qty, r % 4 == 0 ? 1.0 : 0.0, delivery,
+                      r > lines ? QVariant(QStringLiteral("E")) : QVariant()});
         }
     }
 
@@ -404,6 +416,8 @@ bool CheckSynthParams(const SynthParams &p, QString *error)
         return fail(QStringLiteral("Il numero di semilavorati per assieme deve essere tra 0 e il "
                                    "numero di componenti (%1), oppure -1 per tutti")
                         .arg(p.components));
+    if (p.orderLines < 0 || p.orderLines > 10'000'000)
+        return fail(QStringLiteral("Le righe d'ordine aperte devono essere tra 0 e 10.000.000"));
     SynthPlan plan;
     if (!BuildPlan(p, kSynthMaxLinks, &plan))
         return fail(QStringLiteral("Troppi legami: al massimo %1").arg(kSynthMaxLinks));

@@ -19,6 +19,9 @@ struct SynthParams {
     // One more material, kSynthCommonMaterial, is a component of every assembly (the products
     // and every sub-assembly): one component used in as many links as there are assemblies.
     bool commonMaterial = false;
+    // Open order lines over the products (four to an order), for the requirements print;
+    // closed orders and closed lines come on top of them.
+    int orderLines = 2000;
 };
 
 // The code of the material of SynthParams::commonMaterial.
@@ -46,6 +49,9 @@ struct SynthPlan {
 
 // The largest company the generator agrees to write.
 constexpr qint64 kSynthMaxLinks = 20'000'000;
+
+// The open orders of a company with `orderLines` open lines: four lines to an order.
+inline int SynthOpenOrders(int orderLines) { return (orderLines + 3) / 4; }
 
 // Checks the parameters; on failure returns false with *error set.
 bool CheckSynthParams(const SynthParams &p, QString *error);

@@ -8,6 +8,7 @@ int RunDemo(const QStringList &args);
 int RunSynth(const QStringList &args);
 int RunBom(const QStringList &args);
 int RunImplosion(const QStringList &args);
+int RunRequirements(const QStringList &args);
 int RunSubstitution(const QStringList &args);
 
 const QList<BatchCommand> &BatchCommands()
@@ -21,6 +22,9 @@ const QList<BatchCommand> &BatchCommands()
         {QStringLiteral("implosion"),
          QStringLiteral("stampa l'implosione della distinta base su un file (pdf, csv, txt, xlsx, fix)"),
          &RunImplosion, true},
+        {QStringLiteral("requirements"),
+         QStringLiteral("stampa il fabbisogno dei componenti degli ordini o dei preventivi su un file (pdf, csv, txt, xlsx, fix)"),
+         &RunRequirements, true},
         {QStringLiteral("substitution"),
          QStringLiteral("sostituisce o cancella un componente nelle distinte base (--dry-run per vedere prima)"),
          &RunSubstitution},

@@ -24,18 +24,6 @@ namespace {
 
 const QString kFormKey = QStringLiteral("frmPrelvo");
 
-// S / N (also SI, NO, 1, 0, TRUE, FALSE) of a Boolean option.
-std::optional<bool> FlagOption(const QCommandLineParser &parser, const QString &option)
-{
-    const QString v = parser.value(option).trimmed().toUpper();
-    if (v == QLatin1String("S") || v == QLatin1String("SI") || v == QLatin1String("1") || v == QLatin1String("TRUE"))
-        return true;
-    if (v == QLatin1String("N") || v == QLatin1String("NO") || v == QLatin1String("0") || v == QLatin1String("FALSE"))
-        return false;
-    PrintError(QStringLiteral("Valore non valido per --%1: \"%2\" (S oppure N)").arg(option, parser.value(option)));
-    return std::nullopt;
-}
-
 } // namespace
 
 int RunBom(const QStringList &args)
@@ -122,12 +110,9 @@ int RunBom(const QStringList &args)
 
     StderrMessageSink sink;
     try {
-        QString error;
-        const std::unique_ptr<CompanySession> company = CompanySession::Open(companyDir, sink, &error, &PrintError);
-        if (!company) {
-            PrintError(QStringLiteral("Azienda non leggibile: ") + error);
+        const std::unique_ptr<CompanySession> company = OpenRunCompany(companyDir, sink);
+        if (!company)
             return ExitFailure;
-        }
         if (!parser.isSet(QStringLiteral("qta-da-dimen")))
             selection.obQtaDaDimen = BomSelection::CompanyQtaDaDimen(company->menu());
         if (const auto problem = selection.Validate(
@@ -150,9 +135,7 @@ int RunBom(const QStringList &args)
         return delivery.Send(company->menu(), *options, file,
                              RunExitCode(result, QStringLiteral("Distinta base stampata"), file));
     } catch (const std::exception &e) {
-        const ErrorInfo info = ErrorInfoFrom(e);
-        sink.MsgErrfrm(info.number, ErrorDescription(info.description, info.source), QStringLiteral("(distinta-batch bom) "));
-        return ExitFailure;
+        return CommandFailed(e, sink, QStringLiteral("bom"));
     }
 }
 

@@ -76,12 +76,9 @@ int RunImplosion(const QStringList &args)
 
     StderrMessageSink sink;
     try {
-        QString error;
-        const std::unique_ptr<CompanySession> company = CompanySession::Open(companyDir, sink, &error, &PrintError);
-        if (!company) {
-            PrintError(QStringLiteral("Azienda non leggibile: ") + error);
+        const std::unique_ptr<CompanySession> company = OpenRunCompany(companyDir, sink);
+        if (!company)
             return ExitFailure;
-        }
         AziendaUtilStampe stampe(ReportPrintServices::EnvOf(company->Env(), nullptr));
         StImplDiBa report(company->db(), company->params(), stampe, sink);
         selection.ApplyTo(report);
@@ -92,9 +89,7 @@ int RunImplosion(const QStringList &args)
         return delivery.Send(company->menu(), *report.ogOpzSta, file,
                              RunExitCode(report.LastRun(), QStringLiteral("Implosione distinta base stampata"), file));
     } catch (const std::exception &e) {
-        const ErrorInfo info = ErrorInfoFrom(e);
-        sink.MsgErrfrm(info.number, ErrorDescription(info.description, info.source), QStringLiteral("(distinta-batch implosion) "));
-        return ExitFailure;
+        return CommandFailed(e, sink, QStringLiteral("implosion"));
     }
 }
 

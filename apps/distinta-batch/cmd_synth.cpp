@@ -1,5 +1,5 @@
 // distinta-batch synth DIR --products N --depth D --components C --shared PCT [--assemblies S]
-//                      [--common-material]
+//                      [--common-material] [--order-lines N]
 #include "apps/distinta-batch/batchcommand.h"
 #include "apps/distinta-batch/commandline.h"
 
@@ -39,9 +39,14 @@ int RunSynth(const QStringList &args)
         QStringLiteral("common-material"),
         QStringLiteral("Aggiunge il materiale MAT-COMUNE come componente di ogni assieme (prodotti e "
                        "semilavorati): un componente usato in tanti legami quanti sono gli assiemi."));
+    const QCommandLineOption orderLines(
+        QStringLiteral("order-lines"),
+        QStringLiteral("Righe aperte degli ordini clienti sui prodotti (quattro per ordine), per la stampa "
+                       "dei fabbisogni; in più ordini chiusi, righe chiuse e preventivi."),
+        QStringLiteral("N"), QStringLiteral("2000"));
     const QCommandLineOption force(QStringLiteral("force"),
                                    QStringLiteral("Riscrive l'azienda anche se DIR non è vuota."));
-    parser.addOptions({products, depth, components, shared, assemblies, common, force});
+    parser.addOptions({products, depth, components, shared, assemblies, common, orderLines, force});
     parser.addPositionalArgument(QStringLiteral("DIR"), QStringLiteral("Cartella dell'azienda."));
     if (auto stop = ParseArguments(parser, QStringLiteral("synth"), args))
         return *stop;
@@ -51,9 +56,10 @@ int RunSynth(const QStringList &args)
     const auto pct = NumberOption(parser, QStringLiteral("shared"));
     const auto s = parser.isSet(assemblies) ? IntOption(parser, QStringLiteral("assemblies"))
                                             : std::optional<int>(-1);
-    if (!n || !d || !c || !pct || !s)
+    const auto lines = IntOption(parser, QStringLiteral("order-lines"));
+    if (!n || !d || !c || !pct || !s || !lines)
         return ExitUsage;
-    const SynthParams params{*n, *d, *c, *pct, *s, parser.isSet(common)};
+    const SynthParams params{*n, *d, *c, *pct, *s, parser.isSet(common), *lines};
     QString error;
     if (!CheckSynthParams(params, &error)) {
         PrintError(error);

@@ -108,4 +108,28 @@ std::optional<QString> TargetDirectory(const QCommandLineParser &parser, const Q
     return dir;
 }
 
+std::optional<bool> FlagOption(const QCommandLineParser &parser, const QString &option)
+{
+    const QString v = parser.value(option).trimmed().toUpper();
+    if (v == QLatin1String("S") || v == QLatin1String("SI") || v == QLatin1String("1") || v == QLatin1String("TRUE"))
+        return true;
+    if (v == QLatin1String("N") || v == QLatin1String("NO") || v == QLatin1String("0") || v == QLatin1String("FALSE"))
+        return false;
+    PrintError(QStringLiteral("Valore non valido per --%1: \"%2\" (S oppure N)").arg(option, parser.value(option)));
+    return std::nullopt;
+}
+
+std::optional<QDate> DateOption(const QCommandLineParser &parser, const QString &option)
+{
+    const QString v = parser.value(option).trimmed();
+    if (v.isEmpty())
+        return QDate();
+    const QDate d = QDate::fromString(v, QStringLiteral("d/M/yyyy"));
+    if (!d.isValid()) {
+        PrintError(QStringLiteral("Data non valida per --%1: \"%2\" (gg/mm/aaaa)").arg(option, v));
+        return std::nullopt;
+    }
+    return d;
+}
+
 } // namespace kem::batch

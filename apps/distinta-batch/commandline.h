@@ -2,6 +2,7 @@
 // Helpers shared by the subcommands: option parsing with usage errors, and the check of the
 // target directory of the company generators.
 #include <QCommandLineParser>
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
@@ -23,6 +24,11 @@ QString ItalianHelp(QString helpText);
 // Reads a whole number option; reports bad values on standard error.
 std::optional<int> IntOption(const QCommandLineParser &parser, const QString &option);
 std::optional<double> NumberOption(const QCommandLineParser &parser, const QString &option);
+// S / N (also SI, NO, 1, 0, TRUE, FALSE) of a Boolean option; reports bad values.
+std::optional<bool> FlagOption(const QCommandLineParser &parser, const QString &option);
+// A date written as in the forms (dd/mm/yyyy, also d/m/yyyy); blank: no date (a null QDate).
+// Reports bad values.
+std::optional<QDate> DateOption(const QCommandLineParser &parser, const QString &option);
 
 // The single positional DIR of a generator; refuses an existing non-empty directory unless
 // `force` is set. Returns the directory, or nothing after reporting the problem.

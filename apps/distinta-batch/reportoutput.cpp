@@ -1,6 +1,8 @@
 #include "apps/distinta-batch/reportoutput.h"
 
 #include "apps/distinta-batch/batchcommand.h"
+#include "common/funvarie.h"
+#include "reportkit/company.h"
 #include "platform/printlib/printoptions.h"
 #include "print/aziendautilstampe.h"
 
@@ -157,6 +159,23 @@ int RunExitCode(const ReportRun::RunResult &result, const QString &done, const Q
         return ExitNoData;
     PrintError(QStringLiteral("%1 in %2").arg(done, QFileInfo(out).absoluteFilePath()));
     return ExitOk;
+}
+
+std::unique_ptr<CompanySession> OpenRunCompany(const QString &companyDir, MessageSink &sink)
+{
+    QString error;
+    std::unique_ptr<CompanySession> company = CompanySession::Open(companyDir, sink, &error, &PrintError);
+    if (!company)
+        PrintError(QStringLiteral("Azienda non leggibile: ") + error);
+    return company;
+}
+
+int CommandFailed(const std::exception &e, MessageSink &sink, const QString &command)
+{
+    const ErrorInfo info = ErrorInfoFrom(e);
+    sink.MsgErrfrm(info.number, ErrorDescription(info.description, info.source),
+                   QStringLiteral("(distinta-batch ") + command + QStringLiteral(") "));
+    return ExitFailure;
 }
 
 } // namespace kem::batch

@@ -13,6 +13,8 @@
 
 namespace kem {
 class AziendaUtilStampe;
+class CompanySession;
+class MessageSink;
 class PrintOptions;
 }
 
@@ -34,6 +36,13 @@ std::optional<int> CheckCompanyArguments(const QCommandLineParser &parser, const
 // The checks every report subcommand makes first: no positional arguments, --company and
 // --out given, an output extension known. An exit code when the command must stop.
 std::optional<int> CheckReportArguments(const QCommandLineParser &parser, const QString &command);
+
+// Opens the company directory of a run; nullptr after telling why it cannot be read on
+// standard error (the warnings about the folder go there too). Throws what opening the
+// database throws.
+std::unique_ptr<CompanySession> OpenRunCompany(const QString &companyDir, MessageSink &sink);
+// An error that ended subcommand `command`, told through the sink; ExitFailure.
+int CommandFailed(const std::exception &e, MessageSink &sink, const QString &command);
 
 // --stats: the run's figures on standard output.
 QCommandLineOption StatsOption();

@@ -12,6 +12,7 @@
 // 8 components per assembly of which 3 sub-assemblies and 5 materials, 54% of the components
 // from the shared pools: 19,626 articles and 160,500 printed lines (each product 1 + 8 x
 // (1 + 3 + 9 + 27) lines).
+#include "bench/support/batchstats.h"
 #include "schema/synthcompany.h"
 
 #include <QCommandLineParser>
@@ -34,40 +35,14 @@ namespace {
 
 QTextStream out(stdout);
 
-struct PrintRun {
-    bool ok = false;
-    qint64 lines = 0;
-    qint64 pages = 0;
-    qint64 statements = 0;
-    double seconds = 0;  // wall clock of the report run
-    double cpu = 0;      // processor time of the report run
-    qint64 memoryKb = 0; // peak resident memory of the child
-    QString error;
-};
+using kembench::PrintRun;
 
 // `more`: further options of the print (the path, the range of articles).
 PrintRun runPrint(const QString &batch, const QString &company, const QString &file, const QStringList &more = {})
 {
-    const QStringList args = QStringList{QStringLiteral("bom"), QStringLiteral("--company"), company,
-                                         QStringLiteral("--out"), file, QStringLiteral("--stats")} +
-                             more;
-    QProcess p;
-    p.start(batch, args);
-    PrintRun r;
-    if (!p.waitForFinished(-1) || p.exitCode() != 0) {
-        r.error = QString::fromUtf8(p.readAllStandardError()).right(400);
-        return r;
-    }
-    const QStringList w = QString::fromUtf8(p.readAllStandardOutput()).simplified().split(QLatin1Char(' '));
-    auto value = [&](const char *key) { return w.value(w.indexOf(QLatin1String(key)) + 1); };
-    r.lines = value("righe").toLongLong();
-    r.pages = value("pagine").toLongLong();
-    r.statements = value("istruzioni").toLongLong();
-    r.seconds = value("secondi").toDouble();
-    r.cpu = value("cpu").toDouble();
-    r.memoryKb = value("memoria_kb").toLongLong();
-    r.ok = r.lines > 0;
-    return r;
+    return kembench::RunBatchStats(batch, QStringList{QStringLiteral("bom"), QStringLiteral("--company"), company,
+                                                      QStringLiteral("--out"), file, QStringLiteral("--stats")} +
+                                              more);
 }
 
 // One recursive query reading the rows the print shows (every link below every parent, with
@@ -109,12 +84,6 @@ std::optional<std::pair<qint64, double>> recursiveRead(const QString &dbPath)
     }
     QSqlDatabase::removeDatabase(name);
     return result;
-}
-
-bool sameFile(const QString &a, const QString &b)
-{
-    QFile fa(a), fb(b);
-    return fa.open(QIODevice::ReadOnly) && fb.open(QIODevice::ReadOnly) && fa.readAll() == fb.readAll();
 }
 
 void row(const QString &company, const QString &what, const PrintRun &r)
@@ -195,7 +164,7 @@ int main(int argc, char *argv[])
             const PrintRun straight = runPrint(batch, dir, straightCsv, {QStringLiteral("--straightforward")});
             row(company, QStringLiteral("straightforward, CSV"), straight);
             notes << QStringLiteral("%1: CSV of both paths %2; cached path %3x faster (cpu), %4x (wall)")
-                         .arg(label, sameFile(cachedCsv, straightCsv) ? QStringLiteral("identical") : QStringLiteral("DIFFERENT"))
+                         .arg(label, kembench::SameFile(cachedCsv, straightCsv) ? QStringLiteral("identical") : QStringLiteral("DIFFERENT"))
                          .arg(cached.cpu > 0 ? straight.cpu / cached.cpu : 0, 0, 'f', 1)
                          .arg(cached.seconds > 0 ? straight.seconds / cached.seconds : 0, 0, 'f', 1);
         }

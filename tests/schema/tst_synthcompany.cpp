@@ -142,6 +142,8 @@ private slots:
     void sharedShareHonoured();
     void everyArticleValued();
     void sameDataEveryRun();
+    void orderLines_data();
+    void orderLines();
     void menuNamesTheCompany();
     void badParameters_data();
     void badParameters();
@@ -406,6 +408,38 @@ void TstSynthCompany::everyArticleValued()
                  .toInt(), 0);
     QVERIFY(db.scalar("SELECT COUNT(*) FROM OrdVenDett WHERE TipoRiga = 'A'").toInt() > 0);
     QCOMPARE(db.scalar("SELECT COUNT(*) FROM MenuDett").toInt(), 4);
+}
+
+void TstSynthCompany::orderLines_data()
+{
+    QTest::addColumn<int>("lines");
+    QTest::newRow("default") << kem::SynthParams{}.orderLines;
+    QTest::newRow("not a multiple of four") << 37;
+    QTest::newRow("none") << 0;
+}
+
+void TstSynthCompany::orderLines()
+{
+    QFETCH(int, lines);
+    kem::SynthParams p{12, 2, 2, 30.0};
+    p.orderLines = lines;
+    const QString path = write(p);
+    QVERIFY(!path.isEmpty());
+    CompanyTestDb db(path);
+    // The open lines the requirements print selects: of type A, open, in open orders of type 3.
+    const QString open = "SELECT COUNT(*) FROM OrdVenTest t JOIN OrdVenDett d ON d.Anno = t.Anno AND d.NumRif = t.NumRif"
+                         " WHERE t.Tipo = '3' AND (t.Stato IS NULL OR t.Stato <> 'E') AND d.TipoRiga = 'A'"
+                         " AND (d.StatoRiga IS NULL OR d.StatoRiga <> 'E')";
+    QCOMPARE(db.scalar(open).toInt(), lines);
+    QCOMPARE(db.scalar("SELECT COUNT(*) FROM OrdVenTest WHERE Stato = 'E'").toInt(), kem::SynthOpenOrders(lines) / 10);
+    QCOMPARE(db.scalar("SELECT COUNT(*) FROM OrdVenDett WHERE StatoRiga = 'E'").toInt(),
+             kem::SynthOpenOrders(lines) / 10);
+    QVERIFY(db.scalar("SELECT COUNT(*) FROM PreVenDett").toInt() >= 3);
+    // Every ordered article is a product, and the products have stock progressives.
+    QCOMPARE(db.scalar("SELECT COUNT(*) FROM OrdVenDett d LEFT JOIN Articoli a ON a.Articolo = d.Articolo"
+                       " WHERE a.DistBase IS NOT 1").toInt(), 0);
+    QCOMPARE(db.scalar("SELECT COUNT(*) FROM ArticoliProg p JOIN Articoli a ON a.Articolo = p.Articolo"
+                       " WHERE a.DistBase = 1").toInt(), 12);
 }
 
 void TstSynthCompany::sameDataEveryRun()
