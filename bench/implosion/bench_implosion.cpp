@@ -6,6 +6,7 @@
 //    products, with the quantities multiplied and the parents' columns.
 // Every print runs in a child process ("distinta-batch implosion --stats"), so its peak
 // memory is its own. The figures of each run are the median of --runs runs.
+#include "bench/support/batchstats.h"
 #include "implosion/stimpldiba.h"
 #include "schema/synthcompany.h"
 
@@ -13,7 +14,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -30,34 +30,13 @@ namespace {
 
 QTextStream out(stdout);
 
-struct Run {
-    bool ok = false;
-    qint64 lines = 0;
-    double seconds = 0;  // wall clock of the report run
-    double cpu = 0;
-    qint64 memoryKb = 0;
-    QString error;
-};
+using Run = kembench::PrintRun;
 
 Run runPrint(const QString &batch, const QString &company, const QString &file, const QStringList &more)
 {
-    QProcess p;
-    p.start(batch, QStringList{QStringLiteral("implosion"), QStringLiteral("--company"), company,
-                               QStringLiteral("--out"), file, QStringLiteral("--tipo-diba-art"),
-                               QStringLiteral("0"), QStringLiteral("--stats")} + more);
-    Run r;
-    if (!p.waitForFinished(-1) || p.exitCode() != 0) {
-        r.error = QString::fromUtf8(p.readAllStandardError()).right(400);
-        return r;
-    }
-    const QStringList w = QString::fromUtf8(p.readAllStandardOutput()).simplified().split(QLatin1Char(' '));
-    auto value = [&](const char *key) { return w.value(w.indexOf(QLatin1String(key)) + 1); };
-    r.lines = value("righe").toLongLong();
-    r.seconds = value("secondi").toDouble();
-    r.cpu = value("cpu").toDouble();
-    r.memoryKb = value("memoria_kb").toLongLong();
-    r.ok = r.lines > 0;
-    return r;
+    return kembench::RunBatchStats(batch, QStringList{QStringLiteral("implosion"), QStringLiteral("--company"), company,
+                                                      QStringLiteral("--out"), file, QStringLiteral("--tipo-diba-art"),
+                                                      QStringLiteral("0"), QStringLiteral("--stats")} + more);
 }
 
 // The median run by wall time.
