@@ -335,9 +335,8 @@ void RunDelivery::Prepare(const PrintEnv &env, const PrintOptions &options, Prin
     }
 }
 
-void RunDelivery::Send(const PrintOptions &options, MessageSink &sink)
+void RunDelivery::Send(MessageSink &sink)
 {
-    (void)options;
     if (!email_)
         return;
     QString error;

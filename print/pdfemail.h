@@ -107,7 +107,7 @@ bool SendRunEmail(const EmailRun &run, const MailServer &server, const QString &
 class RunDelivery {
 public:
     void Prepare(const PrintEnv &env, const PrintOptions &options, PrintReport &report, MessageSink &sink);
-    void Send(const PrintOptions &options, MessageSink &sink);
+    void Send(MessageSink &sink);
     const std::optional<EmailRun> &Email() const { return email_; }
     QString PdfFile() const { return pdf_; }
 

@@ -118,8 +118,8 @@ void ReportRun::runEnd()
     report_.reset();
     font_.reset();
     last_.printed = started_;
-    if (delivery_ && started_ && !last_.failed && !last_.stopped && ogOpzSta)
-        delivery_->Send(*ogOpzSta, sink_);
+    if (delivery_ && started_ && !last_.failed && !last_.stopped)
+        delivery_->Send(sink_);
     delivery_.reset();
     if (!started_ && !last_.failed)
         sink_.msgCom(QStringLiteral("Non ci sono dati nell'intervallo richiesto"), {QStringLiteral("&Ok")});
