@@ -27,6 +27,35 @@ std::optional<int> ClasseAttrRange::FirstReversedLevel() const
     return std::nullopt;
 }
 
+std::optional<ClasseAttrProblem> ClasseAttrCheck(const ClasseAttrRange &range)
+{
+    if (const auto level = range.FirstReversedLevel())
+        return ClasseAttrProblem{QStringLiteral("Si prega di inserire gli estremi in ordine crescente"),
+                                 ClasseAttrProblem::Level, *level};
+    return std::nullopt;
+}
+
+std::optional<ClasseAttrProblem> ClasseAttrCFCheck(const ClasseAttrRange &range, const QString &catDa,
+                                                   const QString &catA, const QString &zonDa,
+                                                   const QString &zonA)
+{
+    if (auto problem = ClasseAttrCheck(range))
+        return problem;
+    if (CodeRangeReversed(catDa, catA))
+        return ClasseAttrProblem{QStringLiteral("Si prega di inserire le categorie in ordine crescente"),
+                                 ClasseAttrProblem::Categoria};
+    if (CodeRangeReversed(zonDa, zonA))
+        return ClasseAttrProblem{QStringLiteral("Si prega di inserire le Zone in ordine crescente"),
+                                 ClasseAttrProblem::Zona};
+    return std::nullopt;
+}
+
+QString ClasseAttrButtonCaption(bool pdc, bool anySet)
+{
+    return (pdc ? QStringLiteral("Seleziona Classi/Attrib. CF") : QStringLiteral("Seleziona Classi/Attrib. Articoli"))
+        + (anySet ? QStringLiteral(" (MOD)") : QString());
+}
+
 void ClasseAttrCriteri(QString &crit, const QString &table, const QString &prefix,
                        const ClasseAttrBounds &da, const ClasseAttrBounds &a)
 {

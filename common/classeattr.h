@@ -27,6 +27,24 @@ struct ClasseAttrRange {
     std::optional<int> FirstReversedLevel() const;
 };
 
+// The first problem of what a class and attribute dialog confirms, in the dialog's order:
+// each level 1 to 5 ("Si prega di inserire gli estremi in ordine crescente"), then, for the
+// account dialog, the categories and the zones.
+struct ClasseAttrProblem {
+    enum What { Level, Categoria, Zona };
+    QString message;
+    What what = Level;
+    int level = 0; // the level (1 to 5) of a Level problem
+};
+std::optional<ClasseAttrProblem> ClasseAttrCheck(const ClasseAttrRange &range);
+std::optional<ClasseAttrProblem> ClasseAttrCFCheck(const ClasseAttrRange &range, const QString &catDa,
+                                                   const QString &catA, const QString &zonDa,
+                                                   const QString &zonA);
+
+// The caption of the button that opens a dialog: "Seleziona Classi/Attrib. Articoli" or
+// "Seleziona Classi/Attrib. CF", followed by " (MOD)" when a bound is set.
+QString ClasseAttrButtonCaption(bool pdc, bool anySet);
+
 // Appends to crit, for each level n whose lower (upper) bound is set,
 // " AND " table "." prefix n ">=" ("<=") and the bound as a text literal.
 void ClasseAttrCriteri(QString &crit, const QString &table, const QString &prefix,

@@ -117,26 +117,26 @@ int VbShift(Qt::KeyboardModifiers modifiers)
 }
 
 CodeFieldRow AddCodeFieldRow(QGridLayout *grid, int row, int index, const QString &caption,
-                             QWidget *parent, int maxLength)
+                             QWidget *parent, int maxLength, int column, int descriptionWidth)
 {
     CodeFieldRow r;
     r.caption = new QLabel(caption, parent);
     r.caption->setObjectName(QStringLiteral("labTxt%1").arg(index));
-    grid->addWidget(r.caption, row, 0);
+    grid->addWidget(r.caption, row, column);
     r.box = new QLineEdit(parent);
     r.box->setObjectName(QStringLiteral("txt%1").arg(index));
     r.box->setMaxLength(maxLength);
-    grid->addWidget(r.box, row, 1);
+    grid->addWidget(r.box, row, column + 1);
     r.button = new QPushButton(QStringLiteral("..."), parent);
     r.button->setObjectName(QStringLiteral("ComHlp%1").arg(index));
     r.button->setFixedWidth(28);
     r.button->setFocusPolicy(Qt::NoFocus);
-    grid->addWidget(r.button, row, 2);
+    grid->addWidget(r.button, row, column + 2);
     r.description = new QLabel(parent);
     r.description->setObjectName(QStringLiteral("lab%1").arg(index));
     r.description->setFrameShape(QFrame::StyledPanel);
-    r.description->setMinimumWidth(260);
-    grid->addWidget(r.description, row, 3);
+    r.description->setMinimumWidth(descriptionWidth);
+    grid->addWidget(r.description, row, column + 3);
     return r;
 }
 

@@ -34,7 +34,9 @@ int VbShift(Qt::KeyboardModifiers modifiers);
 
 // One code field of a form on a row of a grid: its caption ("labTxt" + index) in column 0,
 // the box ("txt" + index) in column 1, the lookup button ("ComHlp" + index, "...", out of the
-// tab order) in column 2 and the description label ("lab" + index) in column 3.
+// tab order) in column 2 and the description label ("lab" + index) in column 3; with
+// `column`, in the four columns from there. Forms with two fields on a row (lower and upper
+// bound) place the second one at column 4.
 struct CodeFieldRow {
     QLabel *caption = nullptr;
     QLineEdit *box = nullptr;
@@ -42,7 +44,8 @@ struct CodeFieldRow {
     QLabel *description = nullptr;
 };
 CodeFieldRow AddCodeFieldRow(QGridLayout *grid, int row, int index, const QString &caption,
-                             QWidget *parent, int maxLength = 30);
+                             QWidget *parent, int maxLength = 30, int column = 0,
+                             int descriptionWidth = 260);
 
 // Input and message boxes of find and replace; tests script them.
 class TextPrompter {

@@ -45,14 +45,14 @@ std::optional<RequirementsSelection::Problem> RequirementsSelection::Validate() 
     if (CodeRangeReversed(osAgenteDa, osAgenteA))
         return Problem{QStringLiteral("Si prega di inserire i codici in ordine crescente"), AgenteDa};
     // What the dialogs refuse on confirmation.
-    if (artClasseAttr.FirstReversedLevel())
-        return Problem{QStringLiteral("Si prega di inserire gli estremi in ordine crescente"), ClasseAttrArt};
-    if (pdcClasseAttr.FirstReversedLevel())
-        return Problem{QStringLiteral("Si prega di inserire gli estremi in ordine crescente"), ClasseAttrCF};
-    if (CodeRangeReversed(osCatDa, osCatA))
-        return Problem{QStringLiteral("Si prega di inserire le categorie in ordine crescente"), Categoria};
-    if (CodeRangeReversed(osZonDa, osZonA))
-        return Problem{QStringLiteral("Si prega di inserire le Zone in ordine crescente"), Zona};
+    if (const auto problem = ClasseAttrCheck(artClasseAttr))
+        return Problem{problem->message, ClasseAttrArt};
+    if (const auto problem = ClasseAttrCFCheck(pdcClasseAttr, osCatDa, osCatA, osZonDa, osZonA)) {
+        const Field field = problem->what == ClasseAttrProblem::Categoria ? Categoria
+            : problem->what == ClasseAttrProblem::Zona                     ? Zona
+                                                                           : ClasseAttrCF;
+        return Problem{problem->message, field};
+    }
     // The option groups offer these entries only.
     if (oiTipoStampa < 0 || oiTipoStampa > 2)
         return Problem{QStringLiteral("Errore nel campo 'Tipo stampa:' (0, 1 o 2)"), TipoStampa};

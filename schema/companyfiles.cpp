@@ -159,6 +159,8 @@ bool WriteCompanyIniFiles(const CompanyPaths &p, const CompanyIniInfo &info, QSt
         {QStringLiteral("ConnectDBAzie"), QString()},
         {QStringLiteral("PwdDbAzie"), QString()},
         {QStringLiteral("DescAzie"), info.description},
+        // The user of the suite on this terminal (the requirements print keys its scratch rows by it).
+        {QStringLiteral("Login"), QStringLiteral("ufficio")},
         {QStringLiteral("Ditta.RagSoc"), info.description},
         {QStringLiteral("Mag.NumDecQta"), QString::number(info.quantityDecimals)},
         {QStringLiteral("Mag.AnnoCorr"), QString::number(info.warehouseYear)},

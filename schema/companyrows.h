@@ -9,6 +9,10 @@ namespace kem {
 
 constexpr double kLireForEuro = 1936.27;
 constexpr const char *kNoLevel = "~ç~"; // Livello1 / Livello2 of an article without sub-levels
+// PianoConti.TipoConto: customers, suppliers, every other account.
+constexpr int kCustomerAccount = 3;
+constexpr int kSupplierAccount = 2;
+constexpr int kOtherAccount = 1;
 
 double RoundTo(double value, int decimals);
 double Lire(double euro); // the same amount in lire, whole lire
@@ -33,7 +37,7 @@ struct CompanyInserters {
     RowInserter ordDett;       // Anno .. StatoRiga (11 columns, schema order)
     RowInserter preTest;
     RowInserter preDett;
-    RowInserter pianoConti;    // Gruppo .. Email4 (15 columns, schema order)
+    RowInserter pianoConti;    // Gruppo .. TipoConto (16 columns, schema order)
     RowInserter appoggio;      // Codice, Descr, Memo
     RowInserter monete;        // Moneta, Descrizione, NumDec, NumDecGest, Operatore, Cee
     RowInserter menuDett;      // Chiave, ChiaveSec, Caption, DescPrg

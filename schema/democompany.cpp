@@ -373,10 +373,10 @@ bool AddDecodes(CompanyInserters &ins)
                                {"AG03", "Paolo Esposito"}};
     for (const auto &a : agents)
         ins.agenti.add({S(a[0]), S(a[1])});
-    const char *docTypes[][2] = {{"OC", "Ordine cliente"}, {"OW", "Ordine da sito web"},
-                                 {"PR", "Preventivo"},     {"PC", "Preventivo contract"}};
+    const char *docTypes[][3] = {{"OC", "Ordine cliente", "O"}, {"OW", "Ordine da sito web", "O"},
+                                 {"PR", "Preventivo", "P"},     {"PC", "Preventivo contract", "P"}};
     for (const auto &t : docTypes)
-        ins.tipiDoc.add({S(t[0]), S(t[1])});
+        ins.tipiDoc.add({S(t[0]), S(t[1]), S(t[2])});
     ins.magazzini.add({QStringLiteral("01"), S("Sede - magazzino centrale")});
     ins.magazzini.add({QStringLiteral("02"), S("Deposito di Seregno")});
     ins.magazzini.add({QStringLiteral("03"), S("Showroom di Milano")});
@@ -412,16 +412,20 @@ bool AddAccounts(CompanyInserters &ins)
         ins.pianoConti.add({QStringLiteral("04"), QStringLiteral("001"), S(c.conto), S(c.name),
                             S(c.zone), S(c.category), S(c.class1), S(c.class2), QVariant(),
                             QVariant(), QVariant(), Opt(c.mail1), Opt(c.mail2), Opt(c.mail3),
-                            Opt(c.mail4)});
+                            Opt(c.mail4), kCustomerAccount});
     }
     // A few accounts that are not customers.
-    const char *others[][4] = {{"04", "000", "000000", "CREDITI VERSO CLIENTI"},
-                               {"30", "001", "000001", "Fornitori materie prime"},
-                               {"70", "001", "000001", "Ricavi vendita prodotti finiti"}};
-    for (const auto &o : others) {
+    struct Other {
+        const char *gruppo, *mastro, *conto, *name;
+        int kind;
+    };
+    const Other others[] = {{"04", "000", "000000", "CREDITI VERSO CLIENTI", kOtherAccount},
+                            {"30", "001", "000001", "Fornitori materie prime", kSupplierAccount},
+                            {"70", "001", "000001", "Ricavi vendita prodotti finiti", kOtherAccount}};
+    for (const Other &o : others) {
         const QVariant none;
-        ins.pianoConti.add({S(o[0]), S(o[1]), S(o[2]), S(o[3]), none, none, none, none, none,
-                            none, none, none, none, none, none});
+        ins.pianoConti.add({S(o.gruppo), S(o.mastro), S(o.conto), S(o.name), none, none, none, none, none,
+                            none, none, none, none, none, none, o.kind});
     }
     return ins.ok();
 }

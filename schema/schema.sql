@@ -231,6 +231,8 @@ CREATE TABLE PianoConti (
     Email2          TEXT COLLATE NOCASE,
     Email3          TEXT COLLATE NOCASE,
     Email4          TEXT COLLATE NOCASE,
+    -- Kind of account: 3 customer (what the customer lookups list), 2 supplier, 1 any other.
+    TipoConto       INTEGER,
     PRIMARY KEY (Gruppo, Mastro, Conto)
 );
 
@@ -314,6 +316,8 @@ CREATE TABLE TabUM (
 CREATE TABLE TabTipiDoc (
     TipoDoc         TEXT COLLATE NOCASE NOT NULL,
     Descrizione     TEXT COLLATE NOCASE,
+    -- "O" a type of sales order, "P" a type of quote.
+    Tipo            TEXT COLLATE NOCASE,
     PRIMARY KEY (TipoDoc)
 );
 

@@ -288,8 +288,8 @@ private:
         ins_.gruppi.add({QStringLiteral("MAT"), QStringLiteral("Materiali")});
         ins_.magazzini.add({QStringLiteral("01"), QStringLiteral("Magazzino centrale")});
         ins_.magazzini.add({QStringLiteral("02"), QStringLiteral("Deposito")});
-        ins_.tipiDoc.add({QStringLiteral("OC"), QStringLiteral("Ordine cliente")});
-        ins_.tipiDoc.add({QStringLiteral("PR"), QStringLiteral("Preventivo")});
+        ins_.tipiDoc.add({QStringLiteral("OC"), QStringLiteral("Ordine cliente"), QStringLiteral("O")});
+        ins_.tipiDoc.add({QStringLiteral("PR"), QStringLiteral("Preventivo"), QStringLiteral("P")});
         ins_.agenti.add({QStringLiteral("AG01"), QStringLiteral("Agente 1")});
         ins_.zone.add({QStringLiteral("NO"), QStringLiteral("Nord-Ovest")});
         ins_.categorie.add({QStringLiteral("RIV"), QStringLiteral("Rivenditori")});
@@ -299,7 +299,7 @@ private:
                                  QStringLiteral("RIV"), QVariant(), QVariant(), QVariant(),
                                  QVariant(), QVariant(),
                                  QStringLiteral("cliente%1@example.it").arg(c), QVariant(),
-                                 QVariant(), QVariant()});
+                                 QVariant(), QVariant(), kCustomerAccount});
         }
     }
 

@@ -3,6 +3,7 @@
 #include "bom/frmprelvo.h"
 #include "implosion/frmstimpldiba.h"
 #include "reportkit/reportprintservices.h"
+#include "requirements/frmstafabbis.h"
 #include "substitution/frmdibacaso.h"
 
 namespace kem {
@@ -15,6 +16,7 @@ void RegisterModuleForms(FormRegistry &registry)
     auto print = std::make_shared<ReportPrintServices>();
     RegisterFrmPrelvo(registry, print);
     RegisterFrmStImplDiBa(registry, print);
+    RegisterFrmStaFabbis(registry, print);
     RegisterFrmDiBaCaSo(registry);
 }
 

@@ -70,6 +70,11 @@ const DecodeKind &DecodeKindOf(const QString &kind)
     return *k;
 }
 
+QString AccountKindFilter(int kind)
+{
+    return QStringLiteral(" TipoConto = ") + SqlLiteral(kind, VarKind::Int16);
+}
+
 QStringList DecodeKindNames()
 {
     QStringList names;

@@ -50,6 +50,10 @@ QString AndWhere(const QString &a, const QString &b);
 // in a row are split 2 + 3 + 6. Anything else comes back trimmed and unchanged.
 QString FormatAccountCode(const QString &text);
 
+// The accounts of one kind (PianoConti.TipoConto: 3 customers, 2 suppliers, 1 any other), the
+// further argument of the account lookups: " TipoConto = " and the kind.
+QString AccountKindFilter(int kind);
+
 // The column names of a lookup column list: comma separated, blanks dropped. A name must be
 // a plain column name (letters, digits, "_", "." for Table.Column); anything else throws
 // DecodeError so that no typed text reaches a statement.
