@@ -97,6 +97,8 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::newRow("BOM print") << "frmPrelvo" << "Stampa Distinta Base";
         QTest::newRow("implosion") << "frmStImplDiBa" << "Implosione Distinta Base";
+        // The requirements form offers itself under the title the suite has always used for it.
+        QTest::newRow("requirements") << "frmStaFabbis" << "Stampa Distinta Base";
     }
     void menuOpensTheReportForms()
     {
