@@ -109,22 +109,13 @@ void FrmStImplDiBa::bindCodeFields()
 
 void FrmStImplDiBa::Form_Load()
 {
-    setProperty("HelpContextID", kHelpContext);
-    oiLoadOk = -1;
-    try {
-        caption_ = windowTitle();
-        CobTipoDiBaArt->setCurrentIndex(1);
-        CobTipoDiBaArt_Click();
-        LoadWithServices();
-        bindCodeFields();
-        LoadPrintOptions();
-        VisStaAttuale();
-        ActivateWithServices();
-        oiLoadOk = 1;
-    } catch (const std::exception &e) {
-        formError(e, caption_);
-        oiLoadOk = -1;
-    }
+    LoadReportForm(
+        kHelpContext, caption_,
+        [this] {
+            CobTipoDiBaArt->setCurrentIndex(1);
+            CobTipoDiBaArt_Click();
+        },
+        [this] { bindCodeFields(); });
 }
 
 void FrmStImplDiBa::PassaA()

@@ -114,6 +114,28 @@ void ReportForm::LoadPrintOptions()
     Stampe().IniOpzSta(options(), args);
 }
 
+void ReportForm::LoadReportForm(int helpContext, QString &caption, const std::function<void()> &defaults,
+                                const std::function<void()> &bind)
+{
+    setProperty("HelpContextID", helpContext);
+    oiLoadOk = -1;
+    try {
+        caption = windowTitle();
+        if (defaults)
+            defaults();
+        LoadWithServices();
+        if (bind)
+            bind();
+        LoadPrintOptions();
+        VisStaAttuale();
+        ActivateWithServices();
+        oiLoadOk = 1;
+    } catch (const std::exception &e) {
+        formError(e, caption);
+        oiLoadOk = -1;
+    }
+}
+
 void ReportForm::AddRunButtons(QBoxLayout *top)
 {
     labStaAttuale = new QLabel(QStringLiteral("Stampante attuale:"), this);

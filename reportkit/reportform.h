@@ -17,6 +17,7 @@
 #include "print/frmvstampa.h"
 
 #include <QPointer>
+#include <functional>
 #include <memory>
 
 class QBoxLayout;
@@ -80,6 +81,12 @@ protected:
     void AddRunButtons(QBoxLayout *top);
     // Form_Load: the form's print options (section osKeySec, else the form's name).
     void LoadPrintOptions();
+    // The whole Form_Load of a simple report form: the help context; the caption kept in
+    // `caption` (for the error messages); `defaults` (the form's first choices); the form load
+    // routine; `bind` (its code fields, once the services are there); the print options, the
+    // destination label and the activation. oiLoadOk is 1, or -1 after the error message.
+    void LoadReportForm(int helpContext, QString &caption, const std::function<void()> &defaults,
+                        const std::function<void()> &bind);
     // The first step of every run: false, after the message, while another run is active.
     bool RunAllowed();
     // The run with the form's options, once the fields are set.

@@ -250,22 +250,13 @@ void FrmStaFabbis::bindCodeFields()
 
 void FrmStaFabbis::Form_Load()
 {
-    setProperty("HelpContextID", kHelpContext);
-    oiLoadOk = -1;
-    try {
-        caption_ = windowTitle();
-        OptOrdPre[0]->setChecked(true);
-        OptOrdPre_Click();
-        LoadWithServices();
-        bindCodeFields();
-        LoadPrintOptions();
-        VisStaAttuale();
-        ActivateWithServices();
-        oiLoadOk = 1;
-    } catch (const std::exception &e) {
-        formError(e, caption_);
-        oiLoadOk = -1;
-    }
+    LoadReportForm(
+        kHelpContext, caption_,
+        [this] {
+            OptOrdPre[0]->setChecked(true);
+            OptOrdPre_Click();
+        },
+        [this] { bindCodeFields(); });
 }
 
 void FrmStaFabbis::PassaA()

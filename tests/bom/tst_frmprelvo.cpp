@@ -34,15 +34,6 @@ QByteArray fileBytes(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// Sends the run of the form to a CSV file.
-void toCsv(FrmPrelvo &form, const QString &path)
-{
-    PrintOptions &o = *form.Options();
-    o.StaVid = PrintOptions::File;
-    o.FileForm = PrintOptions::SpreadsheetText;
-    o.FileName = path;
-}
-
 // Types a text into a box and leaves it, as the user does.
 void typeAndLeave(FrmPrelvo &form, int index, const QString &text)
 {
@@ -252,7 +243,7 @@ void TestFrmPrelvo::checksBeforeRun()
     QVERIFY2(f_->open(), qPrintable(f_->error));
     FrmPrelvo &form = *f_->form;
     const QString out = f_->tmp.filePath(QStringLiteral("checks.csv"));
-    toCsv(form, out);
+    kemtest::ToCsv(form, out);
     bool rangeGiven = false;
     for (const QString &field : fields) {
         const QString key = field.section(QLatin1Char('='), 0, 0);
@@ -415,7 +406,7 @@ void TestFrmPrelvo::runMatchesBatch()
     }
     const QString fromForm = f_->tmp.filePath(QStringLiteral("form.csv"));
     const QString fromBatch = f_->tmp.filePath(QStringLiteral("batch.csv"));
-    toCsv(form, fromForm);
+    kemtest::ToCsv(form, fromForm);
     form.ComStampa_Click();
     QCOMPARE(runMessages(f_->sink), QStringList{QStringLiteral("Stampa salvata nel file ") + fromForm});
     QVERIFY(form.Report() && form.Report()->LastRun().printed);
@@ -438,7 +429,7 @@ void TestFrmPrelvo::quickPreviewRestoresDestination()
 {
     QVERIFY2(f_->open(), qPrintable(f_->error));
     FrmPrelvo &form = *f_->form;
-    toCsv(form, f_->tmp.filePath(QStringLiteral("quick.csv")));
+    kemtest::ToCsv(form, f_->tmp.filePath(QStringLiteral("quick.csv")));
     form.VisStaAttuale();
     const QString before = form.labStaAttuale->text();
     // A failing check ends the click before any run: only the destination switch is seen.
@@ -454,7 +445,7 @@ void TestFrmPrelvo::quickPreviewRuns()
     QVERIFY2(f_->open(), qPrintable(f_->error));
     FrmPrelvo &form = *f_->form;
     const QString out = f_->tmp.filePath(QStringLiteral("quick.csv"));
-    toCsv(form, out);
+    kemtest::ToCsv(form, out);
     int destinationDuringRun = -1;
     QVERIFY(runToPreview([&] { destinationDuringRun = form.Options()->StaVid; }, true));
     QCOMPARE(destinationDuringRun, int(PrintOptions::Preview));
@@ -482,7 +473,7 @@ void TestFrmPrelvo::previewWithNothingToShowCloses()
     QCOMPARE(f_->ctx->oiStaAtt, 0);  // the next run may start
     const QString out = f_->tmp.filePath(QStringLiteral("after.csv"));
     typeAndLeave(form, 10, QStringLiteral("SED-FAG01"));
-    toCsv(form, out);
+    kemtest::ToCsv(form, out);
     f_->sink.clear();
     form.ComStampa_Click();
     QCOMPARE(runMessages(f_->sink), QStringList{QStringLiteral("Stampa salvata nel file ") + out});
@@ -513,7 +504,7 @@ void TestFrmPrelvo::singleRunGuard()
     const int pages = form.Report()->LastRun().pages;
 
     f_->sink.clear();
-    toCsv(form, f_->tmp.filePath(QStringLiteral("second.csv")));
+    kemtest::ToCsv(form, f_->tmp.filePath(QStringLiteral("second.csv")));
     form.ComStampa_Click();
     QCOMPARE(f_->texts(), QStringList{QStringLiteral("Non è possibile lanciare più di una stampa alla volta")});
     QCOMPARE(f_->sink.messages.first().caption, QStringLiteral("MsgBox"));

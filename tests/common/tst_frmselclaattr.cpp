@@ -3,7 +3,7 @@
 // that keep the dialog open, and the account dialog with the other selections hidden.
 #include "common/frmselclaattr.h"
 #include "common/frmselclaattrcf.h"
-#include "tests/support/demoprogramfixture.h"
+#include "tests/support/reportformfixture.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -13,24 +13,6 @@
 #include <QtTest>
 
 using namespace kem;
-
-namespace {
-
-// Runs `step` on the dialog once it is up, modally; `step` ends it. Anything else that is up
-// is closed, so that a wrong dialog fails the test instead of waiting for a user.
-template <class Dialog>
-void WhenShown(const std::function<void(Dialog &)> &step)
-{
-    QTimer::singleShot(0, qApp, [step] {
-        QWidget *up = QApplication::activeModalWidget();
-        if (auto *d = qobject_cast<Dialog *>(up))
-            step(*d);
-        else if (up)
-            up->close();
-    });
-}
-
-} // namespace
 
 class TestFrmSelClaAttr : public QObject {
     Q_OBJECT
@@ -108,12 +90,12 @@ void TestFrmSelClaAttr::levelsFollowTheirCaptions()
     ClasseAttrRange range;
     QString catDa, catA, zonDa, zonA;
     if (accounts) {
-        WhenShown<frmSelClaAttrCF>([&](frmSelClaAttrCF &d) { look(d); });
+        kemtest::WhenShown<frmSelClaAttrCF>([&](frmSelClaAttrCF &d) { look(d); });
         ApriSelClaAttrCF(env(), range, &button, false, catDa, catA, zonDa, zonA, nullptr);
         QCOMPARE(button.text(), QStringLiteral("Seleziona Classi/Attrib. CF"));
         QVERIFY(othersShown);
     } else {
-        WhenShown<frmSelClaAttr>([&](frmSelClaAttr &d) { look(d); });
+        kemtest::WhenShown<frmSelClaAttr>([&](frmSelClaAttr &d) { look(d); });
         ApriSelClaAttr(env(), range, &button, nullptr);
         QCOMPARE(button.text(), QStringLiteral("Seleziona Classi/Attrib. Articoli"));
     }
@@ -131,7 +113,7 @@ void TestFrmSelClaAttr::okReturnsTheBoundsAndMarksTheButton()
     ClasseAttrRange range;
     range.da[0] = QStringLiteral("CLA");
     QString description, handedIn;
-    WhenShown<frmSelClaAttr>([&](frmSelClaAttr &d) {
+    kemtest::WhenShown<frmSelClaAttr>([&](frmSelClaAttr &d) {
         handedIn = d.txt[10]->text();
         // Level 3, only its upper bound; level 1 emptied.
         d.txt[10]->clear();
@@ -152,7 +134,7 @@ void TestFrmSelClaAttr::okReturnsTheBoundsAndMarksTheButton()
     // The account dialog returns its categories and zones too.
     ClasseAttrRange accounts;
     QString catDa, catA, zonDa = QStringLiteral("CE"), zonA;
-    WhenShown<frmSelClaAttrCF>([&](frmSelClaAttrCF &d) {
+    kemtest::WhenShown<frmSelClaAttrCF>([&](frmSelClaAttrCF &d) {
         d.txt[ClasseAttrDialog::kCategoriaDa]->setText(QStringLiteral("CON"));
         d.txt[ClasseAttrDialog::kCategoriaA]->setText(QStringLiteral("PRO"));
         d.txt[ClasseAttrDialog::kZonaA]->setText(QStringLiteral("SU"));
@@ -192,11 +174,11 @@ void TestFrmSelClaAttr::cancelLeavesTheRanges()
         d.ComAnnulla_Click();
     };
     if (accounts) {
-        WhenShown<frmSelClaAttrCF>([&](frmSelClaAttrCF &d) { change(d); });
+        kemtest::WhenShown<frmSelClaAttrCF>([&](frmSelClaAttrCF &d) { change(d); });
         ApriSelClaAttrCF(env(), range, &button, false, catDa, catA, zonDa, zonA, nullptr);
         QCOMPARE(button.text(), QStringLiteral("Seleziona Classi/Attrib. CF (MOD)"));
     } else {
-        WhenShown<frmSelClaAttr>([&](frmSelClaAttr &d) { change(d); });
+        kemtest::WhenShown<frmSelClaAttr>([&](frmSelClaAttr &d) { change(d); });
         ApriSelClaAttr(env(), range, &button, nullptr);
         QCOMPARE(button.text(), QStringLiteral("Seleziona Classi/Attrib. Articoli (MOD)"));
     }
@@ -247,10 +229,10 @@ void TestFrmSelClaAttr::reversedBoundsKeepTheDialogOpen()
     ClasseAttrRange range;
     QString catDa, catA, zonDa, zonA;
     if (accounts) {
-        WhenShown<frmSelClaAttrCF>([&](frmSelClaAttrCF &d) { step(d); });
+        kemtest::WhenShown<frmSelClaAttrCF>([&](frmSelClaAttrCF &d) { step(d); });
         ApriSelClaAttrCF(env(), range, nullptr, false, catDa, catA, zonDa, zonA, nullptr);
     } else {
-        WhenShown<frmSelClaAttr>([&](frmSelClaAttr &d) { step(d); });
+        kemtest::WhenShown<frmSelClaAttr>([&](frmSelClaAttr &d) { step(d); });
         ApriSelClaAttr(env(), range, nullptr, nullptr);
     }
     QCOMPARE(shown, QStringList{message});
@@ -270,7 +252,7 @@ void TestFrmSelClaAttr::hiddenOtherSelectionsAreNeverShownOrReturned()
     QString catDa = QStringLiteral("RIV"), catA = QStringLiteral("PRI"), zonDa, zonA = QStringLiteral("SU");
     bool othersVisible = true, classesVisible = false;
     QString held;
-    WhenShown<frmSelClaAttrCF>([&](frmSelClaAttrCF &d) {
+    kemtest::WhenShown<frmSelClaAttrCF>([&](frmSelClaAttrCF &d) {
         QVERIFY(d.AltreSelezNascoste());
         othersVisible = false;
         for (int index : {ClasseAttrDialog::kCategoriaDa, ClasseAttrDialog::kCategoriaA, ClasseAttrDialog::kZonaDa,

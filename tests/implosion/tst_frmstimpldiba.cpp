@@ -27,14 +27,6 @@ using Fixture = kemtest::ReportFormFixture<FrmStImplDiBa>;
 
 namespace {
 
-void toCsv(FrmStImplDiBa &form, const QString &path)
-{
-    PrintOptions &o = *form.Options();
-    o.StaVid = PrintOptions::File;
-    o.FileForm = PrintOptions::SpreadsheetText;
-    o.FileName = path;
-}
-
 // Types a code into a box and leaves it for the next one, as the user does.
 void typeAndLeave(FrmStImplDiBa &form, int index, const QString &text)
 {
@@ -47,13 +39,6 @@ void typeAndLeave(FrmStImplDiBa &form, int index, const QString &text)
     box->setText(text);
     form.CobTipoDiBaArt->setFocus(Qt::TabFocusReason);
     QTRY_COMPARE(QApplication::focusWidget(), form.CobTipoDiBaArt);
-}
-
-bool showActive(QWidget &form)
-{
-    form.show();
-    QApplication::setActiveWindow(&form);
-    return QTest::qWaitForWindowActive(&form);
 }
 
 } // namespace
@@ -157,7 +142,7 @@ void TestFrmStImplDiBa::kindSetsTheLookupFilter()
     FrmStImplDiBa &form = *f_->form;
     form.CobTipoDiBaArt->setCurrentIndex(kind);
     QCOMPARE(form.KindFilter(), filter);
-    QVERIFY(showActive(form));
+    QVERIFY(kemtest::ShowActive(form));
 
     // F2 lists the articles of those kinds only.
     ResultSets rs;
@@ -188,9 +173,9 @@ void TestFrmStImplDiBa::reversedRangeIsRefused()
 {
     QVERIFY2(f_->open(), qPrintable(f_->error));
     FrmStImplDiBa &form = *f_->form;
-    QVERIFY(showActive(form));
+    QVERIFY(kemtest::ShowActive(form));
     const QString out = f_->tmp.filePath(QStringLiteral("reversed.csv"));
-    toCsv(form, out);
+    kemtest::ToCsv(form, out);
     typeAndLeave(form, 10, QStringLiteral("VIT-4X40"));
     typeAndLeave(form, 20, QStringLiteral("COL-VIN"));
     f_->sink.clear();
@@ -225,7 +210,7 @@ void TestFrmStImplDiBa::runMatchesBatch()
     QFETCH(QStringList, batch);
     QVERIFY2(f_->open(), qPrintable(f_->error));
     FrmStImplDiBa &form = *f_->form;
-    QVERIFY(showActive(form));
+    QVERIFY(kemtest::ShowActive(form));
     form.CobTipoDiBaArt->setCurrentIndex(kind);
     if (!from.isEmpty())
         typeAndLeave(form, 10, from);
@@ -234,7 +219,7 @@ void TestFrmStImplDiBa::runMatchesBatch()
     form.CheTuttiLivelli->setChecked(allLevels);
     const QString fromForm = f_->tmp.filePath(QStringLiteral("form.csv"));
     const QString fromBatch = f_->tmp.filePath(QStringLiteral("batch.csv"));
-    toCsv(form, fromForm);
+    kemtest::ToCsv(form, fromForm);
     f_->sink.clear();
     form.ComStampa_Click();
     QCOMPARE(f_->texts(), QStringList{QStringLiteral("Stampa salvata nel file ") + fromForm});
@@ -270,7 +255,7 @@ void TestFrmStImplDiBa::previewRunsAndRestoresDestination()
     QVERIFY2(f_->open(), qPrintable(f_->error));
     FrmStImplDiBa &form = *f_->form;
     const QString out = f_->tmp.filePath(QStringLiteral("quick.csv"));
-    toCsv(form, out);
+    kemtest::ToCsv(form, out);
     int destinationDuringRun = -1;
     QVERIFY(runToPreview([&] { destinationDuringRun = form.Options()->StaVid; }, true));
     QCOMPARE(destinationDuringRun, int(PrintOptions::Preview));
@@ -288,7 +273,7 @@ void TestFrmStImplDiBa::destinationDialogOpens()
 {
     QVERIFY2(f_->open(), qPrintable(f_->error));
     FrmStImplDiBa &form = *f_->form;
-    QVERIFY(showActive(form));
+    QVERIFY(kemtest::ShowActive(form));
     QString seen;
     QTimer::singleShot(50, this, [&seen] {
         if (QWidget *w = QApplication::activeModalWidget()) {
@@ -324,7 +309,7 @@ void TestFrmStImplDiBa::singleRunGuardAndCloseRefusedWhilePrinting()
     // The preview keeps the job until it closes: a second run is refused.
     QCOMPARE(stampe.oiStaAtt, 1);
     f_->sink.clear();
-    toCsv(form, second);
+    kemtest::ToCsv(form, second);
     form.ComStampa_Click();
     guard = f_->texts();
     QCOMPARE(guard, QStringList{QStringLiteral("Non è possibile lanciare più di una stampa alla volta")});

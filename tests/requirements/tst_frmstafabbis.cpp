@@ -29,21 +29,6 @@ using Boxes = QList<QPair<int, QString>>;
 
 namespace {
 
-void toCsv(FrmStaFabbis &form, const QString &path)
-{
-    PrintOptions &o = *form.Options();
-    o.StaVid = PrintOptions::File;
-    o.FileForm = PrintOptions::SpreadsheetText;
-    o.FileName = path;
-}
-
-bool showActive(QWidget &form)
-{
-    form.show();
-    QApplication::setActiveWindow(&form);
-    return QTest::qWaitForWindowActive(&form);
-}
-
 // Types a code into a box and leaves it for the next one, as the user does.
 void typeAndLeave(FrmStaFabbis &form, int index, const QString &text)
 {
@@ -84,19 +69,6 @@ int Listed(Fixture &f, FrmStaFabbis &form, int index)
     QTest::keyClick(form.txt[index], Qt::Key_F2);
     QObject::disconnect(c);
     return listed;
-}
-
-// Runs `step` on the dialog once it is up; anything else that is up is closed.
-template <class Dialog>
-void WhenShown(const std::function<void(Dialog &)> &step)
-{
-    QTimer::singleShot(0, qApp, [step] {
-        QWidget *up = QApplication::activeModalWidget();
-        if (auto *d = qobject_cast<Dialog *>(up))
-            step(*d);
-        else if (up)
-            up->close();
-    });
 }
 
 } // namespace
@@ -200,7 +172,7 @@ void TestFrmStaFabbis::documentTypesFollowTheKind()
     QFETCH(QString, decoded);
     QVERIFY2(f_->open(), qPrintable(f_->error));
     FrmStaFabbis &form = *f_->form;
-    QVERIFY(showActive(form));
+    QVERIFY(kemtest::ShowActive(form));
     form.OptOrdPre[quotes ? 1 : 0]->setChecked(true);
     QCOMPARE(form.DocumentKind(), quotes ? QStringLiteral("P") : QStringLiteral("O"));
     QCOMPARE(form.TipoDocFilter(), filter);
@@ -221,7 +193,7 @@ void TestFrmStaFabbis::customerBoxesListAndDecodeCustomers()
 {
     QVERIFY2(f_->open(), qPrintable(f_->error));
     FrmStaFabbis &form = *f_->form;
-    QVERIFY(showActive(form));
+    QVERIFY(kemtest::ShowActive(form));
     const int customers = Count(*f_->ctx->database(),
                                 QStringLiteral("SELECT COUNT(*) AS N FROM PianoConti WHERE TipoConto = 3"));
     const int accounts = Count(*f_->ctx->database(), QStringLiteral("SELECT COUNT(*) AS N FROM PianoConti"));
@@ -288,9 +260,9 @@ void TestFrmStaFabbis::rangeChecksInOrder()
     QFETCH(int, focus);
     QVERIFY2(f_->open(), qPrintable(f_->error));
     FrmStaFabbis &form = *f_->form;
-    QVERIFY(showActive(form));
+    QVERIFY(kemtest::ShowActive(form));
     const QString out = f_->tmp.filePath(QStringLiteral("reversed.csv"));
-    toCsv(form, out);
+    kemtest::ToCsv(form, out);
     for (qsizetype i = 0; i < boxes.size(); ++i)
         form.txt[boxes[i]]->setText(values[i]);
     f_->sink.clear();
@@ -326,7 +298,7 @@ void TestFrmStaFabbis::unreadableDatesAndNumbersAreRefused()
     QFETCH(QString, message);
     QVERIFY2(f_->open(), qPrintable(f_->error));
     FrmStaFabbis &form = *f_->form;
-    QVERIFY(showActive(form));
+    QVERIFY(kemtest::ShowActive(form));
     form.txt[box]->setText(text);
     f_->sink.clear();
     form.ComStampa_Click();
@@ -343,7 +315,7 @@ void TestFrmStaFabbis::reportReceivesEveryField()
 {
     QVERIFY2(f_->open(), qPrintable(f_->error));
     FrmStaFabbis &form = *f_->form;
-    QVERIFY(showActive(form));
+    QVERIFY(kemtest::ShowActive(form));
     form.OptOrdPre[1]->setChecked(true);
     const QList<QPair<int, QString>> boxes{
         {10, "PC"}, {20, "PR"}, {30, "01/01/2025"}, {40, "31/12/2026"}, {55, "1"}, {60, "99"},
@@ -360,7 +332,7 @@ void TestFrmStaFabbis::reportReceivesEveryField()
     form.CheSemiLav->setChecked(true);
     form.CheSalPag->setChecked(true);
     // The two dialogs, confirmed.
-    WhenShown<frmSelClaAttrCF>([](frmSelClaAttrCF &d) {
+    kemtest::WhenShown<frmSelClaAttrCF>([](frmSelClaAttrCF &d) {
         d.txt[10]->setText(QStringLiteral("A"));
         d.txt[25]->setText(QStringLiteral("HOT"));
         d.txt[ClasseAttrDialog::kCategoriaDa]->setText(QStringLiteral("CON"));
@@ -371,7 +343,7 @@ void TestFrmStaFabbis::reportReceivesEveryField()
     });
     form.ComSelCliFor_Click();
     QCOMPARE(form.ComSelCliFor->text(), QStringLiteral("Seleziona Classi/Attrib. CF (MOD)"));
-    WhenShown<frmSelClaAttr>([](frmSelClaAttr &d) {
+    kemtest::WhenShown<frmSelClaAttr>([](frmSelClaAttr &d) {
         d.txt[20]->setText(QStringLiteral("LEG"));
         d.txt[35]->setText(QStringLiteral("VER"));
         d.ComOK_Click();
@@ -379,7 +351,7 @@ void TestFrmStaFabbis::reportReceivesEveryField()
     form.ComSelClaAttr_Click();
     QCOMPARE(form.ComSelClaAttr->text(), QStringLiteral("Seleziona Classi/Attrib. Articoli (MOD)"));
 
-    toCsv(form, f_->tmp.filePath(QStringLiteral("every.csv")));
+    kemtest::ToCsv(form, f_->tmp.filePath(QStringLiteral("every.csv")));
     form.ComStampa_Click();
     StFabbis *r = form.Report();
     QVERIFY(r);
@@ -458,7 +430,7 @@ void TestFrmStaFabbis::runMatchesBatch()
     QFETCH(QStringList, batch);
     QVERIFY2(f_->open(), qPrintable(f_->error));
     FrmStaFabbis &form = *f_->form;
-    QVERIFY(showActive(form));
+    QVERIFY(kemtest::ShowActive(form));
     form.OptOrdPre[quotes ? 1 : 0]->setChecked(true);
     form.OptTipoSta[tipoSta]->setChecked(true);
     form.OptQtaMostr[qtaMostr]->setChecked(true);
@@ -468,7 +440,7 @@ void TestFrmStaFabbis::runMatchesBatch()
         typeAndLeave(form, index, text);
     const QString fromForm = f_->tmp.filePath(QStringLiteral("form.csv"));
     const QString fromBatch = f_->tmp.filePath(QStringLiteral("batch.csv"));
-    toCsv(form, fromForm);
+    kemtest::ToCsv(form, fromForm);
     f_->sink.clear();
     form.ComStampa_Click();
     QCOMPARE(f_->texts(), QStringList{QStringLiteral("Stampa salvata nel file ") + fromForm});

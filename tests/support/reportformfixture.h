@@ -7,7 +7,10 @@
 #include "print/frmvstampa.h"
 #include "reportkit/reportform.h"
 #include "reportkit/reportprintservices.h"
+#include "platform/printlib/printoptions.h"
 
+#include <QApplication>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -58,6 +61,38 @@ inline bool RunToFirstPreviewPage(kem::ReportForm &form, const std::function<voi
     start();
     driver.stop();
     return shown;
+}
+
+// Points the form's next run at a spreadsheet-compatible text file.
+inline void ToCsv(kem::ReportForm &form, const QString &path)
+{
+    kem::PrintOptions &o = *form.Options();
+    o.StaVid = kem::PrintOptions::File;
+    o.FileForm = kem::PrintOptions::SpreadsheetText;
+    o.FileName = path;
+}
+
+// Shows the window and makes it the active one; false when it does not become active.
+inline bool ShowActive(QWidget &window)
+{
+    window.show();
+    QApplication::setActiveWindow(&window);
+    return QTest::qWaitForWindowActive(&window);
+}
+
+// Runs `step` on the modal dialog of that class once it is up (it must end the dialog).
+// Anything else that is up is closed, so that a wrong dialog fails the test instead of
+// waiting for a user.
+template <class Dialog>
+void WhenShown(const std::function<void(Dialog &)> &step)
+{
+    QTimer::singleShot(0, qApp, [step] {
+        QWidget *up = QApplication::activeModalWidget();
+        if (auto *d = qobject_cast<Dialog *>(up))
+            step(*d);
+        else if (up)
+            up->close();
+    });
 }
 
 } // namespace kemtest
