@@ -342,13 +342,7 @@ void TestFrmStImplDiBa::dispatcherOpensByKey()
     QVERIFY(form->isVisible());
     QVERIFY(form->windowTitle().startsWith(QStringLiteral("Implosione distinta")));
 
-    f_->menu->clearCalls();
-    form->PassaA();
-    const auto calls = f_->menu->callsTo(QStringLiteral("MenuPassaA"));
-    QCOMPARE(calls.size(), 1);
-    QCOMPARE(calls.first().args.value(0).toString(), QStringLiteral("Implosione Distinta Base"));
-    QCOMPARE(calls.first().args.value(1).toString(), QStringLiteral("frmStImplDiBa"));
-    QCOMPARE(calls.first().args.value(2).toString(), form->osKeySec);
+    QCOMPARE(f_->OffersOf(*form), (QList<QStringList>{{QStringLiteral("Implosione Distinta Base"), QStringLiteral("frmStImplDiBa"), form->osKeySec}}));
     QVERIFY(form->Unload());
     QVERIFY(!form->IsLoaded());
 }

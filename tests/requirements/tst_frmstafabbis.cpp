@@ -471,13 +471,7 @@ void TestFrmStaFabbis::dispatcherOpensByKey()
     QVERIFY(form->isVisible());
     QVERIFY(form->windowTitle().startsWith(QStringLiteral("Stampa Fabbisogni")));
 
-    f_->menu->clearCalls();
-    form->PassaA();
-    const auto calls = f_->menu->callsTo(QStringLiteral("MenuPassaA"));
-    QCOMPARE(calls.size(), 1);
-    QCOMPARE(calls.first().args.value(0).toString(), QStringLiteral("Stampa Distinta Base"));
-    QCOMPARE(calls.first().args.value(1).toString(), QStringLiteral("frmStaFabbis"));
-    QCOMPARE(calls.first().args.value(2).toString(), form->osKeySec);
+    QCOMPARE(f_->OffersOf(*form), (QList<QStringList>{{QStringLiteral("Stampa Distinta Base"), QStringLiteral("frmStaFabbis"), form->osKeySec}}));
     QVERIFY(form->Unload());
     QVERIFY(!form->IsLoaded());
 }

@@ -238,12 +238,7 @@ void TestFrmDiBaCaSo::dispatcherOpensByKey()
     QVERIFY(form->isVisible());
     QVERIFY(form->windowTitle().startsWith(QStringLiteral("Sostituzione / Cancellazione articoli di base e/o semilavorati")));
 
-    f_->menu->clearCalls();
-    form->PassaA();
-    const auto calls = f_->menu->callsTo(QStringLiteral("MenuPassaA"));
-    QCOMPARE(calls.size(), 1);
-    QCOMPARE(calls.first().args.value(0).toString(), QStringLiteral("Sostituzione / cancellazione articoli basi e/o semilavorati"));
-    QCOMPARE(calls.first().args.value(1).toString(), QStringLiteral("frmDiBaCaSo"));
+    QCOMPARE(f_->OffersOf(*form), (QList<QStringList>{{QStringLiteral("Sostituzione / cancellazione articoli basi e/o semilavorati"), QStringLiteral("frmDiBaCaSo"), form->osKeySec}}));
     QVERIFY(form->Unload());
     f_->ctx->registry = nullptr;
 }

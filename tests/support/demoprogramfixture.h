@@ -12,6 +12,7 @@
 #include "platform/menu/fakemenuserver.h"
 #include "schema/democompany.h"
 #include "startup/dbcomponent.h"
+#include "startup/moduleform.h"
 #include "startup/programcontext.h"
 #include "startup/scmenucomandiclie.h"
 #include "startup/startupdialogs.h"
@@ -96,6 +97,19 @@ struct DemoProgramFixture {
 
     // The texts shown, in order.
     QStringList texts() const { return sink.texts(); }
+
+    // What the form's PassaA offers the menu: title, form name and secondary key, one entry
+    // per offer.
+    QList<QStringList> OffersOf(kem::ModuleForm &form)
+    {
+        menu->clearCalls();
+        form.PassaA();
+        QList<QStringList> offers;
+        for (const auto &call : menu->callsTo(QStringLiteral("MenuPassaA")))
+            offers << QStringList{call.args.value(0).toString(), call.args.value(1).toString(),
+                                  call.args.value(2).toString()};
+        return offers;
+    }
 };
 
 } // namespace kemtest
