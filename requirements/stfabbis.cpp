@@ -10,6 +10,7 @@
 #include "print/aziendautilstampe.h"
 
 #include <algorithm>
+#include <deque>
 
 namespace kem {
 
@@ -48,8 +49,16 @@ struct StFabbis::Scratch {
         double stock0 = 0, valore = 0, lordo = 0;
         bool inDb = false, dirty = true;
     };
-    std::vector<Row> rows;
-    QHash<QString, size_t> index;
+    std::deque<Row> rows;  // in booking order; a deque keeps rows in place as it grows
+    // A row's identity: year, number, component and unit (codes without regard to case).
+    struct Key {
+        qint16 anno;
+        qint32 num;
+        QString figlio, um;
+        bool operator==(const Key &o) const { return anno == o.anno && num == o.num && figlio == o.figlio && um == o.um; }
+    };
+    friend size_t qHash(const Key &k, size_t seed = 0) { return qHashMulti(seed, k.anno, k.num, k.figlio, k.um); }
+    QHash<Key, size_t> index;
     struct ArtRow {
         double valore = 0;
         bool inDb = false, dirty = true;
@@ -58,14 +67,13 @@ struct StFabbis::Scratch {
     QHash<QString, QString> artCode;
     qint32 counter = 0;
 
-    static QString Key(qint16 anno, qint32 num, const QString &figlio, const QString &um)
+    static Key KeyOf(qint16 anno, qint32 num, const QString &figlio, const QString &um)
     {
-        return QString::number(anno) + QChar(0x1f) + QString::number(num) + QChar(0x1f) + figlio.toCaseFolded()
-            + QChar(0x1f) + um.toCaseFolded();
+        return Key{anno, num, figlio.toCaseFolded(), um.toCaseFolded()};
     }
     Row *find(qint16 anno, qint32 num, const QString &figlio, const QString &um)
     {
-        const auto it = index.constFind(Key(anno, num, figlio, um));
+        const auto it = index.constFind(KeyOf(anno, num, figlio, um));
         return it == index.constEnd() ? nullptr : &rows[*it];
     }
     void clear()
@@ -76,47 +84,43 @@ struct StFabbis::Scratch {
         artCode.clear();
         counter = 0;
     }
-    // Writes what changed since the last flush.
+    // Writes what changed since the last flush, each kind of write by one prepared statement.
     void Flush(Database &db, const QString &utente, const QString &programma)
     {
+        static const QString insertRow = QStringLiteral(
+            "INSERT INTO AppoggioTemp (Utente, IdProgramma, IdCampo, AppoInte0, AppoStringa0, ValoreStringa, "
+            "AppoStringa1, AppoInte1, AppoStringa2, AppoDouble0, ValoreNumero, AppoDouble1) "
+            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+        static const QString updateRow = QStringLiteral(
+            "UPDATE AppoggioTemp SET ValoreNumero = ?, AppoDouble1 = ? WHERE Utente = ? AND IdProgramma = ? AND IdCampo = ?");
+        static const QString insertArt = QStringLiteral(
+            "INSERT INTO AppoggioTemp (Utente, IdProgramma, IdCampo, ValoreNumero) VALUES (?, ?, ?, ?)");
+        static const QString updateArt = QStringLiteral(
+            "UPDATE AppoggioTemp SET ValoreNumero = ? WHERE Utente = ? AND IdProgramma = ? AND IdCampo = ?");
         TransactionGuard tr(db);
         for (Row &r : rows) {
             if (!r.dirty)
                 continue;
             if (!r.inDb) {
-                db.DbExecute(QStringLiteral("INSERT INTO AppoggioTemp (Utente, IdProgramma, IdCampo, AppoInte0, ")
-                             + QStringLiteral("AppoStringa0, ValoreStringa, AppoStringa1, AppoInte1, AppoStringa2, ")
-                             + QStringLiteral("AppoDouble0, ValoreNumero, AppoDouble1) VALUES (") + Lit(utente) + ","
-                             + Lit(programma) + "," + Lit(QString::number(r.id)) + ","
-                             + SqlLiteral(r.anno, VarKind::Int16) + "," + Lit(QString::number(r.num)) + ","
-                             + Lit(r.figlio) + "," + Lit(r.um) + "," + SqlLiteral(r.distBase, VarKind::Int16) + ","
-                             + Lit(r.descr) + "," + SqlLiteral(r.stock0, VarKind::Double) + ","
-                             + SqlLiteral(r.valore, VarKind::Double) + "," + SqlLiteral(r.lordo, VarKind::Double)
-                             + ")");
+                db.DbExecute(insertRow, {utente, programma, QString::number(r.id), int(r.anno), QString::number(r.num),
+                                         r.figlio, r.um, r.distBase, r.descr, r.stock0, r.valore, r.lordo});
                 r.inDb = true;
             } else {
-                db.DbExecute(QStringLiteral("UPDATE AppoggioTemp SET ValoreNumero = ")
-                             + SqlLiteral(r.valore, VarKind::Double) + QStringLiteral(", AppoDouble1 = ")
-                             + SqlLiteral(r.lordo, VarKind::Double) + QStringLiteral(" WHERE Utente = ") + Lit(utente)
-                             + QStringLiteral(" AND IdProgramma = ") + Lit(programma)
-                             + QStringLiteral(" AND IdCampo = ") + Lit(QString::number(r.id)));
+                db.DbExecute(updateRow, {r.valore, r.lordo, utente, programma, QString::number(r.id)});
             }
             r.dirty = false;
         }
+        const QString programmaArt = programma + kArtSuffix;
         for (auto it = art.begin(); it != art.end(); ++it) {
             ArtRow &a = it.value();
             if (!a.dirty)
                 continue;
             const QString code = artCode.value(it.key());
             if (!a.inDb) {
-                db.DbExecute(QStringLiteral("INSERT INTO AppoggioTemp (Utente, IdProgramma, IdCampo, ValoreNumero) VALUES (")
-                             + Lit(utente) + "," + Lit(programma + kArtSuffix) + "," + Lit(code) + ","
-                             + SqlLiteral(a.valore, VarKind::Double) + ")");
+                db.DbExecute(insertArt, {utente, programmaArt, code, a.valore});
                 a.inDb = true;
             } else {
-                db.DbExecute(QStringLiteral("UPDATE AppoggioTemp SET ValoreNumero = ") + SqlLiteral(a.valore, VarKind::Double)
-                             + QStringLiteral(" WHERE Utente = ") + Lit(utente) + QStringLiteral(" AND IdProgramma = ")
-                             + Lit(programma + kArtSuffix) + QStringLiteral(" AND IdCampo = ") + Lit(code));
+                db.DbExecute(updateArt, {a.valore, utente, programmaArt, code});
             }
             a.dirty = false;
         }
@@ -336,9 +340,11 @@ void StFabbis::PrepareRun()
     totResArt_ = 0;
     cycles_ = 0;
     scratch_->clear();
+    stock_.reset();
     if (obStraightforward) {
         reader_ = std::make_unique<DbBomReader>(db());
     } else {
+        stock_ = std::make_unique<StockSumsTable>(db(), osMagazzino, params_.numDecQta);
         auto cached = std::make_unique<CachedBomReader>(db());
         cached->beginRun();
         reader_ = std::move(cached);
@@ -360,6 +366,7 @@ void StFabbis::EndRun()
     if (reader_)
         reader_->endRun();
     reader_.reset();
+    stock_.reset();
     // Whatever happened (an error, an interruption), the run leaves no scratch rows.
     if (!IsBlank(osUtente, VarKind::Text) && CancellaAppoggioTemp(osUtente, osIdProgramma) != 0) {
         sink().msgCom(kErrTemp, {QStringLiteral("&Ok")}, 1, titolo_);
@@ -604,7 +611,7 @@ void StFabbis::ScrivoAppoggioTemp(qint16 anno, qint32 num, const ExplodedLine &l
         r.distBase = distBase;
         r.descr = line.component.descrizione;
         r.stock0 = stock;
-        sc.index.insert(Scratch::Key(anno, num, r.figlio, r.um), sc.rows.size());
+        sc.index.insert(Scratch::KeyOf(anno, num, r.figlio, r.um), sc.rows.size());
         sc.rows.push_back(std::move(r));
         row = &sc.rows.back();
     }
@@ -630,9 +637,18 @@ double StFabbis::GiacFiglio(qint16 anno, qint32 num, const ExplodedLine &line)
     return row ? std::max(row->stock0 - row->lordo, 0.0) : -1;
 }
 
+StockSums StFabbis::StockOf(const QString &articolo)
+{
+    // The cached run reads the sums of a whole year at once; the straightforward one asks
+    // article by article.
+    if (stock_)
+        return stock_->get(annoMag_, articolo);
+    return ReadStockSums(db(), annoMag_, articolo, osMagazzino, params_.numDecQta);
+}
+
 double StFabbis::Giacenza(const QString &articolo, bool disponibilita)
 {
-    const StockSums s = ReadStockSums(db(), annoMag_, articolo, osMagazzino, params_.numDecQta);
+    const StockSums s = StockOf(articolo);
     return disponibilita ? s.disponibilita : s.giacenza;
 }
 
@@ -782,7 +798,7 @@ void StFabbis::StaRigaDoc(const Riga &r)
 
 void StFabbis::StaTestaArt(const Riga &r)
 {
-    const StockSums st = ReadStockSums(db(), annoMag_, r.articolo, osMagazzino, params_.numDecQta);
+    const StockSums st = StockOf(r.articolo);
     giacArt_ = giacLav_ = st.giacenza;
     dispArt_ = dispLav_ = st.disponibilita;
     PrintReport &p = report();
@@ -833,7 +849,7 @@ void StFabbis::StaTestaArt(const Riga &r)
 
 void StFabbis::StaTestaGruppo(const Riga &r)
 {
-    const StockSums st = ReadStockSums(db(), annoMag_, r.articolo, osMagazzino, params_.numDecQta);
+    const StockSums st = StockOf(r.articolo);
     giacArt_ = giacLav_ = st.giacenza;
     dispArt_ = dispLav_ = st.disponibilita;
     CalcQtaElabArtOrd();

@@ -8,6 +8,7 @@
 #include "common/classeattr.h"
 #include "common/companyparams.h"
 #include "common/messages.h"
+#include "common/stocksums.h"
 #include "platform/db/kemdb.h"
 #include "reportkit/reportrun.h"
 
@@ -105,6 +106,7 @@ private:
     double TotQtaResPrec(const QString &articolo);
     void CalcQtaElabArtOrd();
     double Giacenza(const QString &articolo, bool disponibilita);
+    StockSums StockOf(const QString &articolo);
 
     // ---- printing
     bool PrimaRiga();
@@ -129,6 +131,7 @@ private:
     std::unique_ptr<BomReader> reader_;
     std::unique_ptr<BomExplosion> explosion_;
     std::unique_ptr<Scratch> scratch_;
+    std::unique_ptr<StockSumsTable> stock_;
 
     // ---- run state
     QString titolo_, etichettaDoc_;

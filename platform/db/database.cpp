@@ -578,6 +578,28 @@ QueryResult Database::Impl::run(const QString &sql, bool wantSelect)
     return out;
 }
 
+qint64 Database::Impl::runBound(const QString &sql, const QVariantList &values)
+{
+    requireOpen(sql);
+    const QString key = QStringLiteral("\x02") + sql;
+    std::shared_ptr<Shape> shape = shapes.value(key);
+    if (!shape) {
+        const jet::Statement st = jet::Tokenize(sql, false);
+        const QString lead = jet::LeadingKeyword(st.tokens);
+        if (lead != u"INSERT" && lead != u"UPDATE" && lead != u"DELETE")
+            throw DbError(3000, QStringLiteral("Only INSERT, UPDATE and DELETE take bound values"), sql);
+        shape = build(st, sql);
+        if (cacheOn) {
+            if (shapes.size() >= 512)
+                shapes.clear();
+            shapes.insert(key, shape);
+        }
+    }
+    QueryResult out;
+    bindAndExec(*shape, values, sql, out, false);
+    return out.affected;
+}
+
 qint64 Database::Impl::runEngine(const QString &engineSql, const QVariantList &values, const QString &jetForErrors)
 {
     requireOpen(jetForErrors);
@@ -701,6 +723,8 @@ QString Database::DbOpen(const QString &name, bool exclusive, bool readOnly, con
 void Database::DbClose() { d->close(); }
 
 qint64 Database::DbExecute(const QString &sql) { return d->run(sql, false).affected; }
+
+qint64 Database::DbExecute(const QString &sql, const QVariantList &values) { return d->runBound(sql, values); }
 
 QString Database::DbParamGet(const QString &name) const { return d->params.value(name.toLower()); }
 

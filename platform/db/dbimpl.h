@@ -108,6 +108,7 @@ struct Database::Impl {
     void requireOpen(const QString &sql) const;
     // Runs a Jet statement: rows for a SELECT, records affected otherwise.
     QueryResult run(const QString &sql, bool wantSelect);
+    qint64 runBound(const QString &sql, const QVariantList &values);
     // Runs engine text (internal write-backs) with bound values; returns records affected.
     qint64 runEngine(const QString &engineSql, const QVariantList &values, const QString &jetForErrors);
     const TableInfo &tableInfo(const QString &table);

@@ -65,6 +65,10 @@ public:
     void DbClose();
     // Runs an action statement; returns the records affected. Throws DbError.
     qint64 DbExecute(const QString &sql);
+    // Runs an action statement whose values are "?" markers, with `values` bound to them in
+    // order: for statements run many times with other values, the text is translated and
+    // prepared once (with the statement cache on) and never built from the values.
+    qint64 DbExecute(const QString &sql, const QVariantList &values);
     // Named connection parameters ("DbAccPWD", "DbSqlPubUID", "DbSqlPubPWD", ...), names
     // without regard to case; an unknown name reads as empty text.
     QString DbParamGet(const QString &name) const;

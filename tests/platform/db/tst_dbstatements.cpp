@@ -214,6 +214,7 @@ private slots:
     void statements_data();
     void statements();
     void cachePreparesOncePerShape();
+    void boundValuesPrepareOnceAndKeepTheirText();
 
 private:
     QTemporaryDir dir_;
@@ -549,6 +550,62 @@ void TestDbStatements::cachePreparesOncePerShape()
         QCOMPARE(rs.openCount(), 0);
     }
     db_.setStatementCache(true);
+}
+
+// Values bound to "?" markers: the statement is prepared once however many times it runs, a
+// text that would end a literal is stored as it is, Null stays Null, and a marker count that
+// does not match is refused without writing.
+void TestDbStatements::boundValuesPrepareOnceAndKeepTheirText()
+{
+    const QString insert = QStringLiteral(
+        "INSERT INTO AppoggioTemp (Utente, IdProgramma, IdCampo, AppoInte1, AppoStringa2, ValoreNumero) VALUES (?, ?, ?, ?, ?, ?)");
+    const QString update = QStringLiteral("UPDATE AppoggioTemp SET ValoreNumero = ValoreNumero + ? WHERE Utente = ? AND IdProgramma = ?");
+    const QString tricky = QStringLiteral("O'Neil'); DELETE FROM Articoli; --");
+    db_.setStatementCache(true);
+    db_.resetStats();
+    const int rows = 50;
+    for (int i = 0; i < rows; ++i)
+        QCOMPARE(db_.DbExecute(insert, {QStringLiteral("bound"), QStringLiteral("42"), QString::number(i),
+                                        i % 2 ? QVariant(i) : QVariant(), tricky, 0.1 * i}),
+                 qint64(1));
+    QCOMPARE(db_.DbExecute(update, {1.5, QStringLiteral("BOUND"), QStringLiteral("42")}), qint64(rows));
+    QCOMPARE(db_.stats().statements, qint64(rows + 1));
+    QCOMPARE(db_.stats().prepared, qint64(2));
+
+    ResultSets rs;
+    RsGuard h(rs, rs.RsOpen(db_, QStringLiteral("SELECT IdCampo, AppoInte1, AppoStringa2, ValoreNumero FROM AppoggioTemp "
+                                                "WHERE Utente = 'bound' AND IdCampo = '7'")));
+    QVERIFY(!rs.RsIsEmpty(h));
+    rs.RsMoveFirst(h);
+    QCOMPARE(rs.RsField(h, QStringLiteral("AppoStringa2")).toString(), tricky);
+    QCOMPARE(rs.RsField(h, QStringLiteral("AppoInte1")).toInt(), 7);
+    QCOMPARE(rs.RsField(h, QStringLiteral("ValoreNumero")).toDouble(), 0.1 * 7 + 1.5);
+    RsGuard even(rs, rs.RsOpen(db_, QStringLiteral("SELECT AppoInte1 FROM AppoggioTemp WHERE Utente = 'bound' AND IdCampo = '8'")));
+    rs.RsMoveFirst(even);
+    QVERIFY(rs.RsField(even, QStringLiteral("AppoInte1")).isNull());
+    RsGuard articles(rs, rs.RsOpen(db_, QStringLiteral("SELECT COUNT(*) AS N FROM Articoli")));
+    rs.RsMoveFirst(articles);
+    QVERIFY(rs.RsField(articles, QStringLiteral("N")).toInt() > 0);
+
+    // One value short, or a query: refused, nothing written.
+    bool refused = false;
+    try {
+        db_.DbExecute(insert, {QStringLiteral("bound"), QStringLiteral("42"), QStringLiteral("x")});
+    } catch (const DbError &e) {
+        refused = e.number() == 3061;
+    }
+    QVERIFY(refused);
+    refused = false;
+    try {
+        db_.DbExecute(QStringLiteral("SELECT * FROM AppoggioTemp WHERE Utente = ?"), {QStringLiteral("bound")});
+    } catch (const DbError &) {
+        refused = true;
+    }
+    QVERIFY(refused);
+    RsGuard count(rs, rs.RsOpen(db_, QStringLiteral("SELECT COUNT(*) AS N FROM AppoggioTemp WHERE Utente = 'bound'")));
+    rs.RsMoveFirst(count);
+    QCOMPARE(rs.RsField(count, QStringLiteral("N")).toInt(), rows);
+    db_.DbExecute(QStringLiteral("DELETE FROM AppoggioTemp WHERE Utente = 'bound'"));
 }
 
 QTEST_GUILESS_MAIN(TestDbStatements)
