@@ -764,7 +764,7 @@ QWidget *FrmSceltaStam::buildPdfEmailPage()
             auto *box = new QLineEdit(page);
             if (f.kind == PdfEmailField::Password)
                 box->setEchoMode(QLineEdit::Password);
-            box->setMinimumWidth(f.kind == PdfEmailField::Number ? 70 : 180);
+            box->setMinimumWidth(f.kind == PdfEmailField::Number ? 70 : 240);
             connect(box, &QLineEdit::textChanged, this, [this, key] { markPdfField(key); });
             editor = box;
             break;
@@ -836,6 +836,7 @@ void FrmSceltaStam::PdfEmailSetValue(const QString &key, const QString &value)
     QWidget *editor = PdfEmailEditor(key);
     if (auto *line = qobject_cast<QLineEdit *>(editor)) {
         line->setText(value);
+        line->setCursorPosition(0);  // a long value shows its beginning
     } else if (auto *box = qobject_cast<QCheckBox *>(editor)) {
         PdfEmailParams p;
         p.set(key, value);
@@ -922,7 +923,8 @@ bool FrmSceltaStam::confirm(const QString &question)
 {
     if (!m_env.sink)
         return true;
-    return m_env.sink->msgCom(question, {QStringLiteral("&Sì"), QStringLiteral("&No")}, 2) == 1;
+    // The user pressed "&Annulla" or closed the window: that is the answer of a run without one.
+    return m_env.sink->msgCom(question, {QStringLiteral("&Sì"), QStringLiteral("&No")}, 1) == 1;
 }
 
 void FrmSceltaStam::ComOkPdf_Click()

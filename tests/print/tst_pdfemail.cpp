@@ -10,6 +10,7 @@
 #include "platform/printlib/printoptions.h"
 #include "platform/printlib/printreport.h"
 #include "print/printenv.h"
+#include "tests/support/fakeprogram.h"
 #include "tests/support/smtptestserver.h"
 
 #include <QtTest>
@@ -53,18 +54,6 @@ PdfEmailParams Complete()
     p.set(QStringLiteral("EmailTesto"), QStringLiteral("Buongiorno, alle §Ora§ del §Data§ ..."));
     p.set(QStringLiteral("EmailNumPorta"), QStringLiteral("2525"));
     return p;
-}
-
-QString Script(const QTemporaryDir &dir, const QString &name, const QByteArray &body)
-{
-    const QString path = dir.filePath(name);
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return {};
-    f.write("#!/bin/sh\n" + body);
-    f.close();
-    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return path;
 }
 
 class Sink : public kem::MessageSink {
@@ -349,8 +338,8 @@ void TestPdfEmail::sendTypes()
     QFETCH(QString, told);
     QTemporaryDir bin;
     const QString got = bin.filePath(QStringLiteral("usato"));
-    Script(bin, QStringLiteral("sendmail"), "cat > \"" + got.toUtf8() + ".sendmail\"\n");
-    Script(bin, QStringLiteral("xdg-email"), "echo \"$@\" > \"" + got.toUtf8() + ".xdg-email\"\n");
+    kemtest::WriteScript(bin, QStringLiteral("sendmail"), "cat > \"" + got.toUtf8() + ".sendmail\"\n");
+    kemtest::WriteScript(bin, QStringLiteral("xdg-email"), "echo \"$@\" > \"" + got.toUtf8() + ".xdg-email\"\n");
     const QString pdf = bin.filePath(QStringLiteral("stampa.pdf"));
     QFile f(pdf);
     QVERIFY(f.open(QIODevice::WriteOnly));
@@ -362,11 +351,12 @@ void TestPdfEmail::sendTypes()
     QString missing, error;
     const auto run = kem::PrepareEmail(p, {}, Values(), &missing);
     QVERIFY2(run, qPrintable(missing));
-    const QByteArray path = qgetenv("PATH");
-    qputenv("PATH", bin.path().toUtf8() + ':' + path);
-    kem::MailServer nowhere;  // SMTP is not asked
-    const bool done = kem::SendRunEmail(*run, nowhere, pdf, &error);
-    qputenv("PATH", path);
+    bool done = false;
+    {
+        const kemtest::PathFirst first(bin.path());
+        kem::MailServer nowhere;  // SMTP is not asked
+        done = kem::SendRunEmail(*run, nowhere, pdf, &error);
+    }
     QCOMPARE(done, sent);
     QCOMPARE(done ? kem::EmailSentText(*run) : error, told);
     QCOMPARE(QFile::exists(got + QStringLiteral(".sendmail")), type == QLatin1String("Sendmail"));

@@ -13,6 +13,7 @@
 #include "print/frmstampaincorso.h"
 #include "reportkit/company.h"
 #include "schema/democompany.h"
+#include "tests/print/printtestsupport.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -27,17 +28,12 @@
 #include <QtTest>
 
 using namespace kem;
+using kemtest::IniValue;
 
 namespace {
 
 const QString kAbsent = QStringLiteral("<assente>");
 
-QString IniValue(const QString &file, const QString &section, const QString &key)
-{
-    QString v;
-    IniRead(file, section, key, kAbsent, v);
-    return v;
-}
 
 // Answers the questions from a list ("&Sì" is 1, "&No" 2); without answers left, the default.
 class AnsweringSink : public MessageSink {

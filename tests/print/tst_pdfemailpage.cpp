@@ -12,12 +12,14 @@
 #include "platform/util/kemutil.h"
 #include "print/printenv.h"
 #include "schema/democompany.h"
+#include "tests/print/printtestsupport.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using namespace kem;
+using kemtest::IniValue;
 
 namespace {
 
@@ -31,12 +33,6 @@ PdfEmailParams Valid()
     return p;
 }
 
-QString IniValue(const QString &file, const QString &section, const QString &key)
-{
-    QString v;
-    IniRead(file, section, key, QStringLiteral("<assente>"), v);
-    return v;
-}
 
 } // namespace
 

@@ -5,6 +5,8 @@
 // sendmail program and to the desktop's mail program (stand-ins written by the test) arrives
 // whole; their failures give their messages.
 #include "platform/printlib/mailsender.h"
+#include "tests/support/batchrun.h"
+#include "tests/support/fakeprogram.h"
 #include "tests/support/smtptestserver.h"
 
 #include <QProcess>
@@ -32,24 +34,8 @@ MailMessage Message(const QString &attachment)
     return m;
 }
 
-// A program written into dir: a shell script with the given body.
-QString Script(const QTemporaryDir &dir, const QString &name, const QByteArray &body)
-{
-    const QString path = dir.filePath(name);
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return {};
-    f.write("#!/bin/sh\n" + body);
-    f.close();
-    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return path;
-}
-
-QByteArray FileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using kemtest::FileBytes;
+using kemtest::WriteScript;
 
 // Reads a message as a mail program would (python's email package): the subject, the text and
 // the attachment written beside it.
@@ -260,16 +246,15 @@ void TestMailSender::sendmailDelivers()
 {
     QTemporaryDir bin;
     const QString out = bin.filePath(QStringLiteral("ricevuto"));
-    const QString sendmail = Script(bin, QStringLiteral("sendmail"),
+    const QString sendmail = WriteScript(bin, QStringLiteral("sendmail"),
                                     "echo \"$@\" > \"" + out.toUtf8() + ".args\"\ncat > \"" + out.toUtf8() + ".eml\"\n");
-    // Found on PATH as the system's would be.
-    const QByteArray path = qgetenv("PATH");
-    qputenv("PATH", bin.path().toUtf8() + ':' + path);
-    QCOMPARE(MailSender::SendmailProgram(), sendmail);
     QString error;
-    const bool sent = MailSender::SendWithSendmail(Message(pdf_), &error);
-    qputenv("PATH", path);
-    QVERIFY2(sent, qPrintable(error));
+    {
+        // Found on PATH as the system's would be.
+        const kemtest::PathFirst first(bin.path());
+        QCOMPARE(MailSender::SendmailProgram(), sendmail);
+        QVERIFY2(MailSender::SendWithSendmail(Message(pdf_), &error), qPrintable(error));
+    }
     QCOMPARE(FileBytes(out + QStringLiteral(".args")).trimmed(), QByteArray("-t -i"));
     const QByteArray eml = FileBytes(out + QStringLiteral(".eml"));
     QVERIFY(eml.contains("To: <cliente@example.com>\n"));
@@ -284,7 +269,7 @@ void TestMailSender::mailProgramGetsTheMessage()
 {
     QTemporaryDir bin;
     const QString out = bin.filePath(QStringLiteral("argomenti"));
-    const QString program = Script(bin, QStringLiteral("xdg-email"),
+    const QString program = WriteScript(bin, QStringLiteral("xdg-email"),
                                    "for a in \"$@\"; do printf '%s\\n' \"$a\" >> \"" + out.toUtf8() + "\"; done\n");
     QString error;
     QVERIFY2(MailSender::OpenInMailProgram(Message(pdf_), &error, program), qPrintable(error));
@@ -314,7 +299,7 @@ void TestMailSender::localProgramFailures()
     QFETCH(QByteArray, body);
     QFETCH(QString, message);
     QTemporaryDir bin;
-    const QString program = body.isEmpty() ? bin.filePath(QStringLiteral("manca")) : Script(bin, way, body);
+    const QString program = body.isEmpty() ? bin.filePath(QStringLiteral("manca")) : WriteScript(bin, way, body);
     QString error;
     kem::MailFailure failure = kem::MailFailure::None;
     const bool ok = way == QLatin1String("sendmail") ? MailSender::SendWithSendmail(Message(pdf_), &error, program, &failure)
