@@ -284,11 +284,13 @@ int CustomerEmailColumn(const PrintEnv &env, const QString &tipoNum)
 {
     static const QStringList predef{QStringLiteral("Pri"), QStringLiteral("Amm"), QStringLiteral("Comm"),
                                     QStringLiteral("Sped")};
+    if (IsWholeIn(tipoNum, 1, 4))
+        return tipoNum.trimmed().toInt() - 1;
     const QString chosen = env.ini(QStringLiteral("Clienti"), QStringLiteral("EmailPredef"));
     for (int i = 0; i < predef.size(); ++i)
         if (chosen.compare(predef[i], Qt::CaseInsensitive) == 0)
             return i;
-    return IsWholeIn(tipoNum, 1, 4) ? tipoNum.trimmed().toInt() - 1 : 0;
+    return 0;
 }
 
 QString CustomerEmailOf(const QStringList &addresses, int column)

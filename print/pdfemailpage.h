@@ -81,8 +81,9 @@ PdfEmailParams PdfEmailPageValues(MenuServer *menu, const PrintOptions &options)
 QStringList CustomerEmailLabels(const PrintEnv &env);
 // The address columns of the accounts.
 const QStringList &CustomerEmailColumns();
-// The column taken (0 to 3): "EmailPredef" of section "Clienti" ("Pri", "Amm", "Comm",
-// "Sped"); for "StAltro" or nothing, the page's "EmailTipoNum" (1 to 4); else the first.
+// The column taken (0 to 3): the one chosen on the page ("EmailTipoNum", 1 to 4), else the
+// default of section "Clienti", "EmailPredef" ("Pri", "Amm", "Comm", "Sped"; "StAltro" or
+// nothing: none), else the first.
 int CustomerEmailColumn(const PrintEnv &env, const QString &tipoNum);
 // The address of a customer: the chosen column, or the first column that has one.
 QString CustomerEmailOf(const QStringList &addresses, int column);

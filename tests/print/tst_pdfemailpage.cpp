@@ -271,11 +271,12 @@ void TestPdfEmailPage::customerColumns_data()
     QTest::addColumn<int>("column");
     QTest::newRow("nothing") << "" << "" << 0;
     QTest::newRow("Amm") << "Amm" << "" << 1;
-    QTest::newRow("comm, any case") << "comm" << "1" << 2;
-    QTest::newRow("Sped") << "Sped" << "2" << 3;
-    QTest::newRow("StAltro: the page's choice") << "StAltro" << "2" << 1;
-    QTest::newRow("nothing: the page's choice") << "" << "4" << 3;
-    QTest::newRow("a choice out of range") << "StAltro" << "9" << 0;
+    QTest::newRow("comm, any case") << "comm" << "" << 2;
+    QTest::newRow("Sped") << "Sped" << "" << 3;
+    QTest::newRow("the page's choice over the default") << "Sped" << "2" << 1;
+    QTest::newRow("StAltro: no default") << "StAltro" << "" << 0;
+    QTest::newRow("the page's choice alone") << "" << "4" << 3;
+    QTest::newRow("a choice out of range: the default") << "Comm" << "9" << 2;
 }
 
 void TestPdfEmailPage::customerColumns()
