@@ -68,6 +68,14 @@ bool frmStampaInCorso::ChiediEmailLogPwd(QString *login, QString *pwd)
     return dialog.RichDatiEmail(true, true, login, pwd);
 }
 
+void frmStampaInCorso::EmailLoginAccepted(const QString &login, const QString &pwd)
+{
+    if (!m_options)
+        return;
+    m_options->ParamSet(QStringLiteral("EmailLogin"), PrintOptions::ParamAny, login);
+    m_options->ParamSet(QStringLiteral("EmailPwd"), PrintOptions::ParamAny, pwd);
+}
+
 void frmStampaInCorso::LogoSet(const QPixmap &logo)
 {
     picLogo->setPixmap(logo);

@@ -49,6 +49,8 @@ public:
     // in credential mode with both the login and the password to fill. False when the user
     // gives up the send (or there is no context to ask in).
     bool ChiediEmailLogPwd(QString *login, QString *pwd) override;
+    // A pair the server accepted stays in the run's options, for the next runs of the form.
+    void EmailLoginAccepted(const QString &login, const QString &pwd) override;
     // Runs the credential dialog (FrmSceltaStam::runModal); default: exec().
     std::function<int(FrmSceltaStam &)> runCredentialDialog;
 

@@ -417,10 +417,13 @@ void RunDelivery::Send(MessageSink &sink, EmailCredentialAsker *asker)
         return;
     EmailRun run = *email_;
     email_.reset();
+    bool asked = false;
     for (;;) {
         QString error;
         MailFailure failure = MailFailure::None;
         if (SendRunEmail(run, MailServerOf(run), pdf_, &error, &failure)) {
+            if (asked)
+                asker->EmailLoginAccepted(run.login, run.pwd);
             sink.msgCom(EmailSentText(run), {QStringLiteral("&Ok")});
             return;
         }
@@ -430,6 +433,7 @@ void RunDelivery::Send(MessageSink &sink, EmailCredentialAsker *asker)
         }
         // The server refused the pair: say so, and let the user give another one.
         sink.msgCom(error, {QStringLiteral("&Ok")});
+        asked = true;
         if (!asker->ChiediEmailLogPwd(&run.login, &run.pwd)) {
             sink.msgCom(EmailNotSentText(QStringLiteral("Invio dell'email annullato"), pdf_), {QStringLiteral("&Ok")});
             return;

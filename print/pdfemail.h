@@ -129,6 +129,8 @@ class EmailCredentialAsker {
 public:
     virtual ~EmailCredentialAsker() = default;
     virtual bool ChiediEmailLogPwd(QString *login, QString *pwd) = 0;
+    // The pair given was accepted by the server (the message went).
+    virtual void EmailLoginAccepted(const QString & /*login*/, const QString & /*pwd*/) {}
 };
 
 // The delivery of a report run from a form, around its print job: before the job, with

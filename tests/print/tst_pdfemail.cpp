@@ -74,7 +74,9 @@ public:
 class ScriptedAsker : public kem::EmailCredentialAsker {
 public:
     QList<QPair<QString, QString>> pairs;
+    QPair<QString, QString> accepted;
     int asked = 0;
+    void EmailLoginAccepted(const QString &login, const QString &pwd) override { accepted = qMakePair(login, pwd); }
     bool ChiediEmailLogPwd(QString *login, QString *pwd) override
     {
         ++asked;
@@ -432,6 +434,8 @@ void TestPdfEmail::refusedLoginAskedAgain()
         expected << (t.contains(QLatin1String("%1")) ? t.arg(pdf) : t);
     QCOMPARE(sink.texts, expected);
     QCOMPARE(asker.asked, told.size() - 1);
+    const QPair<QString, QString> none, right(QStringLiteral("ufficio"), QStringLiteral("segreta"));
+    QCOMPARE(asker.accepted, arrives ? right : none);
     if (arrives)
         QTRY_VERIFY(smtp.hasMessage(1));
     else

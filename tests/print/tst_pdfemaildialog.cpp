@@ -479,7 +479,8 @@ void TestPdfEmailDialog::progressWindowAsksCredentials()
     QString login = QStringLiteral("ufficio"), pwd = QStringLiteral("sbagliata");
     // Without the program's environment there is no one to ask.
     QVERIFY(!window.ChiediEmailLogPwd(&login, &pwd));
-    window.EmailContextSet(&f.env, std::make_shared<PrintOptions>(f.options));
+    auto runOptions = std::make_shared<PrintOptions>(f.options);
+    window.EmailContextSet(&f.env, runOptions);
     bool asked = false;
     window.runCredentialDialog = [&](FrmSceltaStam &dlg) {
         asked = dlg.oiRichDatiEmail == FrmSceltaStam::RichDatiEmailMode
@@ -494,6 +495,13 @@ void TestPdfEmailDialog::progressWindowAsksCredentials()
     QVERIFY(asked);
     QCOMPARE(login, QStringLiteral("altro"));
     QCOMPARE(pwd, QStringLiteral("giusta"));
+    // Asking changes nothing for the next runs; a pair the server accepted stays for them.
+    QVERIFY(!runOptions->ParamExists(QStringLiteral("EmailPwd")));
+    window.EmailLoginAccepted(login, pwd);
+    PdfEmailParams next = PdfEmailParams::Read(*f.env.menu);
+    next.Overlay(*runOptions);
+    QCOMPARE(next.value(QStringLiteral("EmailLogin")), QStringLiteral("altro"));
+    QCOMPARE(next.value(QStringLiteral("EmailPwd")), QStringLiteral("giusta"));
 }
 
 void TestPdfEmailDialog::screenshot()
