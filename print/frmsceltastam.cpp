@@ -5,6 +5,8 @@
 #include "common/messages.h"
 #include "print/defaultprinter.h"
 #include "print/frmsalvaopzsta.h"
+#include "platform/help/decodeservice.h"
+#include "platform/help/frmaiutolookup.h"
 #include "platform/util/kemutil.h"
 #include "print/optionsini.h"
 #include "print/printersessions.h"
@@ -25,6 +27,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -61,11 +64,6 @@ int boxNumber(const QLineEdit *box)
     return ok ? v : 0;
 }
 
-bool isYes(const QString &v)
-{
-    return v.trimmed().toUpper() == QLatin1String("S");
-}
-
 } // namespace
 
 FrmSceltaStam::FrmSceltaStam(const PrintEnv &env, PrintOptions &options, bool printActive,
@@ -79,6 +77,9 @@ FrmSceltaStam::FrmSceltaStam(const PrintEnv &env, PrintOptions &options, bool pr
     }
     askFileName = [this](const FileNameRequest &rq, FileNameAnswer *a) { return defaultFileDialog(rq, a); };
     runPanel = [](FrmSalvaOpzSta &panel) { return panel.exec(); };
+    askPath = [this](const PdfEmailField &field, const QString &current) { return defaultPath(field, current); };
+    runLookup = [](FrmAiutoLookup &lookup) { return lookup.exec(); };
+    runModal = [](FrmSceltaStam &dialog) { return dialog.exec(); };
     build();
     load();
     connectControls();
@@ -269,7 +270,8 @@ void FrmSceltaStam::build()
     buttons->addStretch();
     buttons->addWidget(ComChiudi);
 
-    auto *grid = new QGridLayout(this);
+    auto *mainPage = new QWidget(this);
+    auto *grid = new QGridLayout(mainPage);
     grid->addWidget(fraOpt, 0, 0);
     grid->addWidget(FraStampaSu[0], 0, 1, 1, 2);
     grid->addWidget(FraStampaSu[1], 1, 0);
@@ -285,6 +287,13 @@ void FrmSceltaStam::build()
     // height their contents need, so that no control is drawn over another.
     for (QGroupBox *frame : findChildren<QGroupBox *>())
         frame->setMinimumHeight(frame->minimumSizeHint().height());
+
+    TabPagine = new QTabWidget(this);
+    TabPagine->addTab(mainPage, QStringLiteral("Stampa"));
+    PagPdfEmail = buildPdfEmailPage();
+    TabPagine->addTab(PagPdfEmail, QStringLiteral("Par ini Pdf/Email"));
+    auto *top = new QVBoxLayout(this);
+    top->addWidget(TabPagine);
 }
 
 void FrmSceltaStam::load()
@@ -311,9 +320,9 @@ void FrmSceltaStam::load()
     if (!m_printActive)
         m_options.ParamSet(QStringLiteral("MostraNumPag"), PrintOptions::ParamAny, CheNumPag->isChecked());
 
-    const bool pdf = isYes(m_env.menuVar(QStringLiteral("UsaPdfCreator"))) || isYes(m_env.menuVar(QStringLiteral("UsaPdf995")));
-    ChePdfAutom->setVisible(pdf);
-    CheInviaEmail->setVisible(isYes(m_env.menuVar(QStringLiteral("StampeEmail"))));
+    m_pdfConfirmed = PdfEmailPageValues(m_env.menu, m_options);
+    showPdfEmailValues(m_pdfConfirmed);
+    showPdfBoxes();
     ChePdfAutom->setChecked(m_options.ParamGet(QStringLiteral("PdfAutomAbil")).toBool());
     CheInviaEmail->setChecked(m_options.ParamGet(QStringLiteral("EmailInvia")).toBool());
 
@@ -350,6 +359,7 @@ void FrmSceltaStam::load()
             if (w != ComChiudi && w != labStaAttuale && (qobject_cast<QGroupBox *>(w) || qobject_cast<QPushButton *>(w)
                                                          || qobject_cast<QCheckBox *>(w) || qobject_cast<QLineEdit *>(w)))
                 w->setEnabled(false);
+        PagPdfEmail->setEnabled(false);
         tell(QStringLiteral("C'è una stampa in esecuzione. Non è possibile variare i parametri di stampa"));
     }
 }
@@ -518,7 +528,7 @@ void FrmSceltaStam::choosePrinter(const QString &name, const QString &port)
 
     if (m_options.ParamGet(QStringLiteral("PdfAutomAbil")).toBool()) {
         // Automatic PDF names need the PDF printer.
-        QString pdf = m_env.menu ? PdfPrinter(*m_env.menu) : QString();
+        QString pdf = PdfPrinter(m_pdfConfirmed);
         if (pdf.isEmpty())
             pdf = QStringLiteral("PDFCreator");
         const bool fits = m_env.printers && m_env.printers->Find(pdf) && name == pdf;
@@ -673,6 +683,20 @@ void FrmSceltaStam::ComChiudi_Click()
 
 void FrmSceltaStam::done(int result)
 {
+    if (oiRichDatiEmail == RichDatiEmailMode) {
+        // Leaving without "&Ok" gives up the send: asked once.
+        if (result != QDialog::Accepted && !m_cancelAsked && !confirm(PdfEmailCancelQuestion(true)))
+            return;
+        QDialog::done(result);
+        return;
+    }
+    if (m_pdfDirty && !m_printActive) {
+        if (!confirm(PdfEmailCancelQuestion(false))) {
+            TabPagine->setCurrentWidget(PagPdfEmail);
+            return;
+        }
+        showPdfEmailValues(m_pdfConfirmed);
+    }
     if (!m_printActive) {
         const QString refusal = CloseRefusal(m_options);
         if (!refusal.isEmpty()) {
@@ -681,6 +705,420 @@ void FrmSceltaStam::done(int result)
         }
     }
     QDialog::done(result);
+}
+
+// ------------------------------------------------------------------------------------------
+// "Par ini Pdf/Email"
+// ------------------------------------------------------------------------------------------
+
+QWidget *FrmSceltaStam::buildPdfEmailPage()
+{
+    auto *page = new QWidget(this);
+    page->setObjectName(QStringLiteral("PagPdfEmail"));
+    auto *fields = new QGridLayout;
+    fields->setHorizontalSpacing(6);
+    fields->setVerticalSpacing(4);
+    const QList<PdfEmailField> &all = PdfEmailPageFields();
+    const int perColumn = int((all.size() + 1) / 2);
+    const QStringList customerLabels = CustomerEmailLabels(m_env);
+    for (int i = 0; i < all.size(); ++i) {
+        const PdfEmailField &f = all[i];
+        const int row = i % perColumn;
+        const int col = (i / perColumn) * 5;
+        const QString key = f.key.toLower();
+        auto *tick = new QCheckBox(page);
+        tick->setObjectName(QStringLiteral("CheSalva_") + f.key);
+        tick->setToolTip(QStringLiteral("Parametro da salvare, rileggere o cancellare"));
+        m_pdfTicks.insert(key, tick);
+        auto *caption = new QLabel(f.caption.trimmed(), page);
+        QWidget *editor = nullptr;
+        switch (f.kind) {
+        case PdfEmailField::Flag: {
+            auto *box = new QCheckBox(page);
+            connect(box, &QCheckBox::toggled, this, [this, key] { markPdfField(key); });
+            editor = box;
+            break;
+        }
+        case PdfEmailField::SendType:
+        case PdfEmailField::ToNum:
+        case PdfEmailField::TipoNum: {
+            auto *box = new QComboBox(page);
+            if (f.kind == PdfEmailField::SendType) {
+                for (const QString &t : EmailSendTypeNames())
+                    box->addItem(t, t);
+                box->setObjectName(QStringLiteral("CboEmailTipoInvio"));
+            } else if (f.kind == PdfEmailField::ToNum) {
+                for (int n = 1; n <= 3; ++n)
+                    box->addItem(QStringLiteral("Email destinatario %1").arg(n), QString::number(n));
+                box->setObjectName(QStringLiteral("CboEmailToNum"));
+            } else {
+                for (int n = 0; n < customerLabels.size(); ++n)
+                    box->addItem(customerLabels[n], QString::number(n + 1));
+                box->setObjectName(QStringLiteral("CboEmailTipoNum"));
+            }
+            connect(box, &QComboBox::currentIndexChanged, this, [this, key] { markPdfField(key); });
+            editor = box;
+            break;
+        }
+        default: {
+            auto *box = new QLineEdit(page);
+            if (f.kind == PdfEmailField::Password)
+                box->setEchoMode(QLineEdit::Password);
+            box->setMinimumWidth(f.kind == PdfEmailField::Number ? 70 : 240);
+            connect(box, &QLineEdit::textChanged, this, [this, key] { markPdfField(key); });
+            editor = box;
+            break;
+        }
+        }
+        if (editor->objectName().isEmpty())
+            editor->setObjectName(QStringLiteral("txt") + f.key);
+        caption->setBuddy(editor);
+        m_pdfEditors.insert(key, editor);
+        fields->addWidget(tick, row, col);
+        fields->addWidget(caption, row, col + 1);
+        fields->addWidget(editor, row, col + 2);
+        if (f.kind == PdfEmailField::Folder || f.kind == PdfEmailField::File) {
+            auto *cerca = new QPushButton(QStringLiteral("Cerca"), page);
+            cerca->setObjectName(QStringLiteral("ComCerca_") + f.key);
+            connect(cerca, &QPushButton::clicked, this, [this, k = f.key] { ComCerca_Click(k); });
+            m_pdfCerca.insert(key, cerca);
+            fields->addWidget(cerca, row, col + 3);
+        } else if (f.key == QLatin1String("EmailToTemp")) {
+            ComHlpEmail = new QPushButton(QStringLiteral("Clienti..."), page);
+            ComHlpEmail->setObjectName(QStringLiteral("ComHlpEmail"));
+            ComHlpEmail->setToolTip(QStringLiteral("Cerca l'indirizzo email di un cliente"));
+            ComHlpEmail->setEnabled(m_env.db != nullptr);
+            connect(ComHlpEmail, &QPushButton::clicked, this, &FrmSceltaStam::ComHlpEmail_Click);
+            fields->addWidget(ComHlpEmail, row, col + 3);
+        }
+    }
+    fields->setColumnStretch(2, 1);
+    fields->setColumnStretch(7, 1);
+    fields->setColumnMinimumWidth(4, 16);
+
+    auto *fraFile = new QGroupBox(QStringLiteral("File Ini"), page);
+    auto *fileLayout = new QHBoxLayout(fraFile);
+    OptIniPdf[0] = new QRadioButton(QStringLiteral("Parametri comuni a tutti i terminali"), fraFile);
+    OptIniPdf[1] = new QRadioButton(QStringLiteral("Parametri di questo terminale"), fraFile);
+    OptIniPdf[0]->setChecked(true);
+    fileLayout->addWidget(OptIniPdf[0]);
+    fileLayout->addWidget(OptIniPdf[1]);
+    fileLayout->addStretch();
+    ComSalvaIni = new QPushButton(QStringLiteral("&Salva su file Ini"), page);
+    ComRileggiIni = new QPushButton(QStringLiteral("&Rileggi da file Ini"), page);
+    ComCancIni = new QPushButton(QStringLiteral("&Cancella su file Ini"), page);
+    ComOkPdf = new QPushButton(QStringLiteral("&Ok"), page);
+    ComAnnullaPdf = new QPushButton(QStringLiteral("&Annulla"), page);
+    auto *buttons = new QHBoxLayout;
+    buttons->setSpacing(6);
+    buttons->addWidget(ComSalvaIni);
+    buttons->addWidget(ComRileggiIni);
+    buttons->addWidget(ComCancIni);
+    buttons->addStretch();
+    buttons->addWidget(ComOkPdf);
+    buttons->addWidget(ComAnnullaPdf);
+    connect(ComSalvaIni, &QPushButton::clicked, this, &FrmSceltaStam::ComSalvaIni_Click);
+    connect(ComRileggiIni, &QPushButton::clicked, this, &FrmSceltaStam::ComRileggiIni_Click);
+    connect(ComCancIni, &QPushButton::clicked, this, &FrmSceltaStam::ComCancIni_Click);
+    connect(ComOkPdf, &QPushButton::clicked, this, &FrmSceltaStam::ComOkPdf_Click);
+    connect(ComAnnullaPdf, &QPushButton::clicked, this, &FrmSceltaStam::ComAnnullaPdf_Click);
+
+    auto *layout = new QVBoxLayout(page);
+    layout->addLayout(fields);
+    layout->addStretch();
+    layout->addWidget(fraFile);
+    layout->addLayout(buttons);
+    return page;
+}
+
+void FrmSceltaStam::PdfEmailSetValue(const QString &key, const QString &value)
+{
+    QWidget *editor = PdfEmailEditor(key);
+    if (auto *line = qobject_cast<QLineEdit *>(editor)) {
+        line->setText(value);
+        line->setCursorPosition(0);  // a long value shows its beginning
+    } else if (auto *box = qobject_cast<QCheckBox *>(editor)) {
+        PdfEmailParams p;
+        p.set(key, value);
+        box->setChecked(p.flag(key));
+    } else if (auto *combo = qobject_cast<QComboBox *>(editor)) {
+        int index = -1;
+        for (int i = 0; i < combo->count(); ++i)
+            if (combo->itemData(i).toString().compare(value.trimmed(), Qt::CaseInsensitive) == 0)
+                index = i;
+        if (index < 0 && !value.trimmed().isEmpty()) {
+            // A value the list does not have stays, shown as it is and marked invalid.
+            combo->addItem(value.trimmed(), value.trimmed());
+            index = combo->count() - 1;
+        }
+        combo->setCurrentIndex(index);
+    }
+    markPdfField(key);
+}
+
+PdfEmailParams FrmSceltaStam::PdfEmailPageParams() const
+{
+    PdfEmailParams p;
+    for (const PdfEmailField &f : PdfEmailPageFields()) {
+        QWidget *editor = PdfEmailEditor(f.key);
+        if (auto *line = qobject_cast<QLineEdit *>(editor))
+            p.set(f.key, f.kind == PdfEmailField::Password ? line->text() : line->text().trimmed());
+        else if (auto *box = qobject_cast<QCheckBox *>(editor))
+            p.set(f.key, box->isChecked() ? QStringLiteral("S") : QStringLiteral("N"));
+        else if (auto *combo = qobject_cast<QComboBox *>(editor))
+            p.set(f.key, combo->currentIndex() < 0 ? QString() : combo->currentData().toString());
+    }
+    // The stored texts are no field of the page: they stay as read.
+    p.set(QStringLiteral("EmailOggetto"), m_pdfConfirmed.value(QStringLiteral("EmailOggetto")));
+    p.set(QStringLiteral("EmailTesto"), m_pdfConfirmed.value(QStringLiteral("EmailTesto")));
+    return p;
+}
+
+bool FrmSceltaStam::PdfEmailInvalid(const QString &key) const
+{
+    QWidget *editor = PdfEmailEditor(key);
+    return editor && editor->property("pdfInvalid").toBool();
+}
+
+void FrmSceltaStam::showPdfEmailValues(const PdfEmailParams &params)
+{
+    const bool wasLoading = m_loading;
+    m_loading = true;
+    for (const PdfEmailField &f : PdfEmailPageFields())
+        PdfEmailSetValue(f.key, params.value(f.key));
+    m_loading = wasLoading;
+    m_pdfDirty = false;
+}
+
+void FrmSceltaStam::markPdfField(const QString &key)
+{
+    QWidget *editor = PdfEmailEditor(key);
+    if (!editor)
+        return;
+    const QString why = PdfEmailFieldError(key, PdfEmailPageParams().value(key));
+    editor->setProperty("pdfInvalid", !why.isEmpty());
+    editor->setStyleSheet(why.isEmpty() ? QString() : QStringLiteral("background-color: #ffd6d6;"));
+    editor->setToolTip(why);
+    if (!m_loading)
+        m_pdfDirty = true;
+}
+
+void FrmSceltaStam::showPdfBoxes()
+{
+    const PdfEmailParams &p = m_pdfConfirmed;
+    ChePdfAutom->setVisible(!PdfPrinter(p).isEmpty());
+    CheInviaEmail->setVisible(p.flag(QStringLiteral("StampeEmail")));
+}
+
+QStringList FrmSceltaStam::tickedPdfKeys() const
+{
+    QStringList keys;
+    for (const PdfEmailField &f : PdfEmailPageFields())
+        if (PdfEmailTick(f.key)->isChecked())
+            keys << f.key;
+    return keys;
+}
+
+bool FrmSceltaStam::confirm(const QString &question)
+{
+    if (!m_env.sink)
+        return true;
+    // The user pressed "&Annulla" or closed the window: that is the answer of a run without one.
+    return m_env.sink->msgCom(question, {QStringLiteral("&Sì"), QStringLiteral("&No")}, 1) == 1;
+}
+
+void FrmSceltaStam::ComOkPdf_Click()
+{
+    const PdfEmailParams p = PdfEmailPageParams();
+    if (oiRichDatiEmail == RichDatiEmailMode) {
+        if (p.value(QStringLiteral("EmailLogin")).isEmpty() || p.value(QStringLiteral("EmailPwd")).isEmpty()) {
+            tell(PdfEmailRecipientMessage());
+            return;
+        }
+        accept();
+        return;
+    }
+    const QString refusal =
+        PdfEmailPageRefusal(p, PdfEmailInvalidFields(p), m_options.ParamGet(QStringLiteral("EmailInvia")).toBool());
+    if (!refusal.isEmpty()) {
+        tell(refusal);
+        return;
+    }
+    p.StoreIn(m_options);
+    m_pdfConfirmed = p;
+    m_pdfDirty = false;
+    showPdfBoxes();
+    TabPagine->setCurrentIndex(0);
+}
+
+void FrmSceltaStam::ComAnnullaPdf_Click()
+{
+    if (oiRichDatiEmail == RichDatiEmailMode) {
+        if (confirm(PdfEmailCancelQuestion(true))) {
+            m_cancelAsked = true;
+            reject();
+        }
+        return;
+    }
+    if (m_pdfDirty && !confirm(PdfEmailCancelQuestion(false)))
+        return;
+    showPdfEmailValues(m_pdfConfirmed);
+    TabPagine->setCurrentIndex(0);
+}
+
+void FrmSceltaStam::ComSalvaIni_Click()
+{
+    if (!m_env.menu)
+        return tell(QStringLiteral("Menu principale non disponibile: parametri non salvati"));
+    const PdfEmailParams p = PdfEmailPageParams();
+    const QString refusal =
+        PdfEmailPageRefusal(p, PdfEmailInvalidFields(p), m_options.ParamGet(QStringLiteral("EmailInvia")).toBool());
+    if (!refusal.isEmpty())
+        return tell(refusal);
+    const QStringList keys = tickedPdfKeys();
+    QString error;
+    if (!SavePdfEmailParams(*m_env.menu, p, keys, OptIniPdf[0]->isChecked(), &error))
+        return tell(error);
+    // The runs of this form use what was saved, also where an earlier "&Ok" had set it.
+    for (const QString &key : keys) {
+        m_pdfConfirmed.set(key, p.value(key));
+        if (m_options.ParamExists(key))
+            m_options.ParamSet(key, PrintOptions::ParamAny, p.value(key));
+    }
+    showPdfBoxes();
+    tell(QStringLiteral("Parametri salvati: ") + keys.join(QStringLiteral(", ")));
+}
+
+void FrmSceltaStam::ComRileggiIni_Click()
+{
+    if (!m_env.menu)
+        return tell(QStringLiteral("Menu principale non disponibile: parametri non riletti"));
+    PdfEmailParams p = PdfEmailPageParams();
+    QString error;
+    if (!RereadPdfEmailParams(*m_env.menu, tickedPdfKeys(), OptIniPdf[0]->isChecked(), &p, &error))
+        return tell(error);
+    for (const QString &key : tickedPdfKeys())
+        PdfEmailSetValue(key, p.value(key));
+}
+
+void FrmSceltaStam::ComCancIni_Click()
+{
+    if (!m_env.menu)
+        return tell(QStringLiteral("Menu principale non disponibile: parametri non cancellati"));
+    const QStringList keys = tickedPdfKeys();
+    QString error;
+    if (!DeletePdfEmailParams(*m_env.menu, keys, OptIniPdf[0]->isChecked(), &error))
+        return tell(error);
+    // The page shows what the runs read now.
+    PdfEmailParams now = PdfEmailPageParams();
+    if (!RereadPdfEmailParams(*m_env.menu, keys, false, &now, &error))
+        return tell(error);
+    const bool wasDirty = m_pdfDirty;
+    for (const QString &key : keys) {
+        PdfEmailSetValue(key, now.value(key));
+        m_pdfConfirmed.set(key, now.value(key));
+        if (m_options.ParamExists(key))
+            m_options.ParamSet(key, PrintOptions::ParamAny, now.value(key));
+    }
+    m_pdfDirty = wasDirty;
+    showPdfBoxes();
+    tell(QStringLiteral("Parametri cancellati: ") + keys.join(QStringLiteral(", ")));
+}
+
+QString FrmSceltaStam::defaultPath(const PdfEmailField &field, const QString &current)
+{
+    if (field.kind == PdfEmailField::Folder)
+        return QFileDialog::getExistingDirectory(this, field.title, current);
+    const QStringList filters = DialogFilters(field.filter);
+    if (field.key == QLatin1String("EmailCertificati"))
+        return QFileDialog::getOpenFileName(this, field.title, current, filters.join(QStringLiteral(";;")));
+    return QFileDialog::getSaveFileName(this, field.title, current, filters.join(QStringLiteral(";;")), nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
+void FrmSceltaStam::ComCerca_Click(const QString &key)
+{
+    const PdfEmailField *field = PdfEmailPageField(key);
+    if (!field)
+        return;
+    const QString chosen = askPath(*field, PdfEmailPageParams().value(key));
+    if (!chosen.isEmpty())
+        PdfEmailSetValue(key, QDir::toNativeSeparators(chosen));
+}
+
+void FrmSceltaStam::ComHlpEmail_Click()
+{
+    if (!m_env.db) {
+        tell(QStringLiteral("Archivio dei clienti non disponibile"));
+        return;
+    }
+    const QStringList labels = CustomerEmailLabels(m_env);
+    const int column = CustomerEmailColumn(m_env, PdfEmailPageParams().value(QStringLiteral("EmailTipoNum")));
+    DecodeService decoder(*m_env.db);
+    auto rows = std::make_shared<QList<LookupRow>>();
+    QString failure;
+    FrmAiutoLookup lookup(this);
+    lookup.setWindowTitle(QStringLiteral("Email dei clienti"));
+    lookup.setRowSource(
+        [&decoder, rows, &failure](const QString &filter) {
+            try {
+                *rows = decoder.Rows(QStringLiteral("Conto"), CustomerEmailWhere(), CustomerEmailColumns(), filter, 500);
+            } catch (const std::exception &e) {
+                failure = QString::fromUtf8(e.what());
+                rows->clear();
+            }
+            return *rows;
+        },
+        500, labels);
+    lookup.setFilterText(QString());
+    if (!failure.isEmpty()) {
+        tell(QStringLiteral("Ricerca dei clienti non riuscita: ") + failure);
+        return;
+    }
+    if (runLookup(lookup) != QDialog::Accepted)
+        return;
+    for (const LookupRow &row : *rows) {
+        if (row.code != lookup.chosenCode())
+            continue;
+        const QString address = CustomerEmailOf(row.extra, column);
+        if (address.isEmpty())
+            tell(QStringLiteral("Il cliente ") + row.description + QStringLiteral(" non ha un indirizzo email"));
+        else
+            PdfEmailSetValue(QStringLiteral("EmailToTemp"), address);
+        return;
+    }
+}
+
+bool FrmSceltaStam::RichDatiEmail(bool pbLogin, bool pbPwd, QString *login, QString *pwd)
+{
+    oiRichDatiEmail = RichDatiEmailMode;
+    m_cancelAsked = false;
+    setWindowTitle(QStringLiteral("Login e password per l'invio dell'email"));
+    TabPagine->setCurrentWidget(PagPdfEmail);
+    TabPagine->setTabEnabled(0, false);
+    for (QWidget *w : PagPdfEmail->findChildren<QWidget *>())
+        if (qobject_cast<QLineEdit *>(w) || qobject_cast<QCheckBox *>(w) || qobject_cast<QComboBox *>(w)
+            || qobject_cast<QPushButton *>(w) || qobject_cast<QRadioButton *>(w))
+            w->setEnabled(false);
+    QWidget *loginBox = PdfEmailEditor(QStringLiteral("EmailLogin"));
+    QWidget *pwdBox = PdfEmailEditor(QStringLiteral("EmailPwd"));
+    if (login)
+        PdfEmailSetValue(QStringLiteral("EmailLogin"), *login);
+    if (pwd)
+        PdfEmailSetValue(QStringLiteral("EmailPwd"), *pwd);
+    loginBox->setEnabled(pbLogin);
+    pwdBox->setEnabled(pbPwd);
+    ComOkPdf->setEnabled(true);
+    ComAnnullaPdf->setEnabled(true);
+    (pbLogin ? loginBox : pwdBox)->setFocus();
+    if (runModal(*this) != QDialog::Accepted)
+        return false;
+    const PdfEmailParams p = PdfEmailPageParams();
+    if (login)
+        *login = p.value(QStringLiteral("EmailLogin"));
+    if (pwd)
+        *pwd = p.value(QStringLiteral("EmailPwd"));
+    return true;
 }
 
 } // namespace kem

@@ -2,10 +2,12 @@
 // "Scelta della modalità di stampa": where and how a report prints. The dialog edits the
 // caller's options record in place (every change is written to it at once) and refuses to
 // close while the record is not consistent.
+#include "print/pdfemailpage.h"
 #include "print/printenv.h"
 #include "print/sceltastamlogic.h"
 
 #include <QDialog>
+#include <QHash>
 #include <QList>
 #include <functional>
 #include <memory>
@@ -17,10 +19,12 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QTabWidget;
 class QTableWidget;
 
 namespace kem {
 
+class FrmAiutoLookup;
 class FrmSalvaOpzSta;
 class PrintOptions;
 
@@ -54,6 +58,39 @@ public:
     std::function<bool(const FileNameRequest &, FileNameAnswer *)> askFileName;
     // Runs the save/delete panel; default: exec().
     std::function<int(FrmSalvaOpzSta &)> runPanel;
+    // "Cerca" of the page: a folder or file for the field, empty when cancelled. Default: the
+    // folder or file dialog with the field's title and filter.
+    std::function<QString(const PdfEmailField &, const QString &current)> askPath;
+    // Runs the customer address lookup; default: exec().
+    std::function<int(FrmAiutoLookup &)> runLookup;
+    // Runs the dialog in credential mode; default: exec().
+    std::function<int(FrmSceltaStam &)> runModal;
+
+    // Credential mode: the page alone, with only the login (pbLogin) and the password (pbPwd)
+    // to fill. True with the pair given on "&Ok"; false when the user gave up sending.
+    static constexpr int RichDatiEmailMode = 1000;
+    bool RichDatiEmail(bool pbLogin, bool pbPwd, QString *login, QString *pwd);
+    int oiRichDatiEmail = 0;
+
+    // The page "Par ini Pdf/Email".
+    void ComSalvaIni_Click();
+    void ComRileggiIni_Click();
+    void ComCancIni_Click();
+    void ComOkPdf_Click();
+    void ComAnnullaPdf_Click();
+    void ComCerca_Click(const QString &key);
+    void ComHlpEmail_Click();   // customer address lookup for "EmailToTemp"
+    // The parameters as the page shows them now.
+    PdfEmailParams PdfEmailPageParams() const;
+    // A field's editor (QLineEdit, QCheckBox or QComboBox), its tick box and its "Cerca".
+    QWidget *PdfEmailEditor(const QString &key) const { return m_pdfEditors.value(key.toLower()); }
+    QCheckBox *PdfEmailTick(const QString &key) const { return m_pdfTicks.value(key.toLower()); }
+    QPushButton *PdfEmailCerca(const QString &key) const { return m_pdfCerca.value(key.toLower()); }
+    // Sets a field's value as the user would.
+    void PdfEmailSetValue(const QString &key, const QString &value);
+    // True when the field is marked invalid.
+    bool PdfEmailInvalid(const QString &key) const;
+    bool PdfEmailChanged() const { return m_pdfDirty; }
 
     void OptStampaSu_Click(int index);
     void GriPri_Click(int row);
@@ -111,6 +148,16 @@ public:
     QPushButton *ComCancOpz = nullptr;
     QPushButton *ComChiudi = nullptr;
 
+    QTabWidget *TabPagine = nullptr;
+    QWidget *PagPdfEmail = nullptr;
+    QRadioButton *OptIniPdf[2] = {};  // "Parametri comuni a tutti i terminali", "Parametri di questo terminale"
+    QPushButton *ComSalvaIni = nullptr;
+    QPushButton *ComRileggiIni = nullptr;
+    QPushButton *ComCancIni = nullptr;
+    QPushButton *ComOkPdf = nullptr;
+    QPushButton *ComAnnullaPdf = nullptr;
+    QPushButton *ComHlpEmail = nullptr;
+
 private:
     void build();
     void load();
@@ -124,6 +171,13 @@ private:
     void tell(const QString &text);
     QString currentPrinter() const;
     bool defaultFileDialog(const FileNameRequest &request, FileNameAnswer *answer);
+    QWidget *buildPdfEmailPage();
+    void showPdfEmailValues(const PdfEmailParams &params);
+    void markPdfField(const QString &key);
+    void showPdfBoxes();
+    QStringList tickedPdfKeys() const;
+    bool confirm(const QString &question);
+    QString defaultPath(const PdfEmailField &field, const QString &current);
 
     const PrintEnv &m_env;
     PrintOptions &m_options;
@@ -133,6 +187,12 @@ private:
     NoBinsPrinters m_noBins;
     QList<PaperItem> m_bins, m_sizes;
     bool m_loading = false;
+    QHash<QString, QWidget *> m_pdfEditors;   // lower-case key -> editor
+    QHash<QString, QCheckBox *> m_pdfTicks;
+    QHash<QString, QPushButton *> m_pdfCerca;
+    PdfEmailParams m_pdfConfirmed;             // the values of the last "&Ok" (or of the load)
+    bool m_pdfDirty = false;
+    bool m_cancelAsked = false;
 };
 
 } // namespace kem

@@ -1,6 +1,8 @@
 #include "print/frmstampaincorso.h"
 
+#include "platform/printlib/printoptions.h"
 #include "platform/printlib/printreport.h"
+#include "print/frmsceltastam.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -46,6 +48,32 @@ frmStampaInCorso::frmStampaInCorso(QWidget *parent) : QWidget(parent, Qt::Window
 frmStampaInCorso::~frmStampaInCorso()
 {
     Bind(nullptr);
+}
+
+void frmStampaInCorso::EmailContextSet(const PrintEnv *env, std::shared_ptr<PrintOptions> options)
+{
+    m_env = env;
+    m_options = std::move(options);
+}
+
+bool frmStampaInCorso::ChiediEmailLogPwd(QString *login, QString *pwd)
+{
+    if (!m_env)
+        return false;
+    // The dialog edits an options record; a run without one asks on a scratch record.
+    std::shared_ptr<PrintOptions> options = m_options ? m_options : std::make_shared<PrintOptions>();
+    FrmSceltaStam dialog(*m_env, *options, false, nullptr, this);
+    if (runCredentialDialog)
+        dialog.runModal = runCredentialDialog;
+    return dialog.RichDatiEmail(true, true, login, pwd);
+}
+
+void frmStampaInCorso::EmailLoginAccepted(const QString &login, const QString &pwd)
+{
+    if (!m_options)
+        return;
+    m_options->ParamSet(QStringLiteral("EmailLogin"), PrintOptions::ParamAny, login);
+    m_options->ParamSet(QStringLiteral("EmailPwd"), PrintOptions::ParamAny, pwd);
 }
 
 void frmStampaInCorso::LogoSet(const QPixmap &logo)

@@ -18,7 +18,7 @@ namespace kem {
 
 namespace {
 
-const QString kSection = QStringLiteral("PdfEmail");
+
 
 QString MenuText(MenuServer &menu, const QString &name)
 {
@@ -40,17 +40,27 @@ QString Two(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'))
 
 } // namespace
 
-QString ReadPdfEmailParam(MenuServer &menu, const QString &key)
+const QString &PdfEmailSection()
+{
+    static const QString section = QStringLiteral("PdfEmail");
+    return section;
+}
+
+QString ReadPdfEmailParam(MenuServer &menu, const QString &key, bool fromCommon, QString *error)
 {
     for (const char *file : {"T", "C"}) {
+        if (fromCommon && *file == 'T')
+            continue;
         try {
             const QString v = menu.MenuCall(QStringLiteral("LeggiIniComuni"), QStringLiteral("Tutti"),
-                                            QVariantList{QString::fromLatin1(file), kSection, key})
+                                            QVariantList{QString::fromLatin1(file), PdfEmailSection(), key})
                                   .toString();
             // An empty value sets nothing: the next file, or the menu, may have one.
             if (v != MenuMissingMarker && !v.isEmpty())
                 return v;
-        } catch (const MenuError &) {
+        } catch (const MenuError &e) {
+            if (error)
+                *error = e.description();
             return {};
         }
     }
@@ -93,6 +103,19 @@ PdfEmailParams PdfEmailParams::Read(MenuServer &menu)
         }
     }
     return p;
+}
+
+void PdfEmailParams::Overlay(const PrintOptions &options)
+{
+    for (const QString &key : Keys())
+        if (options.ParamExists(key))
+            set(key, options.ParamGet(key).toString());
+}
+
+void PdfEmailParams::StoreIn(PrintOptions &options) const
+{
+    for (const QString &key : Keys())
+        options.ParamSet(key, PrintOptions::ParamAny, value(key));
 }
 
 bool PdfEmailParams::flag(const QString &key) const
@@ -190,6 +213,28 @@ QString PdfAutoName(const PdfEmailParams &params, const PlaceholderValues &value
     return ExpandPlaceholders(params.value(QStringLiteral("PdfNomeFile")), values, PlaceholderUse::FileName);
 }
 
+EmailSendType SendTypeOf(const QString &tipoInvio)
+{
+    const QString t = tipoInvio.trimmed();
+    const auto is = [&t](const char *name) { return t.compare(QLatin1String(name), Qt::CaseInsensitive) == 0; };
+    if (t.isEmpty() || is("CDO") || is("See"))
+        return EmailSendType::Smtp;
+    if (is("Sendmail"))
+        return EmailSendType::Sendmail;
+    if (is("Outlook"))
+        return EmailSendType::MailProgram;
+    if (is("Non usato"))
+        return EmailSendType::NotUsed;
+    return EmailSendType::Unknown;
+}
+
+const QStringList &EmailSendTypeNames()
+{
+    static const QStringList names{QStringLiteral("Non usato"), QStringLiteral("CDO"), QStringLiteral("Sendmail"),
+                                   QStringLiteral("Outlook"), QStringLiteral("See")};
+    return names;
+}
+
 QString EmailRun::From() const
 {
     return QStringLiteral("\"") + centro + QStringLiteral("\" <") + ind + QStringLiteral(">");
@@ -207,7 +252,9 @@ std::optional<EmailRun> PrepareEmail(const PdfEmailParams &p, const QString &toT
     const QString pwd = p.value(QStringLiteral("EmailPwd"));
     const QString server = p.value(QStringLiteral("EmailServerSMTP"));
     const QString fixedTo = p.Recipient({});
-    if (login.trimmed().isEmpty() || pwd.isEmpty() || server.trimmed().isEmpty()
+    // sendmail and the desktop's mail program have their own way out: no server to log into.
+    const bool smtp = SendTypeOf(p.value(QStringLiteral("EmailTipoInvio"))) == EmailSendType::Smtp;
+    if ((smtp && (login.trimmed().isEmpty() || pwd.isEmpty() || server.trimmed().isEmpty()))
         || (fixedTo.isEmpty() && toTemp.trimmed().isEmpty())) {
         if (missing)
             *missing = QStringList{QStringLiteral("Mancano dati necessari per l'invio dell'email"),
@@ -270,30 +317,58 @@ MailMessage MailMessageOf(const EmailRun &run, const QString &pdf)
     return m;
 }
 
-bool SendRunEmail(const EmailRun &run, const MailServer &server, const QString &pdf, QString *error)
+bool SendRunEmail(const EmailRun &run, const MailServer &server, const QString &pdf, QString *error,
+                  MailFailure *failure)
 {
-    const QString type = run.tipoInvio.trimmed();
-    QString failure;
+    QString why;
+    MailFailure kind = MailFailure::None;
     bool sent = false;
-    if (!type.isEmpty() && type.compare(QLatin1String("CDO"), Qt::CaseInsensitive) != 0
-        && type.compare(QLatin1String("See"), Qt::CaseInsensitive) != 0) {
-        failure = type.compare(QLatin1String("Non usato"), Qt::CaseInsensitive) == 0
-            ? QStringLiteral("L'invio dell'email non è attivo (Tipo Invio \"Non usato\")")
-            : QStringLiteral("Tipo Invio \"%1\" non disponibile: usare \"See\" o \"CDO\"").arg(type);
-    } else {
-        sent = MailSender::Send(server, MailMessageOf(run, pdf), &failure);
+    const MailMessage message = MailMessageOf(run, pdf);
+    switch (SendTypeOf(run.tipoInvio)) {
+    case EmailSendType::Smtp:
+        sent = MailSender::Send(server, message, &why, &kind);
+        break;
+    case EmailSendType::Sendmail:
+        sent = MailSender::SendWithSendmail(message, &why, {}, &kind);
+        break;
+    case EmailSendType::MailProgram:
+        sent = MailSender::OpenInMailProgram(message, &why, {}, &kind);
+        break;
+    case EmailSendType::NotUsed:
+        why = QStringLiteral("L'invio dell'email non è attivo (Tipo Invio \"Non usato\")");
+        kind = MailFailure::Data;
+        break;
+    case EmailSendType::Unknown:
+        why = QStringLiteral("Tipo Invio \"%1\" sconosciuto: usare \"See\", \"CDO\", \"Sendmail\" o \"Outlook\"")
+                  .arg(run.tipoInvio.trimmed());
+        kind = MailFailure::Data;
+        break;
     }
     if (!run.fileLog.isEmpty()) {
         QFile log(run.fileLog);
         if (log.open(QIODevice::Append | QIODevice::Text)) {
             QTextStream out(&log);
             out << QDateTime::currentDateTime().toString(QStringLiteral("dd/MM/yyyy hh:mm:ss")) << ';' << run.to << ';'
-                << run.oggetto << ';' << pdf << ';' << (sent ? QStringLiteral("inviata") : failure) << '\n';
+                << run.oggetto << ';' << pdf << ';' << (sent ? QStringLiteral("inviata") : why) << '\n';
         }
     }
     if (!sent && error)
-        *error = failure;
+        *error = why;
+    if (failure)
+        *failure = sent ? MailFailure::None : kind;
     return sent;
+}
+
+QString EmailSentText(const EmailRun &run)
+{
+    if (SendTypeOf(run.tipoInvio) == EmailSendType::MailProgram)
+        return QStringLiteral("Email per ") + run.to + QStringLiteral(" aperta nel programma di posta: inviarla da lì");
+    return QStringLiteral("Email inviata a ") + run.to;
+}
+
+QString EmailNotSentText(const QString &error, const QString &pdf)
+{
+    return error + QStringLiteral("\r\nEmail non inviata; il PDF resta in ") + QDir::toNativeSeparators(pdf);
 }
 
 void RunDelivery::Prepare(const PrintEnv &env, const PrintOptions &options, PrintReport &report, MessageSink &sink)
@@ -306,7 +381,8 @@ void RunDelivery::Prepare(const PrintEnv &env, const PrintOptions &options, Prin
     const bool email = options.ParamGet(QStringLiteral("EmailInvia")).toBool();
     if (!pdfAuto && !email)
         return;
-    const PdfEmailParams params = PdfEmailParams::Read(*env.menu);
+    PdfEmailParams params = PdfEmailParams::Read(*env.menu);
+    params.Overlay(options);
     const PlaceholderValues values = PlaceholderValues::ForRun(*env.menu, options);
     if (pdfAuto && options.StaVid == PrintOptions::Printer) {
         QString name = PdfAutoName(params, values).trimmed();
@@ -335,18 +411,34 @@ void RunDelivery::Prepare(const PrintEnv &env, const PrintOptions &options, Prin
     }
 }
 
-void RunDelivery::Send(MessageSink &sink)
+void RunDelivery::Send(MessageSink &sink, EmailCredentialAsker *asker)
 {
     if (!email_)
         return;
-    QString error;
-    const EmailRun run = *email_;
+    EmailRun run = *email_;
     email_.reset();
-    if (SendRunEmail(run, MailServerOf(run), pdf_, &error))
-        sink.msgCom(QStringLiteral("Email inviata a ") + run.to, {QStringLiteral("&Ok")});
-    else
-        sink.msgCom(error + QStringLiteral("\r\nEmail non inviata; il PDF resta in ") + QDir::toNativeSeparators(pdf_),
-                    {QStringLiteral("&Ok")});
+    bool asked = false;
+    for (;;) {
+        QString error;
+        MailFailure failure = MailFailure::None;
+        if (SendRunEmail(run, MailServerOf(run), pdf_, &error, &failure)) {
+            if (asked)
+                asker->EmailLoginAccepted(run.login, run.pwd);
+            sink.msgCom(EmailSentText(run), {QStringLiteral("&Ok")});
+            return;
+        }
+        if (failure != MailFailure::Login || !asker) {
+            sink.msgCom(EmailNotSentText(error, pdf_), {QStringLiteral("&Ok")});
+            return;
+        }
+        // The server refused the pair: say so, and let the user give another one.
+        sink.msgCom(error, {QStringLiteral("&Ok")});
+        asked = true;
+        if (!asker->ChiediEmailLogPwd(&run.login, &run.pwd)) {
+            sink.msgCom(EmailNotSentText(QStringLiteral("Invio dell'email annullato"), pdf_), {QStringLiteral("&Ok")});
+            return;
+        }
+    }
 }
 
 } // namespace kem

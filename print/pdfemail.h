@@ -29,6 +29,12 @@ struct PdfEmailParams {
     // cannot answer leaves the keys it did not give empty. Throws nothing.
     static PdfEmailParams Read(MenuServer &menu);
 
+    // The values this form's options hold for its runs (the "Par ini Pdf/Email" page of the
+    // destination dialog puts them there) replace the shared ones.
+    void Overlay(const PrintOptions &options);
+    // Puts every key into the options, for the runs of the form that owns them.
+    void StoreIn(PrintOptions &options) const;
+
     QString value(const QString &key) const { return values.value(key.toLower()); }
     void set(const QString &key, const QString &v) { values.insert(key.toLower(), v); }
     bool flag(const QString &key) const;  // "S" (any case) or "1" or "True"
@@ -61,14 +67,24 @@ enum class PlaceholderUse { FileName, Message };
 // (file names without separators, messages with them), months by their Italian names.
 QString ExpandPlaceholders(const QString &text, const PlaceholderValues &values, PlaceholderUse use);
 
+// The section of the parameters in the menu's shared files.
+const QString &PdfEmailSection();
 // One parameter: this terminal's file, the common file, else the menu variable of that name
-// (the first that gives a value that is not empty).
-QString ReadPdfEmailParam(MenuServer &menu, const QString &key);
+// (the first that gives a value that is not empty); fromCommon starts at the common file. A
+// menu that cannot answer gives an empty value (and *error).
+QString ReadPdfEmailParam(MenuServer &menu, const QString &key, bool fromCommon = false, QString *error = nullptr);
 // The PDF printer of the parameters: "PDFCreator", "PDF995" or empty (neither is chosen).
 QString PdfPrinter(const PdfEmailParams &params);
 QString PdfPrinter(MenuServer &menu);
 // The automatic PDF file name of a run: "PdfNomeFile" with its placeholders.
 QString PdfAutoName(const PdfEmailParams &params, const PlaceholderValues &values);
+
+// How "EmailTipoInvio" sends: SMTP ("CDO", "See", or no type), the system's sendmail, the
+// desktop's mail program ("Outlook"), not at all ("Non usato").
+enum class EmailSendType { Smtp, Sendmail, MailProgram, NotUsed, Unknown };
+EmailSendType SendTypeOf(const QString &tipoInvio);
+// The send types in the order the page offers them.
+const QStringList &EmailSendTypeNames();
 
 // What a run sends.
 struct EmailRun {
@@ -85,7 +101,8 @@ struct EmailRun {
 };
 
 // The e-mail of a run: its data, or nothing with *missing set to the message naming what is
-// missing ("Mancano dati necessari per l'invio dell'email" and one line per datum).
+// missing ("Mancano dati necessari per l'invio dell'email" and one line per datum). Login,
+// password and server are needed by the SMTP send types only; a recipient by all.
 std::optional<EmailRun> PrepareEmail(const PdfEmailParams &params, const QString &toTemp,
                                      const PlaceholderValues &values, QString *missing);
 
@@ -94,20 +111,38 @@ std::optional<EmailRun> PrepareEmail(const PdfEmailParams &params, const QString
 // when the server offers it.
 MailServer MailServerOf(const EmailRun &run);
 MailMessage MailMessageOf(const EmailRun &run, const QString &pdf);
-// Sends the run's e-mail with the PDF attached through `server` ("CDO", "See" or no type);
-// each send, sent or not, is added to "EmailFileLog" when the run has one. False with *error
-// when it was not sent; the PDF stays where it is either way.
-bool SendRunEmail(const EmailRun &run, const MailServer &server, const QString &pdf, QString *error);
+// Sends the run's e-mail with the PDF attached by its send type: through `server` for SMTP,
+// through sendmail, or handed to the desktop's mail program; "Non usato" sends nothing. Each
+// send, sent or not, is added to "EmailFileLog" when the run has one. False with *error (and
+// *failure) when it was not sent; the PDF stays where it is either way.
+bool SendRunEmail(const EmailRun &run, const MailServer &server, const QString &pdf, QString *error,
+                  MailFailure *failure = nullptr);
+// What is told of a send that went: "Email inviata a ..." (or, for the desktop's mail
+// program, that the message is open there to be sent).
+QString EmailSentText(const EmailRun &run);
+// What is told of a send that did not go: the reason, and where the PDF stays.
+QString EmailNotSentText(const QString &error, const QString &pdf);
+
+// Asks the user for the login and password of the e-mail server, when the server refused
+// the ones it had; false when the user gives up sending.
+class EmailCredentialAsker {
+public:
+    virtual ~EmailCredentialAsker() = default;
+    virtual bool ChiediEmailLogPwd(QString *login, QString *pwd) = 0;
+    // The pair given was accepted by the server (the message went).
+    virtual void EmailLoginAccepted(const QString & /*login*/, const QString & /*pwd*/) {}
+};
 
 // The delivery of a report run from a form, around its print job: before the job, with
 // "PdfAutomAbil" on a printer run, the automatic PDF name (a name without a folder goes to
 // the options' "PathDefault") and "AttivaPdfAutom"; with "EmailInvia", the run's e-mail, or
 // the message of what is missing (the run then prints without sending). After a run that
-// printed, the PDF it wrote is sent; what happened is told to the sink.
+// printed, the PDF it wrote is sent; what happened is told to the sink. A login the server
+// refuses is told, and with an asker the user may give another pair and try again.
 class RunDelivery {
 public:
     void Prepare(const PrintEnv &env, const PrintOptions &options, PrintReport &report, MessageSink &sink);
-    void Send(MessageSink &sink);
+    void Send(MessageSink &sink, EmailCredentialAsker *asker = nullptr);
     const std::optional<EmailRun> &Email() const { return email_; }
     QString PdfFile() const { return pdf_; }
 

@@ -62,6 +62,13 @@ public:
         if (form_.progress_)
             form_.progress_->show();
     }
+    EmailCredentialAsker *CredentialAsker() override
+    {
+        if (!form_.progress_)
+            return nullptr;
+        form_.progress_->EmailContextSet(&form_.Stampe().Env(), form_.ogOpzSta_);
+        return form_.progress_.data();
+    }
 
 private:
     ReportForm &form_;

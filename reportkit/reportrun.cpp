@@ -119,7 +119,7 @@ void ReportRun::runEnd()
     font_.reset();
     last_.printed = started_;
     if (delivery_ && started_ && !last_.failed && !last_.stopped)
-        delivery_->Send(sink_);
+        delivery_->Send(sink_, progress_ ? progress_->CredentialAsker() : nullptr);
     delivery_.reset();
     if (!started_ && !last_.failed)
         sink_.msgCom(QStringLiteral("Non ci sono dati nell'intervallo richiesto"), {QStringLiteral("&Ok")});

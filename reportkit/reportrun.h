@@ -16,6 +16,7 @@
 
 namespace kem {
 
+class EmailCredentialAsker;
 class RunDelivery;
 
 class AziendaUtilStampe;
@@ -31,6 +32,9 @@ public:
     virtual void Prepare(const std::shared_ptr<PrintReport> &report, const QString &title) = 0;
     // After the job started.
     virtual void Show() = 0;
+    // Who asks the user for the e-mail login and password when the server refuses them;
+    // nullptr: nobody (the send then fails with the server's message).
+    virtual EmailCredentialAsker *CredentialAsker() { return nullptr; }
 };
 
 // A run-time error of a report itself (not of the database): number and description as the

@@ -61,8 +61,7 @@ int ReportDelivery::Send(MenuServer &menu, const PrintOptions &options, const QS
     QString missing;
     const auto run = PrepareEmail(PdfEmailParams::Read(menu), emailTo_, PlaceholderValues::ForRun(menu, options), &missing);
     if (!run) {
-        PrintError(missing);
-        PrintError(QStringLiteral("Email non inviata; il PDF resta in ") + pdf);
+        PrintError(EmailNotSentText(missing, pdf));
         return ExitFailure;
     }
     MailServer server = MailServerOf(*run);
@@ -76,11 +75,10 @@ int ReportDelivery::Send(MenuServer &menu, const PrintOptions &options, const QS
         server.caFile = smtpCa_;
     QString error;
     if (!SendRunEmail(*run, server, pdf, &error)) {
-        PrintError(error);
-        PrintError(QStringLiteral("Email non inviata; il PDF resta in ") + pdf);
+        PrintError(EmailNotSentText(error, pdf));
         return ExitFailure;
     }
-    PrintError(QStringLiteral("Email inviata a ") + run->to);
+    PrintError(EmailSentText(*run));
     return ExitOk;
 }
 

@@ -381,11 +381,25 @@ void TestFrmStImplDiBa::automaticPdfSentByEmail()
     o.ParamSet(QStringLiteral("PdfAutomAbil"), PrintOptions::ParamAny, true);
     o.ParamSet(QStringLiteral("EmailInvia"), PrintOptions::ParamAny, true);
     f_->sink.clear();
+    // A refused login asks for another pair: the dialog is given up ("&Annulla", then "&Sì").
+    int asked = 0;
+    QTimer driver;
+    QObject::connect(&driver, &QTimer::timeout, &form, [&] {
+        if (auto *d = qobject_cast<kem::FrmSceltaStam *>(QApplication::activeModalWidget())) {
+            asked += d->oiRichDatiEmail == kem::FrmSceltaStam::RichDatiEmailMode ? 1 : 100;
+            d->ComAnnullaPdf->click();
+        }
+    });
+    driver.start(20);
     form.ComStampa_Click();
+    driver.stop();
+    QCOMPARE(asked, password == QLatin1String("sbagliata") ? 1 : 0);
     const QString pdf = f_->tmp.filePath(QStringLiteral("impieghi_") + QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".pdf"));
     QVERIFY2(kemtest::FileBytes(pdf).startsWith("%PDF"), qPrintable(f_->texts().join('\n')));
     const QString shown = f_->texts().join('\n');
     QVERIFY2(shown.contains(message), qPrintable(shown));
+    if (password == QLatin1String("sbagliata"))
+        QVERIFY2(shown.contains(QStringLiteral("Invio dell'email annullato\r\nEmail non inviata; il PDF resta in ")), qPrintable(shown));
     if (password == QLatin1String("segreta")) {
         QTRY_VERIFY(!smtp.received(1, QFileInfo(pdf).fileName()).isEmpty());
         QCOMPARE(smtp.received(1, QFileInfo(pdf).fileName()), kemtest::FileBytes(pdf));

@@ -67,6 +67,15 @@ struct PrintFixture {
     QString path(const QString &name) const { return dir.filePath(name); }
 };
 
+// [section] key of file, or `absent` when the file, section or key is missing.
+inline QString IniValue(const QString &file, const QString &section, const QString &key,
+                        const QString &absent = QStringLiteral("<assente>"))
+{
+    QString v;
+    kem::IniRead(file, section, key, absent, v);
+    return v;
+}
+
 // Text of a PDF as pdftotext -layout gives it; empty when the tool is missing.
 inline QString PdfText(const QString &file)
 {

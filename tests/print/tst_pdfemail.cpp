@@ -1,9 +1,17 @@
 // The PDF and e-mail preparation of a run: every placeholder in a file name and in a message,
 // the PDF printer chosen, the parameters read from the menu's shared files (this terminal's
 // before the common one) and its stored texts, the recipient, and the e-mail of a run with
-// the exact lines that say what is missing.
+// the exact lines that say what is missing; each send type ("Sendmail" and "Outlook" through
+// stand-in programs, "Non usato", an unknown one) with its log line, and a login the server
+// refuses asked again of the user until it is right or the user gives up.
 #include "print/pdfemail.h"
+#include "common/messages.h"
 #include "platform/menu/fakemenuserver.h"
+#include "platform/printlib/printoptions.h"
+#include "platform/printlib/printreport.h"
+#include "print/printenv.h"
+#include "tests/support/fakeprogram.h"
+#include "tests/support/smtptestserver.h"
 
 #include <QtTest>
 
@@ -48,6 +56,38 @@ PdfEmailParams Complete()
     return p;
 }
 
+class Sink : public kem::MessageSink {
+public:
+    int msgCom(const QString &text, const QStringList &, int defaultButton, const QString &) override
+    {
+        texts << text;
+        return defaultButton;
+    }
+    void MsgErrfrm(const QString &number, const QString &description, const QString &prefix, const QString &suffix) override
+    {
+        texts << kem::ErrorText(number, description, prefix, suffix);
+    }
+    QStringList texts;
+};
+
+// Answers the credential request from a list of pairs; no pair left: the user gives up.
+class ScriptedAsker : public kem::EmailCredentialAsker {
+public:
+    QList<QPair<QString, QString>> pairs;
+    QPair<QString, QString> accepted;
+    int asked = 0;
+    void EmailLoginAccepted(const QString &login, const QString &pwd) override { accepted = qMakePair(login, pwd); }
+    bool ChiediEmailLogPwd(QString *login, QString *pwd) override
+    {
+        ++asked;
+        if (pairs.isEmpty())
+            return false;
+        std::tie(*login, *pwd) = std::pair(pairs.first().first, pairs.first().second);
+        pairs.removeFirst();
+        return true;
+    }
+};
+
 } // namespace
 
 class TestPdfEmail : public QObject {
@@ -64,6 +104,11 @@ private slots:
     void missingData_data();
     void missingData();
     void completeRun();
+    void localProgramsNeedNoServer();
+    void sendTypes_data();
+    void sendTypes();
+    void refusedLoginAskedAgain_data();
+    void refusedLoginAskedAgain();
 };
 
 void TestPdfEmail::placeholders_data()
@@ -257,5 +302,146 @@ void TestPdfEmail::completeRun()
     QCOMPARE(kem::PrepareEmail(p, {}, Values(), &missing)->oggetto, QStringLiteral("Distinta in allegato"));
 }
 
-QTEST_APPLESS_MAIN(TestPdfEmail)
+void TestPdfEmail::localProgramsNeedNoServer()
+{
+    PdfEmailParams p = Complete();
+    for (const char *key : {"EmailLogin", "EmailPwd", "EmailServerSMTP"})
+        p.set(QString::fromLatin1(key), QString());
+    QString missing;
+    for (const char *type : {"Sendmail", "Outlook"}) {
+        p.set(QStringLiteral("EmailTipoInvio"), QString::fromLatin1(type));
+        QVERIFY2(kem::PrepareEmail(p, {}, Values(), &missing), type);
+    }
+    p.set(QStringLiteral("EmailTipoInvio"), QStringLiteral("See"));
+    QVERIFY(!kem::PrepareEmail(p, {}, Values(), &missing));
+    p.set(QStringLiteral("EmailTipoInvio"), QStringLiteral("Sendmail"));
+    p.set(QStringLiteral("EmailTo2"), QString());
+    QVERIFY(!kem::PrepareEmail(p, {}, Values(), &missing));  // a recipient is needed by all
+    QVERIFY(missing.contains(QStringLiteral(" - Emailto: \r\n")));
+}
+
+void TestPdfEmail::sendTypes_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<bool>("sent");
+    QTest::addColumn<QString>("told");  // what is told (sent) or the error (not sent)
+    QTest::newRow("Sendmail") << "Sendmail" << true << "Email inviata a due@example.com";
+    QTest::newRow("Outlook") << "Outlook" << true
+                             << "Email per due@example.com aperta nel programma di posta: inviarla da lì";
+    QTest::newRow("Non usato") << "Non usato" << false << "L'invio dell'email non è attivo (Tipo Invio \"Non usato\")";
+    QTest::newRow("unknown") << "Piccione" << false
+                             << "Tipo Invio \"Piccione\" sconosciuto: usare \"See\", \"CDO\", \"Sendmail\" o \"Outlook\"";
+}
+
+void TestPdfEmail::sendTypes()
+{
+    QFETCH(QString, type);
+    QFETCH(bool, sent);
+    QFETCH(QString, told);
+    QTemporaryDir bin;
+    const QString got = bin.filePath(QStringLiteral("usato"));
+    kemtest::WriteScript(bin, QStringLiteral("sendmail"), "cat > \"" + got.toUtf8() + ".sendmail\"\n");
+    kemtest::WriteScript(bin, QStringLiteral("xdg-email"), "echo \"$@\" > \"" + got.toUtf8() + ".xdg-email\"\n");
+    const QString pdf = bin.filePath(QStringLiteral("stampa.pdf"));
+    QFile f(pdf);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("%PDF-1.4\n%%EOF\n");
+    f.close();
+    PdfEmailParams p = Complete();
+    p.set(QStringLiteral("EmailTipoInvio"), type);
+    p.set(QStringLiteral("EmailFileLog"), bin.filePath(QStringLiteral("invii.txt")));
+    QString missing, error;
+    const auto run = kem::PrepareEmail(p, {}, Values(), &missing);
+    QVERIFY2(run, qPrintable(missing));
+    bool done = false;
+    {
+        const kemtest::PathFirst first(bin.path());
+        kem::MailServer nowhere;  // SMTP is not asked
+        done = kem::SendRunEmail(*run, nowhere, pdf, &error);
+    }
+    QCOMPARE(done, sent);
+    QCOMPARE(done ? kem::EmailSentText(*run) : error, told);
+    QCOMPARE(QFile::exists(got + QStringLiteral(".sendmail")), type == QLatin1String("Sendmail"));
+    QCOMPARE(QFile::exists(got + QStringLiteral(".xdg-email")), type == QLatin1String("Outlook"));
+    if (type == QLatin1String("Outlook")) {
+        QFile args(got + QStringLiteral(".xdg-email"));
+        QVERIFY(args.open(QIODevice::ReadOnly));
+        QVERIFY(args.readAll().contains(("--attach " + pdf + " due@example.com").toUtf8()));
+    }
+    QFile log(bin.filePath(QStringLiteral("invii.txt")));
+    QVERIFY(log.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QString line = QString::fromUtf8(log.readAll()).trimmed();
+    QVERIFY2(line.endsWith(QStringLiteral(";due@example.com;Distinta in allegato;") + pdf + QLatin1Char(';')
+                           + (sent ? QStringLiteral("inviata") : told)),
+             qPrintable(line));
+    QVERIFY(QFile::exists(pdf));
+}
+
+void TestPdfEmail::refusedLoginAskedAgain_data()
+{
+    QTest::addColumn<QStringList>("passwords");  // what the user gives, in order
+    QTest::addColumn<QStringList>("told");
+    QTest::addColumn<bool>("arrives");
+    const QString refused = QStringLiteral("Login o password non valida per spedizione email");
+    QTest::newRow("right at the second try")
+        << QStringList{"ancora-sbagliata", "segreta"} << QStringList{refused, refused, "Email inviata a due@example.com"} << true;
+    QTest::newRow("the user gives up")
+        << QStringList{} << QStringList{refused, "Invio dell'email annullato\r\nEmail non inviata; il PDF resta in %1"} << false;
+}
+
+void TestPdfEmail::refusedLoginAskedAgain()
+{
+    QFETCH(QStringList, passwords);
+    QFETCH(QStringList, told);
+    QFETCH(bool, arrives);
+    kemtest::SmtpTestServer smtp;
+    QString error;
+    QVERIFY2(smtp.start(false, &error), qPrintable(error));
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("stampa.pdf"));
+    QFile f(pdf);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("%PDF-1.4\n%%EOF\n");
+    f.close();
+
+    kem::FakeMenuServer menu;
+    PdfEmailParams p = Complete();
+    p.set(QStringLiteral("EmailPwd"), QStringLiteral("sbagliata"));
+    p.set(QStringLiteral("EmailNumPorta"), QString::number(smtp.port()));
+    p.set(QStringLiteral("EmailCertificati"), smtp.cert());
+    for (const QString &key : PdfEmailParams::Keys())
+        if (!p.value(key).isEmpty())
+            menu.setVar(key, p.value(key));
+    Sink sink;
+    kem::PrintEnv env;
+    env.menu = &menu;
+    env.sink = &sink;
+    kem::PrintOptions options;
+    options.StaVid = kem::PrintOptions::File;
+    options.FileForm = kem::PrintOptions::PdfFile;
+    options.FileName = pdf;
+    options.ParamSet(QStringLiteral("EmailInvia"), kem::PrintOptions::ParamAny, true);
+    kem::PrintReport report;
+    kem::RunDelivery delivery;
+    delivery.Prepare(env, options, report, sink);
+    QVERIFY2(delivery.Email(), qPrintable(sink.texts.join('\n')));
+    ScriptedAsker asker;
+    for (const QString &pwd : passwords)
+        asker.pairs << qMakePair(QStringLiteral("ufficio"), pwd);
+    delivery.Send(sink, &asker);
+    QStringList expected;
+    for (const QString &t : told)
+        expected << (t.contains(QLatin1String("%1")) ? t.arg(pdf) : t);
+    QCOMPARE(sink.texts, expected);
+    QCOMPARE(asker.asked, told.size() - 1);
+    const QPair<QString, QString> none, right(QStringLiteral("ufficio"), QStringLiteral("segreta"));
+    QCOMPARE(asker.accepted, arrives ? right : none);
+    if (arrives)
+        QTRY_VERIFY(smtp.hasMessage(1));
+    else
+        QVERIFY(!smtp.hasMessage(1));
+    QVERIFY(QFile::exists(pdf));
+}
+
+QTEST_GUILESS_MAIN(TestPdfEmail)
 #include "tst_pdfemail.moc"

@@ -1,10 +1,15 @@
 // A report sent by e-mail through a real SMTP server started here on the loopback address:
 // STARTTLS with a login and SSL from the connection on deliver the subject, the text and the
 // PDF attached, readable; a wrong password, an unreachable server, a refused recipient and an
-// attachment that cannot be read each give their message.
+// attachment that cannot be read each give their message. The same message handed to a
+// sendmail program and to the desktop's mail program (stand-ins written by the test) arrives
+// whole; their failures give their messages.
 #include "platform/printlib/mailsender.h"
+#include "tests/support/batchrun.h"
+#include "tests/support/fakeprogram.h"
 #include "tests/support/smtptestserver.h"
 
+#include <QProcess>
 #include <QTcpServer>
 #include <QtTest>
 
@@ -29,6 +34,32 @@ MailMessage Message(const QString &attachment)
     return m;
 }
 
+using kemtest::FileBytes;
+using kemtest::WriteScript;
+
+// Reads a message as a mail program would (python's email package): the subject, the text and
+// the attachment written beside it.
+bool Parse(const QString &eml, const QString &out, QString *error)
+{
+    QProcess p;
+    p.start(QStringLiteral("/usr/bin/python3"),
+            {QStringLiteral("-c"),
+             QStringLiteral("import email, email.policy, sys\n"
+                            "m = email.message_from_bytes(open(sys.argv[1], 'rb').read(), policy=email.policy.default)\n"
+                            "open(sys.argv[2] + '.subject', 'w', encoding='utf-8').write(str(m['subject']))\n"
+                            "for part in m.walk():\n"
+                            "    if part.is_multipart(): continue\n"
+                            "    n = part.get_filename()\n"
+                            "    if n: open(sys.argv[2] + '.' + n, 'wb').write(part.get_payload(decode=True))\n"
+                            "    elif part.get_content_type() == 'text/plain': open(sys.argv[2] + '.text', 'w', encoding='utf-8').write(part.get_content())\n"),
+             eml, out});
+    if (!p.waitForFinished(30000) || p.exitCode() != 0) {
+        *error = QString::fromUtf8(p.readAllStandardError());
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 class TestMailSender : public QObject {
@@ -41,6 +72,11 @@ private slots:
     void failures();
     void serverUrl_data();
     void serverUrl();
+    void composedMessage();
+    void sendmailDelivers();
+    void mailProgramGetsTheMessage();
+    void localProgramFailures_data();
+    void localProgramFailures();
 
 private:
     QTemporaryDir dir_;
@@ -82,7 +118,9 @@ void TestMailSender::delivered()
     QTRY_VERIFY(smtp.hasMessage(1));
     QTRY_VERIFY(!smtp.received(1, QStringLiteral("Distinta_20240305.pdf")).isEmpty());
     QCOMPARE(QString::fromUtf8(smtp.received(1, QStringLiteral("subject"))), Message(pdf_).subject);
-    QCOMPARE(QString::fromUtf8(smtp.received(1, QStringLiteral("text"))).trimmed(), Message(pdf_).text);
+    // Text travels in its canonical form, lines ended by CR LF.
+    QCOMPARE(QString::fromUtf8(smtp.received(1, QStringLiteral("text"))).trimmed(),
+             Message(pdf_).text.replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
     QCOMPARE(smtp.received(1, QStringLiteral("Distinta_20240305.pdf")), pdfBytes_);
     const QByteArray eml = smtp.received(1, QStringLiteral("eml"));
     QVERIFY(eml.contains("Reply-To: \"Ufficio tecnico\" <risposte@example.com>"));
@@ -168,6 +206,108 @@ void TestMailSender::serverUrl()
     QCOMPARE(s->host, host);
     QCOMPARE(s->port, port);
     QCOMPARE(s->sslOnConnect, ssl);
+}
+
+void TestMailSender::composedMessage()
+{
+    MailMessage m = Message(pdf_);
+    m.from = QStringLiteral("\"Ufficio tecnico Città\" <ufficio@example.com>");
+    // A blank ending a line, "=", and a line longer than any mail line may be.
+    m.text = QStringLiteral("Buongiorno,\nuna riga con uno spazio alla fine \n") + QStringLiteral("àèìòù = ").repeated(15)
+        + QStringLiteral("\nCordiali saluti");
+    QByteArray eml;
+    QString error;
+    QVERIFY2(m.Compose(&eml, &error), qPrintable(error));
+    // Headers in plain ASCII, lines ended by CR LF and short enough for any server.
+    for (const QByteArray &line : eml.split('\n')) {
+        QVERIFY2(line.endsWith('\r') || line.isEmpty(), line.constData());
+        QVERIFY2(line.size() <= 78, line.constData());
+        for (const char c : line)
+            QVERIFY(uchar(c) < 128);
+    }
+    const QString file = dir_.filePath(QStringLiteral("composto.eml"));
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(eml);
+    f.close();
+    QVERIFY2(Parse(file, dir_.filePath(QStringLiteral("composto")), &error), qPrintable(error));
+    QCOMPARE(QString::fromUtf8(FileBytes(dir_.filePath(QStringLiteral("composto.subject")))), m.subject);
+    QCOMPARE(QString::fromUtf8(FileBytes(dir_.filePath(QStringLiteral("composto.text")))).trimmed(),
+             QString(m.text).replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
+    QCOMPARE(FileBytes(dir_.filePath(QStringLiteral("composto.Distinta_20240305.pdf"))), pdfBytes_);
+    QVERIFY(eml.contains("From: =?UTF-8?B?"));
+    // No file to attach: nothing composed.
+    m.attachment = dir_.filePath(QStringLiteral("manca.pdf"));
+    QVERIFY(!m.Compose(&eml, &error));
+    QVERIFY2(error.startsWith(QStringLiteral("Il file da allegare all'email non è leggibile")), qPrintable(error));
+}
+
+void TestMailSender::sendmailDelivers()
+{
+    QTemporaryDir bin;
+    const QString out = bin.filePath(QStringLiteral("ricevuto"));
+    const QString sendmail = WriteScript(bin, QStringLiteral("sendmail"),
+                                    "echo \"$@\" > \"" + out.toUtf8() + ".args\"\ncat > \"" + out.toUtf8() + ".eml\"\n");
+    QString error;
+    {
+        // Found on PATH as the system's would be.
+        const kemtest::PathFirst first(bin.path());
+        QCOMPARE(MailSender::SendmailProgram(), sendmail);
+        QVERIFY2(MailSender::SendWithSendmail(Message(pdf_), &error), qPrintable(error));
+    }
+    QCOMPARE(FileBytes(out + QStringLiteral(".args")).trimmed(), QByteArray("-t -i"));
+    const QByteArray eml = FileBytes(out + QStringLiteral(".eml"));
+    QVERIFY(eml.contains("To: <cliente@example.com>\n"));
+    QVERIFY(!eml.contains('\r'));  // local programs take lines ended by LF
+    QVERIFY2(Parse(out + QStringLiteral(".eml"), out, &error), qPrintable(error));
+    QCOMPARE(QString::fromUtf8(FileBytes(out + QStringLiteral(".subject"))), Message(pdf_).subject);
+    QCOMPARE(QString::fromUtf8(FileBytes(out + QStringLiteral(".text"))).trimmed(), Message(pdf_).text);
+    QCOMPARE(FileBytes(out + QStringLiteral(".Distinta_20240305.pdf")), pdfBytes_);
+}
+
+void TestMailSender::mailProgramGetsTheMessage()
+{
+    QTemporaryDir bin;
+    const QString out = bin.filePath(QStringLiteral("argomenti"));
+    const QString program = WriteScript(bin, QStringLiteral("xdg-email"),
+                                   "for a in \"$@\"; do printf '%s\\n' \"$a\" >> \"" + out.toUtf8() + "\"; done\n");
+    QString error;
+    QVERIFY2(MailSender::OpenInMailProgram(Message(pdf_), &error, program), qPrintable(error));
+    const QStringList args = QString::fromUtf8(FileBytes(out)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QStringList expected = (QStringList{"--utf8", "--subject", Message(pdf_).subject, "--body"}
+                                  << Message(pdf_).text.split(QLatin1Char('\n'))
+                                  << QStringList{"--attach", pdf_, "cliente@example.com"});
+    QCOMPARE(args, expected);
+}
+
+void TestMailSender::localProgramFailures_data()
+{
+    QTest::addColumn<QString>("way");     // "sendmail" or "xdg-email"
+    QTest::addColumn<QByteArray>("body"); // the stand-in's script; empty: no such program
+    QTest::addColumn<QString>("message");
+    QTest::newRow("sendmail refuses") << "sendmail" << QByteArray("cat > /dev/null\necho 'coda piena' >&2\nexit 75\n")
+                                      << "Invio con %1 non riuscito (codice 75): coda piena";
+    QTest::newRow("sendmail missing") << "sendmail" << QByteArray() << "Impossibile avviare %1";
+    QTest::newRow("no mail program configured") << "xdg-email" << QByteArray("exit 3\n")
+                                                << "Email non passata al programma di posta (nessun programma di posta configurato sul desktop, codice 3)%1";
+    QTest::newRow("xdg-email missing") << "xdg-email" << QByteArray() << "Impossibile avviare %1";
+}
+
+void TestMailSender::localProgramFailures()
+{
+    QFETCH(QString, way);
+    QFETCH(QByteArray, body);
+    QFETCH(QString, message);
+    QTemporaryDir bin;
+    const QString program = body.isEmpty() ? bin.filePath(QStringLiteral("manca")) : WriteScript(bin, way, body);
+    QString error;
+    kem::MailFailure failure = kem::MailFailure::None;
+    const bool ok = way == QLatin1String("sendmail") ? MailSender::SendWithSendmail(Message(pdf_), &error, program, &failure)
+                                                     : MailSender::OpenInMailProgram(Message(pdf_), &error, program, &failure);
+    QVERIFY(!ok);
+    QVERIFY2(error.startsWith(message.arg(message.endsWith(QLatin1String("%1")) ? QString() : program)), qPrintable(error));
+    QCOMPARE(failure, kem::MailFailure::Program);
+    QVERIFY(QFile::exists(pdf_));
 }
 
 QTEST_GUILESS_MAIN(TestMailSender)
